@@ -1,0 +1,103 @@
+#include "support/MessageChannel.h"
+
+#include "support/RuntimeDir.h"
+
+#include <charconv>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::string_view kElegantClose = "ELEGANT_CLOSE";
+constexpr std::string_view kArrival = "DEVICE_ARRIVAL ";
+constexpr std::string_view kRemoval = "DEVICE_REMOVECOMPLETE ";
+constexpr std::string_view kNodesChanged = "DEVNODES_CHANGED";
+constexpr std::string_view kPower = "POWER ";
+
+} // namespace
+
+std::string ChannelSocketPath() {
+    return support::RuntimeDirectory() + "/" + kChannelFileName;
+}
+
+std::optional<ChannelMessage> ParseChannelLine(std::string_view line) {
+    if (line.size() > kChannelLineMax) {
+        return std::nullopt;
+    }
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    ChannelMessage message;
+    if (line == kElegantClose) {
+        message.kind = ChannelMessage::Kind::ElegantClose;
+        return message;
+    }
+    if (line == kNodesChanged) {
+        message.kind = ChannelMessage::Kind::DeviceChange;
+        message.code = kDbtDevNodesChanged;
+        return message;
+    }
+    for (auto [prefix, code] :
+         {std::pair{kArrival, kDbtDeviceArrival}, std::pair{kRemoval, kDbtDeviceRemoveComplete}}) {
+        if (line.substr(0, prefix.size()) == prefix) {
+            message.kind = ChannelMessage::Kind::DeviceChange;
+            message.code = code;
+            message.identifier = std::string(line.substr(prefix.size()));
+            if (message.identifier.find('\0') != std::string::npos) {
+                return std::nullopt;
+            }
+            return message;
+        }
+    }
+    if (line.substr(0, kPower.size()) == kPower) {
+        std::string_view digits = line.substr(kPower.size());
+        std::uint32_t code = 0;
+        auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), code);
+        if (error != std::errc{} || end != digits.data() + digits.size() || digits.empty()) {
+            return std::nullopt;
+        }
+        message.kind = ChannelMessage::Kind::Power;
+        message.code = code;
+        return message;
+    }
+    return std::nullopt;
+}
+
+std::string FormatChannelLine(const ChannelMessage& message) {
+    switch (message.kind) {
+    case ChannelMessage::Kind::ElegantClose:
+        return std::string(kElegantClose) + "\n";
+    case ChannelMessage::Kind::Power:
+        return std::string(kPower) + std::to_string(message.code) + "\n";
+    case ChannelMessage::Kind::DeviceChange:
+        if (message.code == kDbtDeviceArrival) {
+            return std::string(kArrival) + message.identifier + "\n";
+        }
+        if (message.code == kDbtDeviceRemoveComplete) {
+            return std::string(kRemoval) + message.identifier + "\n";
+        }
+        return std::string(kNodesChanged) + "\n";
+    }
+    return {};
+}
+
+bool SendChannelLine(const std::string& line) {
+    const std::string path = ChannelSocketPath();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) {
+        return false;
+    }
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return false;
+    }
+    bool sent =
+        connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        send(fd, line.data(), line.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(line.size());
+    close(fd);
+    return sent;
+}
