@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -303,8 +304,8 @@ class Ssids : public Apply, public testing::WithParamInterface<SsidCase> {};
 TEST_P(Ssids, SsidIsCutToTheHostField) {
     WirelessReg reg = Office();
     std::memset(reg.ssid, 0, sizeof reg.ssid);
-    std::memcpy(reg.ssid, GetParam().field.data(),
-                std::min(GetParam().field.size(), sizeof reg.ssid));
+    std::copy_n(GetParam().field.begin(), std::min(GetParam().field.size(), sizeof reg.ssid),
+                reg.ssid);
     // The bytes after the SSID field must not leak into the SSID.
     reg.encryptionLevel = 0x41414141;
     ApplyConfiguration(card, reg);

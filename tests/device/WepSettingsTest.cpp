@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -106,7 +107,7 @@ TEST_P(KeyTexts, KeyBytesComeFromDigitPairs) {
     const KeyTextCase c = GetParam();
     WirelessReg reg = WithKeys(c.level, "");
     std::memset(reg.keyText[0], 0, sizeof reg.keyText[0]);
-    std::memcpy(reg.keyText[0], c.slot.data(), std::min(c.slot.size(), sizeof reg.keyText[0]));
+    std::copy_n(c.slot.begin(), std::min(c.slot.size(), sizeof reg.keyText[0]), reg.keyText[0]);
     HostInfo host{};
     std::uint32_t mask = 0;
     WepKeysGuard guard(host);
