@@ -1,25 +1,14 @@
 #include "tests/fakes/FakeCardLibrary.h"
 
+#include "tests/fakes/FakeFormat.h"
+
 #include <algorithm>
 #include <cctype>
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
 
 namespace {
 
 constexpr std::size_t kProfileNameMax = TAVL_PROFILE_NAME_MAX;
-
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-std::string Format(const char* format, ...) {
-    char line[512];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(line, sizeof line, format, args);
-    va_end(args);
-    return line;
-}
 
 std::string Lower(std::string_view text) {
     std::string out(text);
@@ -50,7 +39,7 @@ HostInfo DefaultCardHost() {
 std::string FakeWepKey::Hex() const {
     std::string out;
     for (std::uint8_t b : bytes) {
-        out += Format("%02X", b);
+        out += fake::Format("%02X", b);
     }
     return out;
 }
