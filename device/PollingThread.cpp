@@ -5,8 +5,6 @@
 #include "device/Records.h"
 #include "support/Trace.h"
 
-#include <cstring>
-
 namespace {
 
 // Room for the active profile's name.

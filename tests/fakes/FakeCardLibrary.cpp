@@ -283,6 +283,11 @@ void FakeCardLibrary::ClearCalls() {
     calls_.clear();
 }
 
+void FakeCardLibrary::SetRecording(bool on) {
+    std::lock_guard lock(mutex_);
+    recording_ = on;
+}
+
 std::size_t FakeCardLibrary::CallsAfterTerminate() const {
     std::lock_guard lock(mutex_);
     return callsAfterTerminate_;
@@ -305,7 +310,9 @@ void FakeCardLibrary::Record(CardCall call) {
     if (terminated_) {
         ++callsAfterTerminate_;
     }
-    calls_.push_back(std::move(call));
+    if (recording_) {
+        calls_.push_back(std::move(call));
+    }
 }
 
 std::vector<FakeCardLibrary::StoredProfile>::iterator

@@ -168,6 +168,9 @@ public:
     // Every call's text, one per line.
     std::string Log() const;
     void ClearCalls();
+    // With recording off calls are not kept (benchmarks and long runs);
+    // calls after Terminate are still counted.
+    void SetRecording(bool on);
     // Calls made after Terminate (there should be none).
     std::size_t CallsAfterTerminate() const;
 
@@ -222,6 +225,7 @@ private:
 
     mutable std::mutex mutex_;
     std::vector<CardCall> calls_;
+    bool recording_ = true;
     bool terminated_ = false;
     std::size_t callsAfterTerminate_ = 0;
 
