@@ -99,13 +99,22 @@ void CConfigUtility::RemovePage(CPropertyPage* page) {
 }
 
 int CConfigUtility::DoModal() {
-    InitDialog();
+    Open();
     const int result = exec();
+    AfterClose();
+    return result;
+}
+
+void CConfigUtility::Open() {
+    InitDialog();
+    show();
+}
+
+void CConfigUtility::AfterClose() {
     active_ = nullptr;
     for (CPropertyPage* page : pages_) {
         page->DestroyPageWindow();
     }
-    return result;
 }
 
 void CConfigUtility::InitDialog() {

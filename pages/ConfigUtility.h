@@ -41,6 +41,11 @@ public:
     // Shows the sheet modally on the first tab; returns when it closes
     // with 1 (OK, or ended by the polling thread) or 2 (Cancel, CloseSheet).
     int DoModal();
+    // The two halves of DoModal around its modal loop: Open initialises
+    // and shows the sheet on the first tab; AfterClose destroys the page
+    // windows once it has closed. Tests drive them without a modal loop.
+    void Open();
+    void AfterClose();
     // Ends the modal display with `result` and enables the window.
     void EndModal(int result);
     // When gSheetOpen is set and the sheet is visible: EndModal(2).
