@@ -44,7 +44,7 @@ public:
 
     // A caller's text, quoted; at most 512 bytes of it are read.
     static std::string Text(const char* text) {
-        return text ? QuoteText({text, strnlen(text, 512)}) : "null";
+        return text ? JournalText({text, strnlen(text, 512)}) : "null";
     }
     static std::string Pointer(const void* p) { return p ? "ptr" : "null"; }
 

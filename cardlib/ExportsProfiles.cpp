@@ -56,7 +56,7 @@ int32_t TAVL_GetActiveProfileByType(char* name, int32_t type) {
     const std::int32_t result = call.Sim().Profiles().GetActive(active);
     CopyName(name, result == kOk ? active : std::string());
     if (call.Journaling() && result == kOk) {
-        call.Line().Result("name", QuoteText(active));
+        call.Line().Result("name", JournalText(active));
     }
     return call.Return(result);
 }
@@ -84,7 +84,7 @@ int32_t TAVL_EnumProfilesByType(int32_t index, char* name, int32_t type) {
     if (result == kOk) {
         CopyName(name, found);
         if (call.Journaling()) {
-            call.Line().Result("name", QuoteText(found));
+            call.Line().Result("name", JournalText(found));
         }
     }
     return call.Return(result);

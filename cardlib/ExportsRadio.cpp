@@ -150,7 +150,7 @@ int32_t TAVL_SetSSID(const SsidText* ssid) {
     if (call.Journaling() && ssid != nullptr) {
         call.Line().Arg("length", ssid->length);
         const std::size_t shown = ssid->length < 32 ? ssid->length : 32;
-        call.Line().Arg("ssid", QuoteText({reinterpret_cast<const char*>(ssid->ssid), shown}));
+        call.Line().Arg("ssid", JournalText({reinterpret_cast<const char*>(ssid->ssid), shown}));
     }
     return ChangeSettings(call, valid, [ssid](CardSettings& settings) {
         settings.ssid.fill(0);
@@ -306,7 +306,7 @@ int32_t TAVL_GetWLANDriverPath(char* path) {
     }
     const std::size_t length = strnlen(path, TAVL_PATH_BUFFER_SIZE);
     if (call.Journaling()) {
-        call.Line().Arg("folder", QuoteText({path, length}));
+        call.Line().Arg("folder", JournalText({path, length}));
     }
     if (length == 0 || length == TAVL_PATH_BUFFER_SIZE) {
         return call.Return(0);
@@ -318,7 +318,7 @@ int32_t TAVL_GetWLANDriverPath(char* path) {
     }
     std::memcpy(path, relative.c_str(), relative.size() + 1);
     if (call.Journaling()) {
-        call.Line().Result("path", QuoteText(relative));
+        call.Line().Result("path", JournalText(relative));
     }
     return call.Return(1);
 }

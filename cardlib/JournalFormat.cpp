@@ -45,7 +45,7 @@ std::string Rates(const std::uint8_t* rates) {
 }
 
 template <std::size_t N> std::string Quoted(const char (&field)[N]) {
-    return QuoteText(BoundedText(field, N));
+    return JournalText(BoundedText(field, N));
 }
 
 } // namespace
@@ -58,7 +58,7 @@ std::string HostFields(const HostInfo& host, std::uint32_t mask) {
     if ((mask & TAVL_MASK_SSID) != 0) {
         Field(out, "ssidLength", host.ssidLength);
         const std::size_t shown = host.ssidLength < 32 ? host.ssidLength : 32;
-        Field(out, "ssid", QuoteText({reinterpret_cast<const char*>(host.ssid), shown}));
+        Field(out, "ssid", JournalText({reinterpret_cast<const char*>(host.ssid), shown}));
     }
     if ((mask & TAVL_MASK_POWER_MODE) != 0) {
         Field(out, "powerMode", host.powerMode);

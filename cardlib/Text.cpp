@@ -161,14 +161,16 @@ bool EqualsFolded(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string QuoteText(std::string_view text) {
+namespace {
+
+std::string Quote(std::string_view text, unsigned char lowestPlain) {
     std::string quoted = "\"";
     for (const char c : text) {
         const auto u = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
             quoted.push_back('\\');
             quoted.push_back(c);
-        } else if (u < 0x20 || u >= 0x7F) {
+        } else if (u < lowestPlain || u >= 0x7F) {
             quoted += "\\x";
             quoted.push_back(kHexDigits[u >> 4]);
             quoted.push_back(kHexDigits[u & 15]);
@@ -178,6 +180,16 @@ std::string QuoteText(std::string_view text) {
     }
     quoted.push_back('"');
     return quoted;
+}
+
+} // namespace
+
+std::string QuoteText(std::string_view text) {
+    return Quote(text, 0x20);
+}
+
+std::string JournalText(std::string_view text) {
+    return Quote(text, 0x21);
 }
 
 std::string_view BoundedText(const char* field, std::size_t size) {

@@ -37,8 +37,10 @@ std::string FoldCase(std::string_view text);
 bool EqualsFolded(std::string_view a, std::string_view b);
 
 // `text` in double quotes, with \" \\ and \xHH for bytes outside printable
-// ASCII: one token that never breaks a line.
+// ASCII: never breaks a line.
 std::string QuoteText(std::string_view text);
+// The same with spaces written as \x20 too: one token of a journal line.
+std::string JournalText(std::string_view text);
 
 // The text of a fixed-size field up to its first NUL, never past the field.
 std::string_view BoundedText(const char* field, std::size_t size);
