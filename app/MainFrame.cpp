@@ -24,6 +24,7 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -115,6 +116,11 @@ void CMainFrame::OnChannelMessage(const ChannelMessage& message) {
         break;
     case ChannelMessage::Kind::Power:
         deviceEvents_->OnPowerBroadcast(message.code);
+        break;
+    case ChannelMessage::Kind::Command:
+        // Another program choosing a tray menu command. The handler may
+        // run the sheet's modal loop: leave the channel's read first.
+        QTimer::singleShot(0, this, [this, id = static_cast<int>(message.code)] { OnCommand(id); });
         break;
     }
 }
