@@ -53,6 +53,10 @@ struct ButtonRow {
     bool create, activate, remove;
 };
 
+void PrintTo(const ButtonRow& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ConfigPageButtons : public ConfigPageTest, public ::testing::WithParamInterface<ButtonRow> {};
 
 TEST_P(ConfigPageButtons, FollowTheTable) {

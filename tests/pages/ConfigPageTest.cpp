@@ -71,6 +71,10 @@ struct ChannelCase {
     std::uint32_t stored;
 };
 
+void PrintTo(const ChannelCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ConfigPageChannels : public ConfigPageTest,
                            public ::testing::WithParamInterface<ChannelCase> {};
 
@@ -135,6 +139,10 @@ struct DefaultsCase {
     std::uint16_t mask;
     QString channel;
 };
+
+void PrintTo(const DefaultsCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ConfigPageRestoreDefaults : public ConfigPageTest,
                                   public ::testing::WithParamInterface<DefaultsCase> {};
@@ -233,6 +241,10 @@ struct SsidCase {
     bool paste;       // one paste instead of key by key
     QString accepted; // what the edit holds after the notice
 };
+
+void PrintTo(const SsidCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ConfigPageSsidNotice : public ConfigPageTest,
                              public ::testing::WithParamInterface<SsidCase> {};
