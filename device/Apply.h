@@ -9,8 +9,9 @@
 //   the card reported in the read before the write;
 // - an SSID without a terminator is cut at 32 bytes (the most a HostInfo
 //   holds) and no terminator is written past the SSID field;
-// - a txRate code outside the rate table is sent as the one rate byte of
-//   the table's rule (RatesForCode);
+// - a txRate code outside the rate table is sent as one rate byte of that
+//   value, the table's rule (RatesForCode); a code above 255 sends its low
+//   byte;
 // - key texts are read up to their terminator; missing and
 //   non-hexadecimal digits count 0;
 // - a defaultKeyId outside 0..3 marks no key as the transmit key.
