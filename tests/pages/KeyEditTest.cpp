@@ -1,4 +1,5 @@
 #include "pages/KeyEdit.h"
+#include "KeyEditTyping.h"
 #include "platform/Beep.h"
 
 #include <gtest/gtest.h>
@@ -35,22 +36,6 @@ std::unique_ptr<CKeyEdit> MakeEdit(Field field, const QString& text = {}) {
     edit->setText(text);
     edit->show();
     return edit;
-}
-
-// Types each character as a key press carrying it, as a keyboard does (a
-// character outside the basic plane as one press).
-void Type(QWidget* widget, const QString& text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString typed = text.mid(i, length);
-        i += length - 1;
-        const char16_t c = typed[0].unicode();
-        const int key = c < 0x80 ? int{QChar(c).toUpper().unicode()} : int{Qt::Key_unknown};
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, typed);
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, typed);
-        QApplication::sendEvent(widget, &release);
-    }
 }
 
 // A drag that enters the field and drops `text` on it.
@@ -103,7 +88,7 @@ TEST(KeyEdit, TypingRulesPerFieldKind) {
     for (const auto& c : cases) {
         auto edit = MakeEdit(c.field);
         const BeepCounter beeps;
-        Type(edit.get(), QString::fromUtf16(c.typed));
+        TypeInto(edit.get(), QString::fromUtf16(c.typed));
         EXPECT_EQ(QString::fromUtf16(c.text), edit->text())
             << QString::fromUtf16(c.typed).toStdString();
         EXPECT_EQ(c.beeps, beeps.Beeps()) << QString::fromUtf16(c.typed).toStdString();
@@ -114,7 +99,7 @@ TEST(KeyEdit, AFullFieldAcceptsACharacterThatReplacesASelection) {
     auto edit = MakeEdit(kHex64, QStringLiteral("0123456789"));
     const BeepCounter beeps;
     edit->setSelection(2, 3);
-    Type(edit.get(), QStringLiteral("F"));
+    TypeInto(edit.get(), QStringLiteral("F"));
     EXPECT_EQ(QStringLiteral("01F56789"), edit->text());
     EXPECT_EQ(0, beeps.Beeps());
 }
@@ -133,13 +118,13 @@ TEST(KeyEdit, TheFirstTypedCharacterEmptiesAMaskedFieldAndShowsInClear) {
     auto edit = MakeEdit(kHex64, QStringLiteral("3A9C17E05B"));
     edit->SetPasswordChar(true);
     QSignalSpy edited(edit.get(), &QLineEdit::textEdited);
-    Type(edit.get(), QStringLiteral("1"));
+    TypeInto(edit.get(), QStringLiteral("1"));
     EXPECT_EQ(QStringLiteral("1"), edit->text());
     EXPECT_FALSE(edit->HasPasswordChar());
     EXPECT_EQ(QLineEdit::Normal, edit->echoMode());
     ASSERT_EQ(2, edited.count());
     EXPECT_EQ(QString(), edited.at(0).at(0).toString());
-    Type(edit.get(), QStringLiteral("2"));
+    TypeInto(edit.get(), QStringLiteral("2"));
     EXPECT_EQ(QStringLiteral("12"), edit->text());
 }
 
@@ -147,7 +132,7 @@ TEST(KeyEdit, ARefusedCharacterStillEmptiesAMaskedField) {
     auto edit = MakeEdit(kHex64, QStringLiteral("3A9C17E05B"));
     edit->SetPasswordChar(true);
     const BeepCounter beeps;
-    Type(edit.get(), QStringLiteral("x"));
+    TypeInto(edit.get(), QStringLiteral("x"));
     EXPECT_EQ(QString(), edit->text());
     EXPECT_EQ(1, beeps.Beeps());
 }
@@ -172,7 +157,7 @@ TEST(KeyEdit, EditingKeysLeaveAMaskedFieldAlone) {
 TEST(KeyEdit, AnUnmaskedTextBeginningWithAStarIsEmptiedToo) {
     for (const char* text : {"*****", "*ab"}) {
         auto edit = MakeEdit(kAscii64, QString::fromLatin1(text));
-        Type(edit.get(), QStringLiteral("q"));
+        TypeInto(edit.get(), QStringLiteral("q"));
         EXPECT_EQ(QStringLiteral("q"), edit->text()) << text;
     }
 }
@@ -180,7 +165,7 @@ TEST(KeyEdit, AnUnmaskedTextBeginningWithAStarIsEmptiedToo) {
 TEST(KeyEdit, UndoCannotBringAHiddenKeyBackInClear) {
     auto edit = MakeEdit(kHex64, QStringLiteral("3A9C17E05B"));
     edit->SetPasswordChar(true);
-    Type(edit.get(), QStringLiteral("1"));
+    TypeInto(edit.get(), QStringLiteral("1"));
     edit->undo();
     edit->undo();
     EXPECT_FALSE(edit->text().contains(QStringLiteral("3A9C")));
