@@ -423,12 +423,4 @@ TEST(EncryptionApply, ALengthMessageDoesNotKeepTheSheetOpen) {
     EXPECT_TRUE(h.card.Calls().empty());
 }
 
-TEST(EncryptionApply, CancelClearsSheetOpenAndSendsNothing) {
-    EncryptionHarness h(WepReg(1, 2));
-    h.Choose(P::kLevelList, 1);
-    h.Cancel();
-    EXPECT_EQ(0, gSheetOpen);
-    EXPECT_TRUE(h.card.Calls().empty());
-}
-
 } // namespace

@@ -252,24 +252,6 @@ TEST(EncryptionPage, KeyFieldsPassphraseAndDefaultKeyListAreBlueOnWhite) {
     EXPECT_NE(QColor(0, 0, 255), h.Control(P::kLevelList)->palette().color(QPalette::Text));
 }
 
-TEST(EncryptionPage, FieldLimitsFollowTheirGroups) {
-    EncryptionHarness h;
-    const struct {
-        const int* ids;
-        int any;
-        int max;
-    } groups[] = {
-        {P::kHex64, 0, 10}, {P::kAscii64, 1, 5}, {P::kHex128, 0, 26}, {P::kAscii128, 1, 13}};
-    for (const auto& group : groups) {
-        for (int n = 0; n < 4; ++n) {
-            EXPECT_EQ(group.any, h.Key(group.ids[n])->m_AllowAnyChar);
-            EXPECT_EQ(group.max, h.Key(group.ids[n])->m_MaxChars);
-        }
-    }
-    EXPECT_EQ(1, h.Key(P::kPassphraseEdit)->m_AllowAnyChar);
-    EXPECT_EQ(127, h.Key(P::kPassphraseEdit)->m_MaxChars);
-}
-
 TEST(EncryptionPage, HelpAsksForContext105) {
     EncryptionHarness h;
     h.page().OnCommandHelp(0);
