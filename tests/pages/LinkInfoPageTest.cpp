@@ -341,4 +341,13 @@ TEST_F(LinkInfoPage, ClosingTheSheetClearsSheetOpenAndTheTimerDiesWithTheWindow)
     EXPECT_FALSE(Page().RefreshTimer().isActive());
 }
 
+TEST_F(LinkInfoPage, DestroyingTheSheetActivatesNoPage) {
+    h.Open();
+    h.Cancel();
+    h.card.ClearCalls();
+    h.sheet.reset();
+    EXPECT_TRUE(h.card.Calls().empty()) << h.card.Log();
+    h.sheet = std::make_unique<CConfigUtility>(QString::fromLatin1(kAppTitle), h.card, h.clock);
+}
+
 } // namespace
