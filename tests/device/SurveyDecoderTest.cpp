@@ -202,13 +202,6 @@ TEST_F(SurveyDecoder, CountsNeverLeadPastTheBuffer) {
     EXPECT_EQ(0u, FillSurveyTable({}, card, table));
 }
 
-TEST_F(SurveyDecoder, FillEmptiesTheTableFirst) {
-    FillSurveyTable(Result({Entry(1), Entry(2)}), card, table);
-    ASSERT_EQ(2, table.Count());
-    FillSurveyTable(Result({}), card, table);
-    EXPECT_EQ(0, table.Count());
-}
-
 TEST(SurveyTable, TextsAreCutToTheirFields) {
     CSurveyTable table;
     const std::string long50(50, 'z');
