@@ -1,5 +1,6 @@
 // skerrin: the Corvane LK2093 WLAN PCI card utility.
 #include "app/MainFrame.h"
+#include "app/TrayIcon.h"
 #include "device/OsClass.h"
 #include "pages/DialogBuilder.h"
 #include "platform/OsVersionSource.h"
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("skerrin"));
     QApplication::setApplicationDisplayName(QString::fromLatin1(kAppTitle));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(CTrayIcon::IconImage(128));
 
     // A second instance ends at once, silently.
     auto instance = SingleInstanceLock::Acquire(kProductName);

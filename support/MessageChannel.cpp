@@ -15,6 +15,17 @@ constexpr std::string_view kArrival = "DEVICE_ARRIVAL ";
 constexpr std::string_view kRemoval = "DEVICE_REMOVECOMPLETE ";
 constexpr std::string_view kNodesChanged = "DEVNODES_CHANGED";
 constexpr std::string_view kPower = "POWER ";
+constexpr std::string_view kCommand = "COMMAND ";
+
+// A decimal number that is the whole of `digits`.
+std::optional<std::uint32_t> Number(std::string_view digits) {
+    std::uint32_t value = 0;
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 } // namespace
 
@@ -51,16 +62,17 @@ std::optional<ChannelMessage> ParseChannelLine(std::string_view line) {
             return message;
         }
     }
-    if (line.substr(0, kPower.size()) == kPower) {
-        std::string_view digits = line.substr(kPower.size());
-        std::uint32_t code = 0;
-        auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), code);
-        if (error != std::errc{} || end != digits.data() + digits.size() || digits.empty()) {
-            return std::nullopt;
+    for (auto [prefix, kind] : {std::pair{kPower, ChannelMessage::Kind::Power},
+                                std::pair{kCommand, ChannelMessage::Kind::Command}}) {
+        if (line.substr(0, prefix.size()) == prefix) {
+            const auto number = Number(line.substr(prefix.size()));
+            if (!number) {
+                return std::nullopt;
+            }
+            message.kind = kind;
+            message.code = *number;
+            return message;
         }
-        message.kind = ChannelMessage::Kind::Power;
-        message.code = code;
-        return message;
     }
     return std::nullopt;
 }
@@ -71,6 +83,8 @@ std::string FormatChannelLine(const ChannelMessage& message) {
         return std::string(kElegantClose) + "\n";
     case ChannelMessage::Kind::Power:
         return std::string(kPower) + std::to_string(message.code) + "\n";
+    case ChannelMessage::Kind::Command:
+        return std::string(kCommand) + std::to_string(message.code) + "\n";
     case ChannelMessage::Kind::DeviceChange:
         if (message.code == kDbtDeviceArrival) {
             return std::string(kArrival) + message.identifier + "\n";

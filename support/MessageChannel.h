@@ -8,6 +8,8 @@
 //   DEVICE_REMOVECOMPLETE <identifier>   (device removal complete, 0x8004)
 //   DEVNODES_CHANGED                     (device nodes changed, 7)
 //   POWER <code>                         (power broadcast, decimal code)
+//   COMMAND <id>                         (a tray menu command: 2001 hide the
+//                                         sheet, 2002 show it, 2004 exit)
 // Anything else is ignored by the utility.
 #pragma once
 
@@ -26,9 +28,9 @@ inline constexpr std::uint32_t kDbtDeviceArrival = 0x8000;
 inline constexpr std::uint32_t kDbtDeviceRemoveComplete = 0x8004;
 
 struct ChannelMessage {
-    enum class Kind { ElegantClose, DeviceChange, Power };
+    enum class Kind { ElegantClose, DeviceChange, Power, Command };
     Kind kind = Kind::ElegantClose;
-    std::uint32_t code = 0; // device event or power code
+    std::uint32_t code = 0; // device event, power code or command id
     std::string identifier; // device instance identifier, as sent
 };
 

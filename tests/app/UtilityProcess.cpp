@@ -86,6 +86,21 @@ int UtilityProcess::RunSecondInstance(int boundMs) {
     return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
 }
 
+int UtilityProcess::Tavlsim(const QStringList& arguments, QString* output) {
+    QProcess tool;
+    tool.setProcessEnvironment(environment_);
+    tool.start(QStringLiteral(SKERRIN_BIN_DIR "/tavlsim"), arguments);
+    if (!tool.waitForFinished(10000)) {
+        tool.kill();
+        tool.waitForFinished();
+        return -1;
+    }
+    if (output != nullptr) {
+        *output = QString::fromLocal8Bit(tool.readAllStandardOutput());
+    }
+    return tool.exitCode();
+}
+
 bool UtilityProcess::Send(const std::string& line) {
     process_.setProcessEnvironment(environment_);
     const QByteArray old = qgetenv("XDG_RUNTIME_DIR");

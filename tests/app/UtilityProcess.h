@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <string>
@@ -27,6 +28,8 @@ public:
     // Starts another skerrin with the same folders; returns its exit status,
     // or -1 when it did not end within the bound.
     int RunSecondInstance(int boundMs = 5000);
+    // Runs tavlsim with `arguments` in the same folders; its exit status.
+    int Tavlsim(const QStringList& arguments, QString* output = nullptr);
     // Sends one line through the channel; false when nothing listens.
     bool Send(const std::string& line);
     // Waits for the process to end; its exit status, or -1 on time-out.

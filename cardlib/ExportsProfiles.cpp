@@ -1,0 +1,147 @@
+// The profile store's calls and the driver's settings.
+#pragma GCC visibility push(default)
+#include "device/tavl.h"
+#pragma GCC visibility pop
+
+#include "cardlib/ExportCall.h"
+#include "cardlib/Files.h"
+#include "cardlib/JournalFormat.h"
+#include "cardlib/Results.h"
+
+#include <cstring>
+
+using namespace cardsim;
+
+namespace {
+
+// Copies a stored name into a caller's buffer: never more than
+// TAVL_NAME_BUFFER_MIN bytes with the terminator. Stored names always fit.
+void CopyName(char* buffer, const std::string& name) {
+    const std::size_t n =
+        name.size() < TAVL_NAME_BUFFER_MIN ? name.size() : TAVL_NAME_BUFFER_MIN - 1;
+    std::memcpy(buffer, name.data(), n);
+    buffer[n] = '\0';
+}
+
+void NoteNameAndType(ExportCall& call, const char* name, std::int32_t type) {
+    if (call.Journaling()) {
+        call.Line().Arg("name", ExportCall::Text(name));
+        call.Line().Arg("type", type);
+    }
+}
+
+} // namespace
+
+extern "C" {
+
+int32_t TAVL_SetProfileRoot(const char* root) {
+    ExportCall call("TAVL_SetProfileRoot");
+    if (call.Journaling()) {
+        call.Line().Arg("root", ExportCall::Text(root));
+    }
+    const std::int32_t result = call.Sim().Profiles().SetRoot(root);
+    call.Sim().Changed();
+    return call.Return(result);
+}
+
+int32_t TAVL_GetActiveProfileByType(char* name, int32_t type) {
+    ExportCall call("TAVL_GetActiveProfileByType");
+    if (call.Journaling()) {
+        call.Line().Arg("type", type);
+    }
+    if (name == nullptr || type != TAVL_PROFILE_TYPE) {
+        return call.Return(kInvalidArgument);
+    }
+    std::string active;
+    const std::int32_t result = call.Sim().Profiles().GetActive(active);
+    CopyName(name, result == kOk ? active : std::string());
+    if (call.Journaling() && result == kOk) {
+        call.Line().Result("name", JournalText(active));
+    }
+    return call.Return(result);
+}
+
+int32_t TAVL_SetActiveProfileByType(const char* name, int32_t type) {
+    ExportCall call("TAVL_SetActiveProfileByType");
+    NoteNameAndType(call, name, type);
+    if (name == nullptr || type != TAVL_PROFILE_TYPE) {
+        return call.Return(kInvalidArgument);
+    }
+    return call.Return(call.Sim().Profiles().SetActive(name));
+}
+
+int32_t TAVL_EnumProfilesByType(int32_t index, char* name, int32_t type) {
+    ExportCall call("TAVL_EnumProfilesByType");
+    if (call.Journaling()) {
+        call.Line().Arg("index", index);
+        call.Line().Arg("type", type);
+    }
+    if (name == nullptr || type != TAVL_PROFILE_TYPE) {
+        return call.Return(kInvalidArgument);
+    }
+    std::string found;
+    const std::int32_t result = call.Sim().Profiles().Enumerate(index, found);
+    if (result == kOk) {
+        CopyName(name, found);
+        if (call.Journaling()) {
+            call.Line().Result("name", JournalText(found));
+        }
+    }
+    return call.Return(result);
+}
+
+int32_t TAVL_DeleteProfileByType(const char* name, int32_t type) {
+    ExportCall call("TAVL_DeleteProfileByType");
+    NoteNameAndType(call, name, type);
+    if (name == nullptr || type != TAVL_PROFILE_TYPE) {
+        return call.Return(kInvalidArgument);
+    }
+    return call.Return(call.Sim().Profiles().Delete(name));
+}
+
+int32_t TAVL_GetProfileWireless(const char* name, WirelessReg* reg) {
+    ExportCall call("TAVL_GetProfileWireless");
+    if (call.Journaling()) {
+        call.Line().Arg("name", ExportCall::Text(name));
+    }
+    if (name == nullptr || reg == nullptr) {
+        return call.Return(kInvalidArgument);
+    }
+    const std::int32_t result = call.Sim().Profiles().Load(name, *reg);
+    if (call.Journaling() && result == kOk) {
+        call.Line().RawResults(RegFields(*reg));
+    }
+    return call.Return(result);
+}
+
+int32_t TAVL_SetProfileWireless(const char* name, const WirelessReg* reg) {
+    ExportCall call("TAVL_SetProfileWireless");
+    if (call.Journaling()) {
+        call.Line().Arg("name", ExportCall::Text(name));
+        if (reg != nullptr) {
+            call.Line().RawArgs(RegFields(*reg));
+        }
+    }
+    if (reg == nullptr) {
+        return call.Return(kInvalidArgument);
+    }
+    return call.Return(call.Sim().Profiles().Store(name, *reg));
+}
+
+int32_t TAVL_SetDriverReg(const WirelessReg* reg) {
+    ExportCall call("TAVL_SetDriverReg");
+    if (call.Journaling() && reg != nullptr) {
+        call.Line().RawArgs(RegFields(*reg));
+    }
+    if (reg == nullptr) {
+        return call.Return(kInvalidArgument);
+    }
+    const std::string& folder = call.Sim().Folder();
+    const bool written =
+        MakeFolders(folder, 0700) &&
+        WriteFileAtomically(folder + "/" + kDriverSettingsFileName,
+                            {reinterpret_cast<const char*>(reg), sizeof *reg}, 0600, true);
+    return call.Return(written ? kOk : kStorageError);
+}
+
+} // extern "C"

@@ -1,0 +1,111 @@
+#include "tests/cardlib/SimHome.h"
+
+#include "cardlib/Files.h"
+#include "cardlib/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+SimHome::SimHome() {
+    std::string pattern = std::filesystem::temp_directory_path().string() + "/cardlib-test-XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    parent_ = mkdtemp(buffer.data());
+    path_ = parent_ + "/home";
+    std::filesystem::create_directory(path_);
+    std::filesystem::create_directory(parent_ + "/run");
+    setenv("TAVL_SIM_HOME", path_.c_str(), 1);
+    // tavlsim must never reach a utility running outside the test.
+    setenv("XDG_RUNTIME_DIR", (parent_ + "/run").c_str(), 1);
+    unsetenv("TAVL_SIM_JOURNAL");
+    unsetenv("TAVL_SIM_CRASH");
+    WriteWorld(EmptyWorld());
+}
+
+SimHome::~SimHome() {
+    unsetenv("TAVL_SIM_JOURNAL");
+    std::error_code ignored;
+    std::filesystem::remove_all(parent_, ignored);
+}
+
+void SimHome::WriteWorld(const cardsim::World& world) const {
+    ASSERT_TRUE(
+        cardsim::WriteFileAtomically(Path("world.ini"), cardsim::FormatWorld(world), 0600, false));
+}
+
+void SimHome::WriteFile(const std::string& relative, const std::string& text) const {
+    std::ofstream(Path(relative), std::ios::binary | std::ios::trunc) << text;
+}
+
+std::string SimHome::ReadFile(const std::string& relative) const {
+    std::ifstream in(Path(relative), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+cardsim::World EmptyWorld() {
+    cardsim::World world;
+    world.scanMs = 0;
+    return world;
+}
+
+cardsim::Network MakeNet(const std::string& ssid, const std::string& bssid, std::uint32_t channel,
+                         std::int32_t signal, cardsim::NetMode mode) {
+    cardsim::Network network;
+    network.ssid = ssid;
+    EXPECT_TRUE(cardsim::ParseMac(bssid, network.bssid)) << bssid;
+    network.channel = channel;
+    network.signal = signal;
+    network.mode = mode;
+    return network;
+}
+
+std::uint32_t ApplySettings(std::uint32_t mode, const std::string& ssid, std::uint32_t channel,
+                            const std::vector<std::string>& keys, int transmitKey) {
+    HostInfo host{};
+    std::uint32_t mask = TAVL_MASK_INFRASTRUCTURE | TAVL_MASK_SSID | TAVL_MASK_CONFIGURATION |
+                         TAVL_MASK_WEP_STATUS | TAVL_MASK_AUTH_MODE;
+    host.infrastructureMode = mode;
+    host.ssidLength = static_cast<std::uint32_t>(ssid.size());
+    std::copy(ssid.begin(), ssid.end(), host.ssid);
+    host.configuration = {32, 100, 0, TAVL_ChannelToFrequency(channel), 16, 0, 0, 0};
+    host.wepStatus = keys.empty() ? 1 : 0;
+    host.authMode = 2;
+    std::vector<WepKeyBuffer> blocks(4);
+    for (std::size_t i = 0; i < keys.size() && i < 4; ++i) {
+        std::vector<std::uint8_t> bytes;
+        EXPECT_TRUE(cardsim::ParseHexBytes(keys[i], bytes));
+        WepKeyBuffer& block = blocks[i];
+        block.keyLength = static_cast<std::uint32_t>(bytes.size());
+        block.length = block.keyLength + 15;
+        block.keyIndex = static_cast<std::uint32_t>(i) |
+                         (static_cast<int>(i) == transmitKey ? TAVL_WEP_TRANSMIT_KEY : 0u);
+        std::copy(bytes.begin(), bytes.end(), block.keyMaterial);
+        TavlSetWepKey(&host, static_cast<int>(i), &block);
+        mask |= TAVL_MASK_WEP_KEY1 << i;
+    }
+    TAVL_SetWLANConfig(&mask, &host);
+    return mask;
+}
+
+std::uint32_t MediaStatus() {
+    std::uint32_t status = 99;
+    std::uint32_t written = 0;
+    EXPECT_EQ(0, TAVL_QueryOID(TAVL_OID_GEN_MEDIA_CONNECT_STATUS, &status, 4, &written));
+    EXPECT_EQ(4u, written);
+    return status;
+}
+
+std::string CurrentBssid() {
+    HostInfo host{};
+    std::uint32_t mask = TAVL_MASK_BSSID;
+    EXPECT_EQ(0, TAVL_GetWLANConfig(&mask, &host));
+    EXPECT_EQ(0u, mask);
+    return cardsim::FormatMac(host.bssid);
+}

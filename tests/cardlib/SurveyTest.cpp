@@ -1,0 +1,186 @@
+#include "tests/cardlib/SimHome.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using cardsim::NetMode;
+
+std::uint32_t Word(const std::uint8_t* at) {
+    std::uint32_t value = 0;
+    std::memcpy(&value, at, 4);
+    return value;
+}
+
+cardsim::World CrowdedAir(int count) {
+    cardsim::World world = EmptyWorld();
+    for (int i = 0; i < count; ++i) {
+        cardsim::Network network;
+        network.ssid = "Net " + std::to_string(i);
+        network.bssid = {0x00,
+                         0x0C,
+                         0x2B,
+                         0x10,
+                         static_cast<std::uint8_t>(i >> 8),
+                         static_cast<std::uint8_t>(i)};
+        network.channel = 1 + static_cast<std::uint32_t>(i % 11);
+        network.signal = -40 - i % 50;
+        world.networks.push_back(network);
+    }
+    return world;
+}
+
+TEST(SiteSurvey, ResultParsesBackFieldByField) {
+    SimHome home;
+    cardsim::World world = EmptyWorld();
+    world.networks.push_back(MakeNet("Corvane", "00:0C:2B:4A:10:01", 6, -48));
+    cardsim::Network office = MakeNet("Harbour Office", "00:0C:2B:4A:10:02", 11, -67);
+    office.wep = cardsim::WepLevel::Wep64;
+    cardsim::FitNetworkKeys(office);
+    world.networks.push_back(office);
+    cardsim::Network hidden = MakeNet("Backroom", "00:0C:2B:4A:10:03", 1, -90);
+    hidden.hidden = true;
+    world.networks.push_back(hidden);
+    world.networks.push_back(MakeNet("Workshop Cell", "02:0C:2B:77:31:05", 3, -74, NetMode::AdHoc));
+    home.WriteWorld(world);
+
+    ASSERT_EQ(0, TAVL_SiteSurveyTrigger());
+    std::vector<std::uint8_t> buffer(TAVL_SURVEY_BUFFER_SIZE, 0xAB);
+    std::uint32_t size = TAVL_SURVEY_BUFFER_SIZE;
+    ASSERT_EQ(1, TAVL_SiteSurveyGet(buffer.data(), &size));
+    ASSERT_EQ(4u, Word(buffer.data()));
+
+    struct Expected {
+        const char* ssid;
+        std::uint8_t lastBssidByte;
+        std::uint32_t privacy;
+        std::int32_t rssi;
+        std::uint32_t khz;
+        std::uint32_t infrastructure;
+    } expected[] = {{"Corvane", 0x01, 0, -48, 2437000, 1},
+                    {"Harbour Office", 0x02, 1, -67, 2462000, 1},
+                    {"", 0x03, 0, -90, 2412000, 1},
+                    {"Workshop Cell", 0x05, 0, -74, 2422000, 0}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        const std::uint8_t* e =
+            buffer.data() + TAVL_SURVEY_HEADER_SIZE + i * TAVL_SURVEY_ENTRY_SIZE;
+        EXPECT_EQ(104u, Word(e + 0));
+        EXPECT_EQ(expected[i].lastBssidByte, e[4 + 5]);
+        EXPECT_EQ(0x0C, e[5]);
+        const std::uint32_t ssidLength = Word(e + 12);
+        EXPECT_EQ(std::string(expected[i].ssid),
+                  std::string(reinterpret_cast<const char*>(e + 16), ssidLength));
+        EXPECT_EQ(expected[i].privacy, Word(e + 48));
+        EXPECT_EQ(expected[i].rssi, static_cast<std::int16_t>(Word(e + 52) & 0xFFFF));
+        EXPECT_EQ(1u, Word(e + 56)) << "direct sequence";
+        EXPECT_EQ(32u, Word(e + 60));
+        EXPECT_EQ(100u, Word(e + 64));
+        EXPECT_EQ(expected[i].khz, Word(e + 72));
+        EXPECT_EQ(expected[i].infrastructure, Word(e + 92));
+        EXPECT_EQ(0x6C, e[96 + 7]) << "54 Mbit/s offered";
+    }
+    EXPECT_EQ(0xAB, buffer[TAVL_SURVEY_HEADER_SIZE + 4 * TAVL_SURVEY_ENTRY_SIZE]);
+}
+
+TEST(SiteSurvey, FullBufferHoldsSeventyOneWholeEntriesAndTheRealCount) {
+    SimHome home;
+    home.WriteWorld(CrowdedAir(80));
+    ASSERT_EQ(0, TAVL_SiteSurveyTrigger());
+    std::vector<std::uint8_t> buffer(TAVL_SURVEY_BUFFER_SIZE + 512, 0xAB);
+    std::uint32_t size = TAVL_SURVEY_BUFFER_SIZE;
+    ASSERT_EQ(1, TAVL_SiteSurveyGet(buffer.data(), &size));
+    EXPECT_EQ(80u, Word(buffer.data()));
+    const std::size_t used = TAVL_SURVEY_HEADER_SIZE + 71 * TAVL_SURVEY_ENTRY_SIZE;
+    EXPECT_EQ(104u, Word(buffer.data() + TAVL_SURVEY_HEADER_SIZE + 70 * TAVL_SURVEY_ENTRY_SIZE));
+    EXPECT_EQ(70, buffer[TAVL_SURVEY_HEADER_SIZE + 70 * TAVL_SURVEY_ENTRY_SIZE + 9]);
+    for (std::size_t i = used; i < buffer.size(); ++i) {
+        ASSERT_EQ(0xAB, buffer[i]) << "byte " << i << " lies past the last whole entry";
+    }
+    EXPECT_EQ(TAVL_SURVEY_BUFFER_SIZE, size) << "the size word is left as given";
+}
+
+TEST(SiteSurvey, SizeSmallerThanOneEntryFailsWithoutWriting) {
+    SimHome home;
+    home.WriteWorld(CrowdedAir(3));
+    ASSERT_EQ(0, TAVL_SiteSurveyTrigger());
+    for (std::uint32_t size : {0u, 3u, 4u, 107u}) {
+        std::vector<std::uint8_t> buffer(200, 0xAB);
+        std::uint32_t given = size;
+        EXPECT_NE(1, TAVL_SiteSurveyGet(buffer.data(), &given)) << size;
+        EXPECT_EQ(std::vector<std::uint8_t>(200, 0xAB), buffer) << size;
+    }
+    std::vector<std::uint8_t> buffer(200, 0xAB);
+    std::uint32_t size = 108;
+    EXPECT_EQ(1, TAVL_SiteSurveyGet(buffer.data(), &size));
+    EXPECT_EQ(3u, Word(buffer.data()));
+    EXPECT_EQ(0xAB, buffer[108]);
+}
+
+TEST(SiteSurvey, ResultAppearsWhenTheScanHasFinished) {
+    SimHome home;
+    cardsim::World world = CrowdedAir(2);
+    world.scanMs = 60000;
+    home.WriteWorld(world);
+    ASSERT_EQ(0, TAVL_SiteSurveyTrigger());
+    std::vector<std::uint8_t> buffer(TAVL_SURVEY_BUFFER_SIZE);
+    std::uint32_t size = TAVL_SURVEY_BUFFER_SIZE;
+    ASSERT_EQ(1, TAVL_SiteSurveyGet(buffer.data(), &size));
+    EXPECT_EQ(0u, Word(buffer.data())) << "no scan has finished yet";
+    world.scanMs = 0;
+    home.WriteWorld(world);
+    ASSERT_EQ(0, TAVL_SiteSurveyTrigger());
+    ASSERT_EQ(1, TAVL_SiteSurveyGet(buffer.data(), &size));
+    EXPECT_EQ(2u, Word(buffer.data()));
+}
+
+TEST(SiteSurvey, ListsOnlyChannelsOfTheDomain) {
+    SimHome home;
+    cardsim::World world = EmptyWorld();
+    world.networks.push_back(MakeNet("Six", "00:0C:2B:4A:10:06", 6, -50));
+    world.networks.push_back(MakeNet("Ten", "00:0C:2B:4A:10:0A", 10, -50));
+    world.networks.push_back(MakeNet("Fourteen", "00:0C:2B:4A:10:0E", 14, -50));
+    home.WriteWorld(world);
+    std::vector<std::uint8_t> buffer(TAVL_SURVEY_BUFFER_SIZE);
+    for (auto [domain, count] : {std::pair{0, 2u}, {2, 1u}, {4, 3u}}) {
+        ASSERT_EQ(0, TAVL_SetWLDomain(domain));
+        ASSERT_EQ(0, TAVL_SiteSurveyTrigger());
+        std::uint32_t size = TAVL_SURVEY_BUFFER_SIZE;
+        ASSERT_EQ(1, TAVL_SiteSurveyGet(buffer.data(), &size));
+        EXPECT_EQ(count, Word(buffer.data())) << "domain " << domain;
+    }
+}
+
+TEST(ChannelTable, FrequenciesOfTheBandAndBack) {
+    SimHome home;
+    for (std::uint32_t channel = 1; channel <= 13; ++channel) {
+        EXPECT_EQ(2407000 + 5000 * channel, TAVL_ChannelToFrequency(channel));
+        EXPECT_EQ(channel, TAVL_FrequencyToChannel(2407000 + 5000 * channel));
+    }
+    EXPECT_EQ(2484000u, TAVL_ChannelToFrequency(14));
+    EXPECT_EQ(14u, TAVL_FrequencyToChannel(2484000));
+    for (std::uint32_t bad : {0u, 15u, 0xFFFFFFFFu}) {
+        EXPECT_EQ(0u, TAVL_ChannelToFrequency(bad));
+    }
+    for (std::uint32_t bad : {0u, 2437u, 2413000u, 2489000u}) {
+        EXPECT_EQ(0u, TAVL_FrequencyToChannel(bad));
+    }
+}
+
+TEST(ChannelTable, DomainMasksReachTheCaller) {
+    SimHome home;
+    const std::pair<std::int32_t, std::uint16_t> table[] = {
+        {0, 0x07FF}, {1, 0x1FFF}, {2, 0x0600}, {3, 0x1E00}, {4, 0x3FFF}};
+    for (const auto& [domain, expected] : table) {
+        ASSERT_EQ(0, TAVL_SetWLDomain(domain));
+        HostInfo host{};
+        std::uint32_t mask = TAVL_MASK_CHANNEL_MASK;
+        ASSERT_EQ(0, TAVL_GetWLANConfig(&mask, &host));
+        EXPECT_EQ(expected, host.channelMask) << "domain " << domain;
+    }
+}
+
+} // namespace

@@ -1,0 +1,209 @@
+// tavlsim run as a program against a temporary world folder.
+#include "support/MessageChannel.h"
+#include "tests/cardlib/SimHome.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string output;
+};
+
+ToolRun Tavlsim(const std::string& arguments) {
+    ToolRun run;
+    const std::string command = SKERRIN_BIN_DIR "/tavlsim " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return run;
+    }
+    char chunk[4096];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
+        run.output.append(chunk, n);
+    }
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+cardsim::World WorldOnDisk(const SimHome& home) {
+    cardsim::World world;
+    std::string error;
+    EXPECT_TRUE(cardsim::ParseWorld(home.ReadFile("world.ini"), world, error)) << error;
+    return world;
+}
+
+// Stands in for the utility's message channel and collects what arrives.
+class ChannelListener {
+public:
+    ChannelListener() {
+        fd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const std::string path = ChannelSocketPath();
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        EXPECT_EQ(0, bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address)) << path;
+        EXPECT_EQ(0, listen(fd_, 16));
+    }
+    ~ChannelListener() { close(fd_); }
+
+    // Lines of the connections made so far, in order.
+    std::vector<std::string> Lines() {
+        std::vector<std::string> lines;
+        for (int client; (client = accept(fd_, nullptr, nullptr)) >= 0;) {
+            std::string text;
+            char chunk[256];
+            for (ssize_t n; (n = read(client, chunk, sizeof chunk)) > 0;) {
+                text.append(chunk, static_cast<std::size_t>(n));
+            }
+            close(client);
+            lines.push_back(text);
+        }
+        return lines;
+    }
+
+private:
+    int fd_ = -1;
+};
+
+const std::string kId = "PCI\\VEN_1A2B&DEV_2093&SUBSYS_20931A2B&REV_01\\4&2C1F0A3&0&28F0";
+
+TEST(Tavlsim, CardRemoveAndInsertChangeTheWorldAndTellTheUtility) {
+    SimHome home;
+    home.WriteWorld(cardsim::DefaultWorld());
+    ChannelListener utility;
+    std::uint8_t info[TAVL_DETECT_INFO_SIZE];
+    ASSERT_EQ(1, TAVL_Detect(info));
+
+    ToolRun run = Tavlsim("card remove");
+    EXPECT_EQ(0, run.status) << run.output;
+    EXPECT_FALSE(WorldOnDisk(home).present);
+    EXPECT_EQ(0, TAVL_Detect(info));
+    EXPECT_EQ(std::vector<std::string>{"DEVICE_REMOVECOMPLETE " + kId + "\n"}, utility.Lines());
+
+    run = Tavlsim("card insert");
+    EXPECT_EQ(0, run.status) << run.output;
+    EXPECT_EQ(1, TAVL_Detect(info));
+    EXPECT_EQ((std::vector<std::string>{"DEVICE_ARRIVAL " + kId + "\n", "DEVNODES_CHANGED\n"}),
+              utility.Lines());
+}
+
+TEST(Tavlsim, WithoutAUtilityOnlyTheWorldChanges) {
+    SimHome home;
+    const ToolRun run = Tavlsim("card remove");
+    EXPECT_EQ(0, run.status);
+    EXPECT_NE(std::string::npos, run.output.find("no utility is listening")) << run.output;
+    EXPECT_FALSE(WorldOnDisk(home).present);
+}
+
+TEST(Tavlsim, PowerAndNetworkServiceMessages) {
+    SimHome home;
+    ChannelListener utility;
+    ASSERT_EQ(0, Tavlsim("power suspend").status);
+    EXPECT_TRUE(WorldOnDisk(home).suspended);
+    std::uint8_t info[TAVL_DETECT_INFO_SIZE];
+    EXPECT_EQ(0, TAVL_Detect(info)) << "a sleeping card does not answer";
+    ASSERT_EQ(0, Tavlsim("power resume").status);
+    EXPECT_EQ(1, TAVL_Detect(info));
+    ASSERT_EQ(0, Tavlsim("netservice on").status);
+    std::uint32_t state = 0;
+    EXPECT_EQ(0, TAVL_Get_XPWZC(&state));
+    EXPECT_EQ(1u, state);
+    EXPECT_EQ(
+        (std::vector<std::string>{"POWER 0\n", "POWER 7\n", "POWER 18\n", "DEVNODES_CHANGED\n"}),
+        utility.Lines());
+}
+
+TEST(Tavlsim, NetworksAreAddedChangedAndRemoved) {
+    SimHome home;
+    ToolRun run = Tavlsim("net add ssid=\"Test Net\" channel=4 signal=-55 wep=64 key1=0102030405");
+    ASSERT_EQ(0, run.status) << run.output;
+    cardsim::World world = WorldOnDisk(home);
+    ASSERT_EQ(1u, world.networks.size());
+    EXPECT_EQ("Test Net", world.networks[0].ssid);
+    EXPECT_EQ(4u, world.networks[0].channel);
+    EXPECT_EQ(cardsim::WepLevel::Wep64, world.networks[0].wep);
+
+    ASSERT_EQ(0u, ApplySettings(1, "Test Net", 1,
+                                {"0102030405", "0102030405", "0102030405", "0102030405"}));
+    EXPECT_EQ(0u, MediaStatus());
+    ASSERT_EQ(0, Tavlsim("net set \"Test Net\" signal=-71").status);
+    HostInfo host{};
+    std::uint32_t mask = TAVL_MASK_RSSI;
+    ASSERT_EQ(0, TAVL_GetWLANConfig(&mask, &host));
+    EXPECT_EQ(-71, host.rssi);
+
+    ASSERT_EQ(0,
+              Tavlsim("net remove " + cardsim::FormatMac(world.networks[0].bssid.data())).status);
+    EXPECT_TRUE(WorldOnDisk(home).networks.empty());
+    EXPECT_EQ(1u, MediaStatus());
+    EXPECT_EQ(1, Tavlsim("net remove Nowhere").status);
+}
+
+TEST(Tavlsim, StatusShowsCardProfilesAndAir) {
+    SimHome home;
+    home.WriteWorld(cardsim::DefaultWorld());
+    ASSERT_EQ(0, TAVL_SetProfileRoot("Corvane\\Profile"));
+    ASSERT_EQ(0u, ApplySettings(1, "Corvane", 6));
+    WirelessReg reg{};
+    ASSERT_EQ(0, TAVL_SetProfileWireless("Home Base", &reg));
+    ASSERT_EQ(0, TAVL_SetActiveProfileByType("Home Base", 1));
+    const ToolRun run = Tavlsim("status");
+    ASSERT_EQ(0, run.status) << run.output;
+    for (const char* expected :
+         {"Card: present", "Association: connected to \"Corvane\" 00:0C:2B:4A:10:01",
+          "signal -48 dBm", "Settings: mode infrastructure, SSID \"Corvane\"",
+          "Profiles (Corvane/Profile): active \"Home Base\"", "Networks in the air: 3",
+          "\"Harbour Office\""}) {
+        EXPECT_NE(std::string::npos, run.output.find(expected)) << expected << "\n" << run.output;
+    }
+}
+
+TEST(Tavlsim, FailureInjectionControls) {
+    SimHome home;
+    ASSERT_EQ(0, Tavlsim("fail set 0x2 1 set").status);
+    HostInfo host{};
+    std::uint32_t mask = TAVL_MASK_SSID;
+    TAVL_SetWLANConfig(&mask, &host);
+    EXPECT_EQ(TAVL_MASK_SSID, mask);
+    const ToolRun got = Tavlsim("fail get");
+    EXPECT_NE(std::string::npos, got.output.find("mask 0x00000002, count 1 (used 1), calls set"))
+        << got.output;
+    ASSERT_EQ(0, Tavlsim("fail query on").status);
+    std::uint32_t value = 0;
+    std::uint32_t written = 0;
+    EXPECT_NE(0, TAVL_QueryOID(TAVL_OID_GEN_MEDIA_CONNECT_STATUS, &value, 4, &written));
+    ASSERT_EQ(0, Tavlsim("fail clear").status);
+    EXPECT_EQ(0, TAVL_QueryOID(TAVL_OID_GEN_MEDIA_CONNECT_STATUS, &value, 4, &written));
+}
+
+TEST(Tavlsim, UsageErrorsExitWithTwo) {
+    SimHome home;
+    for (const char* arguments :
+         {"", "bogus", "card", "card wobble", "net", "net add channel=3",
+          "net add ssid=x channel=99", "net set", "netservice maybe", "power", "fail set x 1",
+          "fail set 0x2 1 sideways", "journal extra", "status now"}) {
+        const ToolRun run = Tavlsim(arguments);
+        EXPECT_EQ(2, run.status) << arguments << "\n" << run.output;
+        EXPECT_NE(std::string::npos, run.output.find("tavlsim: ")) << arguments;
+    }
+}
+
+TEST(Tavlsim, CorruptWorldIsNotOverwritten) {
+    SimHome home;
+    home.WriteFile("world.ini", "[card]\npresent=perhaps\n");
+    const ToolRun run = Tavlsim("card remove");
+    EXPECT_EQ(1, run.status);
+    EXPECT_NE(std::string::npos, run.output.find("corrupt")) << run.output;
+    EXPECT_EQ("[card]\npresent=perhaps\n", home.ReadFile("world.ini"));
+}
+
+} // namespace

@@ -1,0 +1,115 @@
+#include "cardlib/Ini.h"
+#include "tests/cardlib/SimHome.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <set>
+
+namespace {
+
+std::uint32_t SurveyCount() {
+    EXPECT_EQ(0, TAVL_SiteSurveyTrigger());
+    std::vector<std::uint8_t> buffer(TAVL_SURVEY_BUFFER_SIZE);
+    std::uint32_t size = TAVL_SURVEY_BUFFER_SIZE;
+    EXPECT_EQ(1, TAVL_SiteSurveyGet(buffer.data(), &size));
+    std::uint32_t count = 0;
+    std::memcpy(&count, buffer.data(), 4);
+    return count;
+}
+
+TEST(WorldFile, FirstUseWritesTheDefaultWorld) {
+    SimHome home;
+    std::filesystem::remove(home.Path("world.ini"));
+    std::uint8_t info[TAVL_DETECT_INFO_SIZE];
+    EXPECT_EQ(1, TAVL_Detect(info));
+    cardsim::World world;
+    std::string error;
+    ASSERT_TRUE(cardsim::ParseWorld(home.ReadFile("world.ini"), world, error)) << error;
+    ASSERT_EQ(3u, world.networks.size());
+    int wep64 = 0;
+    int adhoc = 0;
+    std::set<std::uint32_t> channels;
+    std::set<std::int32_t> signals;
+    for (const cardsim::Network& network : world.networks) {
+        wep64 += network.wep == cardsim::WepLevel::Wep64;
+        adhoc += network.mode == cardsim::NetMode::AdHoc;
+        channels.insert(network.channel);
+        signals.insert(network.signal);
+    }
+    EXPECT_EQ(1, wep64);
+    EXPECT_EQ(1, adhoc);
+    EXPECT_EQ(3u, channels.size());
+    EXPECT_EQ(3u, signals.size());
+}
+
+TEST(WorldFile, CorruptFileGivesTheDefaultWorldAndStaysAsItIs) {
+    SimHome home;
+    const std::string corrupt = "[card]\npresent=maybe\n[network]\nssid=x\n";
+    home.WriteFile("world.ini", corrupt);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(0u, MediaStatus()) << "the default world's open network is in the air";
+    EXPECT_EQ("00:0C:2B:4A:10:01", CurrentBssid());
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(std::string::npos, said.find("world.ini is corrupt")) << said;
+    EXPECT_NE(std::string::npos, said.find("line 2")) << said;
+    EXPECT_EQ(corrupt, home.ReadFile("world.ini"));
+}
+
+TEST(WorldFile, EditsAreSeenWhileRunning) {
+    SimHome home;
+    EXPECT_EQ(0u, SurveyCount());
+    cardsim::World world = EmptyWorld();
+    world.networks.push_back(MakeNet("New", "00:0C:2B:00:00:01", 1, -50));
+    home.WriteWorld(world);
+    EXPECT_EQ(1u, SurveyCount());
+    world.netservice = true;
+    home.WriteWorld(world);
+    std::uint32_t state = 0;
+    EXPECT_EQ(0, TAVL_Get_XPWZC(&state));
+    EXPECT_EQ(1u, state);
+    EXPECT_EQ(0, TAVL_WinXPWZC_Disabled());
+}
+
+TEST(WorldFile, FormatReadsBackTheSameWorld) {
+    cardsim::World world = cardsim::DefaultWorld();
+    world.networks[0].ssid = " quoted \"ssid\"; \\ \x01";
+    world.networks[1].hidden = true;
+    world.fail.mask = 0x20002;
+    world.fail.count = -1;
+    world.fail.calls = cardsim::FailCalls::Set;
+    cardsim::World read;
+    std::string error;
+    ASSERT_TRUE(cardsim::ParseWorld(cardsim::FormatWorld(world), read, error)) << error;
+    EXPECT_EQ(cardsim::FormatWorld(world), cardsim::FormatWorld(read));
+    EXPECT_EQ(world.networks[0].ssid, read.networks[0].ssid);
+}
+
+TEST(WorldFile, MistakesAreNamedByLine) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"present=1\n", "line 1: entry before the first section"},
+        {"[card]\npresent\n", "line 2: line without '='"},
+        {"[card]\nfirmware=\"open\n", "line 2: unclosed quote"},
+        {"[card]\nfirmware=\"a\\qb\"\n", "line 2: unknown escape"},
+        {"[cards]\n", "line 1: unknown section [cards]"},
+        {"[card]\ncolour=red\n", "line 2: unknown key 'colour' in [card]"},
+        {"[network]\nssid=a\nbssid=00:11:22:33:44:55\nchannel=15\n", "line 4: bad value"},
+        {"[network]\nssid=a\n", "line 1: a network needs ssid and bssid"},
+        {"[network]\nssid=a\nbssid=00:11:22:33:44:55\nwep=64\nkey1=0011\n",
+         "line 1: each key must have 10 hexadecimal digits"},
+        {"[fail]\nmask=0x1FFFFFFFF\n", "line 2: bad value"},
+        {"[ ]\n", "line 1: empty section name"}};
+    for (const auto& [text, expected] : cases) {
+        cardsim::World world;
+        std::string error;
+        EXPECT_FALSE(cardsim::ParseWorld(text, world, error)) << text;
+        EXPECT_EQ(0u, error.find(expected)) << text << " gave " << error;
+    }
+    cardsim::World world;
+    std::string error;
+    EXPECT_FALSE(cardsim::ParseWorld(std::string("[card]\n\0x\n", 10), world, error));
+    EXPECT_NE(std::string::npos, error.find("NUL"));
+}
+
+} // namespace

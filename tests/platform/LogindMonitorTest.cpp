@@ -1,0 +1,106 @@
+// The logind power broadcasts, on a private bus with a fake logind.
+#include "platform/LogindMonitor.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDBusAbstractAdaptor>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QThread>
+
+#include <vector>
+
+namespace {
+
+// A private message bus for one test.
+class PrivateBus {
+public:
+    PrivateBus() {
+        daemon_.start(QStringLiteral("dbus-daemon"),
+                      {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                       QStringLiteral("--print-address")});
+        if (daemon_.waitForStarted(5000) && daemon_.waitForReadyRead(5000)) {
+            address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
+        }
+    }
+    ~PrivateBus() {
+        daemon_.kill();
+        daemon_.waitForFinished(5000);
+    }
+    QString Address() const { return address_; }
+
+private:
+    QProcess daemon_;
+    QString address_;
+};
+
+// Stands in for logind's manager object.
+class FakeLogindObject : public QObject {
+    Q_OBJECT
+};
+
+class FakeLogindManager : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
+public:
+    explicit FakeLogindManager(QObject* parent) : QDBusAbstractAdaptor(parent) {}
+signals:
+    void PrepareForSleep(bool start);
+};
+
+void EmitPrepareForSleep(QDBusConnection& bus, bool start) {
+    QDBusMessage signal = QDBusMessage::createSignal(
+        QStringLiteral("/org/freedesktop/login1"), QStringLiteral("org.freedesktop.login1.Manager"),
+        QStringLiteral("PrepareForSleep"));
+    signal << start;
+    bus.send(signal);
+}
+
+void WaitFor(const std::vector<std::uint32_t>& codes, std::size_t count) {
+    QDeadlineTimer deadline(5000);
+    while (codes.size() < count && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+}
+
+TEST(LogindMonitor, StaysOffWithoutLogindOnTheBus) {
+    PrivateBus bus;
+    ASSERT_FALSE(bus.Address().isEmpty());
+    QDBusConnection connection =
+        QDBusConnection::connectToBus(bus.Address(), QStringLiteral("nologind"));
+    ASSERT_TRUE(connection.isConnected());
+    LogindMonitor monitor([](std::uint32_t) {});
+    EXPECT_FALSE(monitor.Start(connection));
+    QDBusConnection::disconnectFromBus(QStringLiteral("nologind"));
+}
+
+TEST(LogindMonitor, PrepareForSleepBecomesThePowerCodes) {
+    PrivateBus bus;
+    ASSERT_FALSE(bus.Address().isEmpty());
+    QDBusConnection logind = QDBusConnection::connectToBus(bus.Address(), QStringLiteral("logind"));
+    FakeLogindObject object;
+    new FakeLogindManager(&object);
+    ASSERT_TRUE(logind.registerObject(QStringLiteral("/org/freedesktop/login1"), &object));
+    ASSERT_TRUE(logind.registerService(QStringLiteral("org.freedesktop.login1")));
+
+    QDBusConnection client = QDBusConnection::connectToBus(bus.Address(), QStringLiteral("client"));
+    std::vector<std::uint32_t> codes;
+    LogindMonitor monitor([&](std::uint32_t code) { codes.push_back(code); });
+    ASSERT_TRUE(monitor.Start(client));
+
+    EmitPrepareForSleep(logind, true);
+    WaitFor(codes, 1);
+    EmitPrepareForSleep(logind, false);
+    WaitFor(codes, 3);
+    EXPECT_EQ((std::vector<std::uint32_t>{0, 7, 18}), codes);
+
+    QDBusConnection::disconnectFromBus(QStringLiteral("client"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("logind"));
+}
+
+} // namespace
+
+#include "LogindMonitorTest.moc"
