@@ -1,4 +1,5 @@
 #include "SheetHarness.h"
+#include "platform/Help.h"
 #include "tests/device/TraceCapture.h"
 
 #include <gtest/gtest.h>
@@ -163,6 +164,23 @@ TEST_F(AboutPage, CtrlShiftAtTheTopLeftCornerShowsTheLibraryVersion) {
     EXPECT_EQ("versoin of TAVL3.DLL is 3.0.6.262", h.boxes.shown[0].text);
     EXPECT_EQ(QString::fromLatin1(kAppTitle), h.boxes.shown[0].caption);
     EXPECT_EQ(MsgButtons::Ok, h.boxes.shown[0].buttons);
+}
+
+TEST(PageHelp, LinkInfoSiteSurveyAndAboutOpenTheirTopics) {
+    SheetHarness h;
+    const struct {
+        CPropertyPage* page;
+        int context;
+    } cases[] = {{&h.sheet->m_LinkInfoPage, 102},
+                 {&h.sheet->m_SiteSurveyPage, 104},
+                 {&h.sheet->m_AboutPage, 106}};
+    for (const auto& c : cases) {
+        c.page->OnCommandHelp(0);
+        EXPECT_EQ(c.context, LastHelpContext());
+        EXPECT_FALSE(HelpTopicHtml(c.context).isEmpty()) << c.context;
+        c.page->OnCommandHelp(7);
+        EXPECT_EQ(7, LastHelpContext());
+    }
 }
 
 } // namespace
