@@ -1,10 +1,390 @@
 #include "pages/ConfigPage.h"
 
+#include "device/CardLibrary.h"
+#include "device/Clock.h"
+#include "device/HostState.h"
+#include "pages/ConfigProfileNames.h"
+#include "pages/ConfigUtility.h"
 #include "platform/Help.h"
+#include "platform/MessageBox.h"
+#include "res/Strings.h"
 #include "res/Templates.h"
 
-CConfigPage::CConfigPage(CConfigUtility& sheet) : CPropertyPage(kConfigurationTemplate, sheet) {}
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+QString g_DefaultProfileName;
+
+namespace {
+
+constexpr int kModeAdHoc = 0;
+constexpr int kModeInfrastructure = 1;
+constexpr int kPowerSaveDisabled = 0;
+constexpr std::uint32_t kFactoryChannel = 6;
+constexpr const char* kFactorySsid = "any";
+constexpr int kChannelCount = 14;
+
+QString Text(int id) {
+    return QString::fromUtf8(ResString(id));
+}
+
+} // namespace
+
+CConfigPage::CConfigPage(CConfigUtility& sheet) : CPropertyPage(kConfigurationTemplate, sheet) {
+    g_DefaultProfileName = Text(IDS_DEFAULT_PROFILE);
+    m_ChannelToIndex.fill(-1);
+    m_IndexToChannel.fill(0);
+}
+
+bool CConfigPage::OnInitDialog() {
+    // The allowed channels: the settings file's override, else the card's
+    // own mask. A failed read leaves the zeroed record, so no channel.
+    HostInfo host{};
+    std::uint32_t mask = TAVL_MASK_CHANNEL_MASK;
+    Sheet().Library().GetWLANConfig(&mask, &host);
+    const std::uint16_t iniMask = gIniChannelMask;
+    m_ChannelMask = iniMask != 0 ? iniMask : host.channelMask;
+
+    // A new window has empty lists, whatever closed the last one.
+    m_ListsFilled = 0;
+    if (auto* ssid = Item<QLineEdit>(IDC_SSID)) {
+        ssid->setMaxLength(kSsidMaxChars);
+    }
+    if (QComboBox* box = ProfileBox()) {
+        // The page finds typed names itself; no completion of its own.
+        box->setCompleter(nullptr);
+    }
+    ConnectHandlers();
+    DoDataExchange(false);
+    return true;
+}
+
+void CConfigPage::ConnectHandlers() {
+    auto button = [this](int id, void (CConfigPage::*handler)()) {
+        if (auto* item = Item<QPushButton>(id)) {
+            connect(item, &QPushButton::clicked, this, handler);
+        }
+    };
+    auto list = [this](int id, void (CConfigPage::*handler)()) {
+        if (auto* item = Item<QComboBox>(id)) {
+            connect(item, &QComboBox::activated, this, handler);
+        }
+    };
+    list(IDC_MODE, &CConfigPage::OnModeSelChange);
+    list(IDC_CHANNEL, &CConfigPage::OnChannelSelChange);
+    list(IDC_POWER_SAVE, &CConfigPage::OnPowerSaveSelChange);
+    if (auto* ssid = Item<QLineEdit>(IDC_SSID)) {
+        connect(ssid, &QLineEdit::textChanged, this, &CConfigPage::OnSsidChange);
+    }
+    button(IDC_UNDO_CHANGES, &CConfigPage::OnUndoChanges);
+    button(IDC_RESTORE_DEFAULTS, &CConfigPage::OnRestoreDefaults);
+    button(IDC_APPLY_CHANGES, &CConfigPage::ApplyChanges);
+    button(IDC_CREATE, &CConfigPage::OnCreateProfile);
+    button(IDC_REMOVE, &CConfigPage::OnRemoveProfile);
+    button(IDC_ACTIVATE, &CConfigPage::OnActivateProfile);
+    if (QComboBox* box = ProfileBox()) {
+        connect(box, &QComboBox::activated, this, &CConfigPage::OnProfileSelChange);
+        if (QLineEdit* edit = box->lineEdit()) {
+            connect(edit, &QLineEdit::textEdited, this, &CConfigPage::OnProfileEditChange);
+        }
+    }
+}
+
+bool CConfigPage::OnSetActive() {
+    if (!HasWindow()) {
+        return CPropertyPage::OnSetActive();
+    }
+    if (m_ListsFilled == 0) {
+        FillLists();
+        m_ListsFilled = 1;
+    }
+    LoadControlsFromReg();
+    QComboBox* box = ProfileBox();
+    if (box != nullptr && box->count() == 0) {
+        // An empty store: the current record becomes "default", active,
+        // without asking the thread to bring anything to the card.
+        m_CreatingProfile = 1;
+        m_ProfileName = g_DefaultProfileName;
+        DoDataExchange(false);
+        ApplyChanges();
+    }
+    EnableItem(IDC_REMOVE, m_ProfileName != g_DefaultProfileName);
+    return CPropertyPage::OnSetActive();
+}
+
+void CConfigPage::FillLists() {
+    FillProfileList();
+    if (auto* mode = Item<QComboBox>(IDC_MODE)) {
+        const QSignalBlocker blocker(mode);
+        mode->clear();
+        mode->insertItem(kModeAdHoc, Text(IDS_AD_HOC));
+        mode->insertItem(kModeInfrastructure, Text(IDS_INFRASTRUCTURE));
+    }
+    m_ChannelToIndex.fill(-1);
+    m_IndexToChannel.fill(0);
+    m_ChannelCount = 0;
+    if (auto* channel = Item<QComboBox>(IDC_CHANNEL)) {
+        const QSignalBlocker blocker(channel);
+        channel->clear();
+        // Bits 14 and 15 of the mask name no channel of the band.
+        for (int n = 1; n <= kChannelCount; ++n) {
+            if (ChannelAllowed(static_cast<std::uint32_t>(n))) {
+                channel->insertItem(m_ChannelCount, QString::number(n));
+                m_ChannelToIndex[static_cast<std::size_t>(n - 1)] = m_ChannelCount;
+                m_IndexToChannel[static_cast<std::size_t>(m_ChannelCount)] = n;
+                ++m_ChannelCount;
+            }
+        }
+    }
+    if (auto* power = Item<QComboBox>(IDC_POWER_SAVE)) {
+        const QSignalBlocker blocker(power);
+        power->clear();
+        power->insertItem(0, Text(IDS_POWER_DISABLED));
+        power->insertItem(1, Text(IDS_POWER_ENABLED));
+    }
+}
+
+bool CConfigPage::DoDataExchange(bool save) {
+    QComboBox* box = ProfileBox();
+    auto* ssid = Item<QLineEdit>(IDC_SSID);
+    auto* channel = Item<QComboBox>(IDC_CHANNEL);
+    auto* power = Item<QComboBox>(IDC_POWER_SAVE);
+    if (box == nullptr || ssid == nullptr || channel == nullptr || power == nullptr) {
+        return false;
+    }
+    if (save) {
+        m_ProfileName = box->currentText();
+        m_SSID = ssid->text().left(kSsidMaxChars);
+        m_ChannelIndex = channel->currentIndex();
+        m_PowerSaveIndex = power->currentIndex();
+        return true;
+    }
+
+    // Writing changes a control only where it differs, so a caret the user
+    // placed stays where it is.
+    {
+        const QSignalBlocker blocker(box);
+        const int entry = FindProfile(m_ProfileName);
+        if (entry >= 0) {
+            if (box->currentIndex() != entry) {
+                box->setCurrentIndex(entry);
+            }
+            if (box->currentText() != box->itemText(entry)) {
+                box->setEditText(box->itemText(entry));
+            }
+        } else {
+            if (box->currentIndex() != -1) {
+                box->setCurrentIndex(-1);
+            }
+            if (box->currentText() != m_ProfileName) {
+                box->setEditText(m_ProfileName);
+            }
+        }
+    }
+    {
+        const QSignalBlocker blocker(ssid);
+        if (ssid->text() != m_SSID) {
+            ssid->setText(m_SSID);
+        }
+    }
+    SelectListIndex(IDC_CHANNEL, m_ChannelIndex);
+    SelectListIndex(IDC_POWER_SAVE, m_PowerSaveIndex);
+    return true;
+}
+
+void CConfigPage::LoadControlsFromReg() {
+    if (!HasWindow()) {
+        return;
+    }
+    const WirelessReg record = Sheet().state.reg.Get();
+
+    // A mode or power saving value outside its list shows no selection and
+    // stays in `reg` as it is until the user picks one.
+    const int mode = record.opMode <= 1 ? static_cast<int>(record.opMode) : -1;
+    SelectListIndex(IDC_MODE, mode);
+    m_SavedMode = mode;
+
+    std::uint32_t channel = record.channel;
+    FixChannel(channel);
+    if (channel != record.channel) {
+        Sheet().state.reg.Update([channel](WirelessReg& r) { r.channel = channel; });
+    }
+    m_ChannelIndex = ChannelToIndex(channel);
+    m_SavedChannelIndex = m_ChannelIndex;
+
+    m_SSID = SsidFromField(record.ssid, sizeof record.ssid);
+    m_SavedSSID = m_SSID;
+
+    m_PowerSaveIndex = record.powerSaveMode <= 1 ? static_cast<int>(record.powerSaveMode) : -1;
+    m_SavedPowerSave = m_PowerSaveIndex;
+    SelectListIndex(IDC_POWER_SAVE, m_PowerSaveIndex);
+
+    EnableListsForMode(record.opMode == kModeAdHoc);
+    EnableItem(IDC_APPLY_CHANGES, false);
+    EnableItem(IDC_UNDO_CHANGES, false);
+    DoDataExchange(false);
+}
+
+bool CConfigPage::ChannelAllowed(std::uint32_t channel) const {
+    return channel >= 1 && channel <= kChannelCount && (m_ChannelMask >> (channel - 1)) & 1u;
+}
+
+void CConfigPage::FixChannel(std::uint32_t& channel) const {
+    if (ChannelAllowed(channel)) {
+        return;
+    }
+    for (std::uint32_t n = 1; n <= kChannelCount; ++n) {
+        if (ChannelAllowed(n)) {
+            channel = n;
+            return;
+        }
+    }
+}
+
+int CConfigPage::ChannelToIndex(std::uint32_t channel) const {
+    if (channel < 1 || channel > kChannelCount) {
+        return -1;
+    }
+    return m_ChannelToIndex[channel - 1];
+}
+
+std::optional<std::uint32_t> CConfigPage::IndexToChannel(int index) const {
+    if (index < 0 || index >= m_ChannelCount) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(m_IndexToChannel[static_cast<std::size_t>(index)]);
+}
+
+void CConfigPage::EnableListsForMode(bool adHoc) {
+    EnableItem(IDC_CHANNEL, adHoc);
+    EnableItem(IDC_POWER_SAVE, !adHoc);
+}
+
+void CConfigPage::EnableItem(int id, bool enable) {
+    if (auto* item = Item<QWidget>(id)) {
+        item->setEnabled(enable);
+    }
+}
+
+bool CConfigPage::ItemEnabled(int id) const {
+    auto* item = Item<QWidget>(id);
+    return item != nullptr && item->isEnabled();
+}
+
+void CConfigPage::SelectListIndex(int id, int index) {
+    if (auto* list = Item<QComboBox>(id)) {
+        const QSignalBlocker blocker(list);
+        list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+    }
+}
+
+int CConfigPage::SelectedListIndex(int id) const {
+    auto* list = Item<QComboBox>(id);
+    return list != nullptr ? list->currentIndex() : -1;
+}
+
+void CConfigPage::OnModeSelChange() {
+    DoDataExchange(true);
+    const int mode = SelectedListIndex(IDC_MODE);
+    if (mode == kModeInfrastructure) {
+        EnableListsForMode(false);
+    } else {
+        // Ad hoc cells run without power saving: the list shows "Disabled",
+        // and the apply stores that.
+        EnableListsForMode(true);
+        m_PowerSaveIndex = kPowerSaveDisabled;
+    }
+    EnableItem(IDC_UNDO_CHANGES, true);
+    EnableItem(IDC_APPLY_CHANGES, true);
+    DoDataExchange(false);
+}
+
+void CConfigPage::OnChannelSelChange() {
+    DoDataExchange(true);
+    EnableItem(IDC_UNDO_CHANGES, true);
+    EnableItem(IDC_APPLY_CHANGES, true);
+}
+
+void CConfigPage::OnPowerSaveSelChange() {
+    DoDataExchange(true);
+    EnableItem(IDC_UNDO_CHANGES, true);
+    EnableItem(IDC_APPLY_CHANGES, true);
+    DoDataExchange(false);
+}
+
+void CConfigPage::OnSsidChange() {
+    auto* ssid = Item<QLineEdit>(IDC_SSID);
+    if (ssid == nullptr) {
+        return;
+    }
+    const QString text = ssid->text().left(kSsidMaxChars);
+    const int bad = FirstNonAsciiChar(text);
+    if (bad >= 0) {
+        // The SSID is ASCII only: keep the part before the refused
+        // character and let the notice put it back into the edit.
+        m_SsidAccepted = text.left(bad);
+        QMetaObject::invokeMethod(this, &CConfigPage::OnSsidNotice, Qt::QueuedConnection);
+        return;
+    }
+    DoDataExchange(true);
+    EnableItem(IDC_UNDO_CHANGES, true);
+    EnableItem(IDC_APPLY_CHANGES, true);
+    DoDataExchange(false);
+}
+
+void CConfigPage::OnSsidNotice() {
+    auto* ssid = Item<QLineEdit>(IDC_SSID);
+    if (ssid == nullptr) {
+        return;
+    }
+    // At most one notice a second; a suppressed one leaves the text as
+    // typed, and the next change checks it again.
+    const std::uint32_t now = Sheet().PageClock().TickCount();
+    if (m_LastNoticeTick && now - *m_LastNoticeTick <= kSsidNoticeIntervalMs) {
+        return;
+    }
+    m_LastNoticeTick = now;
+    // Not blocked: the change that follows passes the check and counts as
+    // the user's edit.
+    ssid->setText(m_SsidAccepted);
+    ssid->setCursorPosition(static_cast<int>(ssid->text().size()));
+    AppMessageBox(this, Text(IDS_SSID_ASCII_ONLY), MsgButtons::Ok, MsgIcon::None);
+}
+
+void CConfigPage::OnUndoChanges() {
+    m_ProfileSelected = 0;
+    m_ProfileName = ProfileNameOfReg();
+    SelectListIndex(IDC_MODE, m_SavedMode);
+    m_ChannelIndex = m_SavedChannelIndex;
+    m_SSID = m_SavedSSID;
+    EnableListsForMode(m_SavedMode == kModeAdHoc);
+    m_PowerSaveIndex = m_SavedPowerSave;
+    SelectListIndex(IDC_POWER_SAVE, m_PowerSaveIndex);
+    EnableItem(IDC_ACTIVATE, false);
+    EnableItem(IDC_CREATE, false);
+    EnableItem(IDC_UNDO_CHANGES, false);
+    EnableItem(IDC_APPLY_CHANGES, false);
+    DoDataExchange(false);
+}
+
+void CConfigPage::OnRestoreDefaults() {
+    SelectListIndex(IDC_MODE, kModeInfrastructure);
+    std::uint32_t channel = kFactoryChannel;
+    FixChannel(channel);
+    m_ChannelIndex = ChannelToIndex(channel);
+    m_SSID = QString::fromLatin1(kFactorySsid);
+    m_PowerSaveIndex = kPowerSaveDisabled;
+    EnableListsForMode(false);
+    EnableItem(IDC_ACTIVATE, false);
+    EnableItem(IDC_CREATE, false);
+    EnableItem(IDC_UNDO_CHANGES, true);
+    EnableItem(IDC_APPLY_CHANGES, true);
+    DoDataExchange(false);
+}
 
 void CConfigPage::OnCommandHelp(int context) {
-    ShowHelpContext(context != 0 ? context : 103);
+    ShowHelpContext(context != 0 ? context : kHelpContext);
 }

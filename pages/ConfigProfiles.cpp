@@ -1,0 +1,282 @@
+// The Configuration page's profile box: the list of stored profiles, the
+// name typed in its edit field, and Create, Remove and Activate.
+#include "pages/ConfigPage.h"
+
+#include "device/CardLibrary.h"
+#include "device/Records.h"
+#include "pages/ConfigProfileNames.h"
+#include "pages/ConfigUtility.h"
+#include "platform/MessageBox.h"
+#include "res/Strings.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QSignalBlocker>
+
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+// A bound on the names read from the store, so a library that never says
+// "no more" cannot hold the page.
+constexpr int kMaxListedProfiles = 1024;
+
+QString NameFromBuffer(char (&buffer)[TAVL_NAME_BUFFER_MIN]) {
+    buffer[sizeof buffer - 1] = '\0';
+    return QString::fromUtf8(buffer);
+}
+
+} // namespace
+
+QComboBox* CConfigPage::ProfileBox() const {
+    return Item<QComboBox>(IDC_PROFILE);
+}
+
+int CConfigPage::FindProfile(const QString& name) const {
+    QComboBox* box = ProfileBox();
+    if (box == nullptr) {
+        return -1;
+    }
+    for (int i = 0; i < box->count(); ++i) {
+        if (SameProfileName(box->itemText(i), name)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+int CConfigPage::AddProfileSorted(const QString& name) {
+    QComboBox* box = ProfileBox();
+    if (box == nullptr) {
+        return -1;
+    }
+    int at = 0;
+    while (at < box->count() && !ProfileNameLess(name, box->itemText(at))) {
+        ++at;
+    }
+    const QSignalBlocker blocker(box);
+    box->insertItem(at, name);
+    return at;
+}
+
+void CConfigPage::FillProfileList() {
+    QComboBox* box = ProfileBox();
+    if (box == nullptr) {
+        return;
+    }
+    {
+        const QSignalBlocker blocker(box);
+        box->clear();
+    }
+    CardLibrary& library = Sheet().Library();
+    char buffer[TAVL_NAME_BUFFER_MIN];
+    // The store answers 3 past its last profile; any other failure ends
+    // the list too.
+    for (int index = 0; index < kMaxListedProfiles; ++index) {
+        std::memset(buffer, 0, sizeof buffer);
+        if (library.EnumProfilesByType(index, buffer, TAVL_PROFILE_TYPE) != 0) {
+            break;
+        }
+        const QString name = NameFromBuffer(buffer);
+        if (!name.isEmpty() && FindProfile(name) < 0) {
+            AddProfileSorted(name);
+        }
+    }
+
+    std::memset(buffer, 0, sizeof buffer);
+    const std::int32_t result = library.GetActiveProfileByType(buffer, TAVL_PROFILE_TYPE);
+    const QString active = NameFromBuffer(buffer);
+    if (result != 0 || active.isEmpty()) {
+        // No active profile: the box names the profile `reg` holds.
+        m_ProfileName = ProfileNameOfReg();
+        return;
+    }
+    m_ProfileName = active;
+    const QByteArray field = ProfileNameFieldBytes(active);
+    Sheet().state.reg.Update([&field](WirelessReg& r) {
+        SetFieldText(r.profileName, std::string_view(field.constData(), field.size()));
+    });
+}
+
+QString CConfigPage::ProfileNameOfReg() {
+    const WirelessReg record = Sheet().state.reg.Get();
+    const std::string_view field = FieldText(record.profileName);
+    const QByteArray bytes(field.data(), static_cast<qsizetype>(field.size()));
+    const QString stored = QString::fromUtf8(bytes);
+    if (QComboBox* box = ProfileBox()) {
+        const int entry = FindProfile(stored);
+        if (entry >= 0) {
+            return box->itemText(entry);
+        }
+        // A long name is kept in the record cut to fit its field.
+        for (int i = 0; i < box->count(); ++i) {
+            if (!bytes.isEmpty() && ProfileNameFieldBytes(box->itemText(i)) == bytes) {
+                return box->itemText(i);
+            }
+        }
+    }
+    return !stored.isEmpty() ? stored : g_DefaultProfileName;
+}
+
+void CConfigPage::LoadProfileIntoReg(const QString& name) {
+    WirelessReg record = Sheet().state.reg.Get();
+    if (Sheet().Library().GetProfileWireless(name.toUtf8().constData(), &record) != 0) {
+        return;
+    }
+    // The record now names the profile it was loaded from, whatever name
+    // the stored copy carries inside.
+    const QByteArray field = ProfileNameFieldBytes(name);
+    SetFieldText(record.profileName, std::string_view(field.constData(), field.size()));
+    Sheet().state.reg.Set(record);
+}
+
+void CConfigPage::EnableRemoveFor(const QString& name) {
+    EnableItem(IDC_REMOVE, name != g_DefaultProfileName);
+}
+
+void CConfigPage::OnProfileSelChange(int index) {
+    QComboBox* box = ProfileBox();
+    if (box == nullptr || index < 0 || index >= box->count()) {
+        return;
+    }
+    m_ProfileName = box->itemText(index);
+    EnableItem(IDC_ACTIVATE, true);
+    EnableItem(IDC_CREATE, false);
+    EnableRemoveFor(m_ProfileName);
+    // `reg` holds the picked profile from now on; the card keeps its
+    // settings until Activate or Apply Changes.
+    LoadProfileIntoReg(m_ProfileName);
+    m_ProfileSelected = 1;
+    LoadControlsFromReg();
+    EnableItem(IDC_ACTIVATE, true);
+    DoDataExchange(false);
+}
+
+void CConfigPage::OnProfileEditChange() {
+    QComboBox* box = ProfileBox();
+    QLineEdit* edit = box != nullptr ? box->lineEdit() : nullptr;
+    if (edit == nullptr) {
+        return;
+    }
+    const QString text = edit->text();
+    if (text.size() > kProfileNameMaxChars) {
+        {
+            const QSignalBlocker blocker(edit);
+            edit->setText(text.left(kProfileNameMaxChars));
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                QComboBox* box = ProfileBox();
+                if (QLineEdit* edit = box != nullptr ? box->lineEdit() : nullptr) {
+                    edit->setCursorPosition(static_cast<int>(edit->text().size()));
+                }
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+
+    const int entry = FindProfile(text);
+    if (entry >= 0) {
+        const QString listed = box->itemText(entry);
+        {
+            const QSignalBlocker blockBox(box);
+            const QSignalBlocker blockEdit(edit);
+            box->setCurrentIndex(entry);
+            if (edit->text() != listed) {
+                edit->setText(listed);
+            }
+            edit->setSelection(static_cast<int>(text.size()),
+                               static_cast<int>(listed.size() - text.size()));
+        }
+        EnableItem(IDC_ACTIVATE, true);
+        EnableItem(IDC_CREATE, false);
+        // The entry's own text decides: "DEFAULT" typed finds "default".
+        EnableRemoveFor(listed);
+        return;
+    }
+    // Nothing to create from an empty box.
+    EnableItem(IDC_CREATE, !text.isEmpty());
+    EnableItem(IDC_ACTIVATE, false);
+    EnableItem(IDC_REMOVE, false);
+}
+
+void CConfigPage::OnCreateProfile() {
+    DoDataExchange(true);
+    if (m_ProfileName.isEmpty()) {
+        EnableItem(IDC_CREATE, false);
+        return;
+    }
+    // Set before the test: a refused name leaves it set, so the next apply
+    // counts as a creation.
+    m_CreatingProfile = 1;
+    if (FindProfile(m_ProfileName) >= 0) {
+        AppMessageBox(this, QString::fromUtf8(ResString(IDS_PROFILE_EXISTS)));
+    } else {
+        // The new profile takes every field the page does not show from
+        // the current `reg`.
+        ApplyChanges();
+    }
+    EnableItem(IDC_CREATE, false);
+    EnableItem(IDC_REMOVE, true);
+}
+
+void CConfigPage::OnRemoveProfile() {
+    QComboBox* box = ProfileBox();
+    if (box == nullptr) {
+        return;
+    }
+    // The profile last selected, created or applied; the box's text as
+    // typed since then does not count.
+    const QString name = m_ProfileName;
+    const int entry = FindProfile(name);
+    if (name == g_DefaultProfileName ||
+        (entry >= 0 && box->itemText(entry) == g_DefaultProfileName)) {
+        AppMessageBox(this, QString::fromUtf8(ResString(IDS_CANNOT_REMOVE_DEFAULT)));
+        return;
+    }
+    const QString question =
+        QString::fromUtf8(ResString(IDS_CONFIRM_REMOVE)) + name + QStringLiteral("?");
+    if (AppMessageBox(this, question, MsgButtons::YesNo) != IDYES || entry < 0) {
+        return;
+    }
+    {
+        const QSignalBlocker blocker(box);
+        box->removeItem(entry);
+    }
+    CardLibrary& library = Sheet().Library();
+    library.DeleteProfileByType(name.toUtf8().constData(), TAVL_PROFILE_TYPE);
+    library.SetActiveProfileByType(g_DefaultProfileName.toUtf8().constData(), TAVL_PROFILE_TYPE);
+
+    // "default" is the active profile now: pick it as the user would.
+    for (int i = 0; i < box->count(); ++i) {
+        if (SameProfileName(box->itemText(i).left(g_DefaultProfileName.size()),
+                            g_DefaultProfileName)) {
+            {
+                const QSignalBlocker blocker(box);
+                box->setCurrentIndex(i);
+            }
+            OnProfileSelChange(i);
+            return;
+        }
+    }
+    // Its entry is missing: the box names it with nothing selected, and
+    // Create can store it again from the page's values.
+    m_ProfileName = g_DefaultProfileName;
+    m_ProfileSelected = 0;
+    {
+        const QSignalBlocker blocker(box);
+        box->setCurrentIndex(-1);
+    }
+    DoDataExchange(false);
+    EnableItem(IDC_CREATE, true);
+    EnableItem(IDC_ACTIVATE, false);
+    EnableItem(IDC_REMOVE, false);
+}
+
+void CConfigPage::OnActivateProfile() {
+    ApplyChanges();
+    EnableItem(IDC_ACTIVATE, false);
+}

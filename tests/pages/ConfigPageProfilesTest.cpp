@@ -1,0 +1,470 @@
+// The Configuration page's profile box: listing, selecting, typing, Create,
+// Remove and Activate, and the full apply a picked profile requests.
+#include "ConfigPageTestFixture.h"
+
+#include "device/PollingThread.h"
+#include "tests/fakes/FakeHostUi.h"
+
+namespace configpage {
+namespace {
+
+using P = CConfigPage;
+
+TEST_F(ConfigPageTest, ListsStoredProfilesSortedAndNamesTheActiveOne) {
+    Store({Record("work", "w"), Record("Home", "h"), Record("default", "d"), Record("alpha", "a")});
+    OpenPage();
+    EXPECT_EQ((QStringList{"alpha", "default", "Home", "work"}), Entries(P::IDC_PROFILE));
+    EXPECT_EQ("work", ProfileBox()->currentText());
+    EXPECT_EQ("work", FIELD(Reg().profileName));
+    EXPECT_EQ(5u, h.card.CountOf("EnumProfilesByType"));
+    EXPECT_EQ(TAVL_PROFILE_TYPE, h.card.LastCall("EnumProfilesByType")->type);
+}
+
+TEST_F(ConfigPageTest, EmptyStoreCreatesDefaultFromRegWithoutAskingTheThread) {
+    h.sheet->state.reg.Set(DefaultWirelessReg());
+    gChangeParametersRequest = 1;
+    OpenPage();
+    EXPECT_EQ((QStringList{"default"}), Entries(P::IDC_PROFILE));
+    EXPECT_EQ("default", ProfileBox()->currentText());
+    ASSERT_TRUE(h.card.Profile("default"));
+    EXPECT_EQ("any", FIELD(h.card.Profile("default")->ssid));
+    EXPECT_EQ(15u, h.card.Profile("default")->txRate);
+    EXPECT_EQ("default", h.card.ActiveProfile().value_or(""));
+    EXPECT_EQ(0u, h.card.CountOf("GetProfileWireless"));
+    EXPECT_EQ(0, gChangeParametersRequest);
+    EXPECT_EQ(0, gApplyConfigRequest);
+    EXPECT_TRUE(Enabled(P::IDC_ACTIVATE));
+    EXPECT_FALSE(Enabled(P::IDC_REMOVE));
+}
+
+TEST_F(ConfigPageTest, LibraryThatNeverEndsTheListDoesNotHoldThePage) {
+    h.card.FailEverything(true);
+    OpenPage();
+    EXPECT_EQ((QStringList{"default"}), Entries(P::IDC_PROFILE));
+    EXPECT_LE(h.card.CountOf("EnumProfilesByType"), 1u);
+}
+
+// ---- The button states --------------------------------------------------------
+
+struct ButtonRow {
+    const char* name;
+    const char* active; // the active profile at the opening; "" for an empty store
+    void (*act)(ConfigPageTest&);
+    bool create, activate, remove;
+};
+
+void PrintTo(const ButtonRow& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ConfigPageButtons : public ConfigPageTest, public ::testing::WithParamInterface<ButtonRow> {};
+
+TEST_P(ConfigPageButtons, FollowTheTable) {
+    const ButtonRow& row = GetParam();
+    const WirelessReg home = Record("home", "h"), work = Record("work", "w");
+    const WirelessReg def = Record("default", "d");
+    if (std::string(row.active) == "home") {
+        Store({home, def, work});
+    } else if (std::string(row.active) == "default") {
+        Store({def, home, work});
+    } else {
+        h.sheet->state.reg.Set(DefaultWirelessReg());
+    }
+    OpenPage();
+    row.act(*this);
+    EXPECT_EQ(row.create, Enabled(P::IDC_CREATE));
+    EXPECT_EQ(row.activate, Enabled(P::IDC_ACTIVATE));
+    EXPECT_EQ(row.remove, Enabled(P::IDC_REMOVE));
+}
+
+void Nothing(ConfigPageTest&) {}
+void PickWork(ConfigPageTest& t) {
+    t.ChooseText(P::IDC_PROFILE, "work");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ConfigPageButtons,
+    ::testing::Values(
+        ButtonRow{"ActivatedOnDefault", "default", Nothing, false, false, false},
+        ButtonRow{"ActivatedOnAnother", "home", Nothing, false, false, true},
+        ButtonRow{"ActivatedAfterDefaultWasCreated", "", Nothing, false, true, false},
+        ButtonRow{"EntrySelected", "home", PickWork, false, true, true},
+        ButtonRow{"DefaultSelected", "home",
+                  [](ConfigPageTest& t) { t.ChooseText(P::IDC_PROFILE, "default"); }, false, true,
+                  false},
+        ButtonRow{"TypedNameFound", "home", [](ConfigPageTest& t) { t.TypeProfileName("WORK"); },
+                  false, true, true},
+        ButtonRow{"TypedDefaultInCapitals", "home",
+                  [](ConfigPageTest& t) { t.TypeProfileName("DEFAULT"); }, false, true, false},
+        ButtonRow{"TypedNameNotFound", "home", [](ConfigPageTest& t) { t.TypeProfileName("lab"); },
+                  true, false, false},
+        ButtonRow{"BoxEmptied", "home", [](ConfigPageTest& t) { t.TypeProfileName(""); }, false,
+                  false, false},
+        ButtonRow{"AfterCreate", "default",
+                  [](ConfigPageTest& t) {
+                      t.TypeProfileName("lab");
+                      t.Click(P::IDC_CREATE);
+                  },
+                  false, true, true},
+        ButtonRow{"AfterCreateRefused", "default",
+                  [](ConfigPageTest& t) {
+                      t.ProfileBox()->setEditText("Work");
+                      t.Page().OnCreateProfile();
+                  },
+                  false, false, true},
+        ButtonRow{"AfterApplyChanges", "home",
+                  [](ConfigPageTest& t) {
+                      t.TypeSsid("x");
+                      t.Click(P::IDC_APPLY_CHANGES);
+                  },
+                  false, false, true},
+        ButtonRow{"AfterActivate", "home",
+                  [](ConfigPageTest& t) {
+                      PickWork(t);
+                      t.Click(P::IDC_ACTIVATE);
+                  },
+                  false, false, true},
+        ButtonRow{"AfterUndoChanges", "home",
+                  [](ConfigPageTest& t) {
+                      t.TypeSsid("x");
+                      t.TypeProfileName("lab");
+                      t.Click(P::IDC_UNDO_CHANGES);
+                  },
+                  false, false, false},
+        ButtonRow{"AfterRestoreDefaults", "home",
+                  [](ConfigPageTest& t) {
+                      PickWork(t);
+                      t.Click(P::IDC_RESTORE_DEFAULTS);
+                  },
+                  false, false, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Selecting and typing ------------------------------------------------------
+
+TEST_F(ConfigPageTest, SelectingAProfileLoadsItIntoRegWithoutTouchingTheCard) {
+    Store({Record("home", "home-net", 6, 1), Record("work", "work-net", 4, 0)});
+    OpenPage();
+    h.card.ClearCalls();
+    ChooseText(P::IDC_PROFILE, "work");
+    EXPECT_EQ((std::vector<std::string>{"GetProfileWireless"}), h.card.CallNames());
+    EXPECT_EQ("work-net", FIELD(Reg().ssid));
+    EXPECT_EQ("work-net", Ssid()->text());
+    EXPECT_EQ("Ad-Hoc", Shown(P::IDC_MODE));
+    EXPECT_EQ("4", Shown(P::IDC_CHANNEL));
+    EXPECT_EQ(1, Page().m_ProfileSelected);
+    EXPECT_EQ("home", h.card.ActiveProfile().value_or(""));
+    EXPECT_EQ(0, gChangeParametersRequest);
+    EXPECT_EQ(0, gApplyConfigRequest);
+
+    // Undo keeps the picked profile in `reg` and in the box.
+    TypeSsid("x");
+    Click(P::IDC_UNDO_CHANGES);
+    EXPECT_EQ("work", ProfileBox()->currentText());
+    EXPECT_EQ("work-net", FIELD(Reg().ssid));
+    EXPECT_EQ(0, Page().m_ProfileSelected);
+}
+
+TEST_F(ConfigPageTest, TypedNameFindsTheEntryWithoutLoadingIt) {
+    Store({Record("home", "h"), Record("Workshop", "w")});
+    OpenPage();
+    h.card.ClearCalls();
+    TypeProfileName("WORKSHOP");
+    EXPECT_EQ("Workshop", ProfileBox()->currentText());
+    EXPECT_EQ(8, ProfileBox()->lineEdit()->cursorPosition());
+    EXPECT_TRUE(h.card.CallNames().empty());
+    EXPECT_EQ(0, Page().m_ProfileSelected);
+}
+
+TEST_F(ConfigPageTest, LongExistingNameIsFoundWhole) {
+    const std::string longName(60, 'n');
+    Store({Record("home", "h"), Record(longName.c_str(), "l")});
+    OpenPage();
+    PasteProfileName(QString::fromStdString(longName));
+    EXPECT_TRUE(Enabled(P::IDC_ACTIVATE));
+    EXPECT_FALSE(Enabled(P::IDC_CREATE));
+    PasteProfileName(QString::fromStdString(longName.substr(0, 49)));
+    EXPECT_TRUE(Enabled(P::IDC_CREATE));
+}
+
+TEST_F(ConfigPageTest, TypedNameIsCutAt64CharactersWithTheCaretAtTheEnd) {
+    Store({Record("home", "h")});
+    OpenPage();
+    PasteProfileName(QString(64, QChar('a')));
+    EXPECT_EQ(64, ProfileBox()->currentText().size());
+    EXPECT_TRUE(Enabled(P::IDC_CREATE));
+
+    TypeProfileName(QString(65, QChar('b')));
+    h.Drain();
+    EXPECT_EQ(QString(64, QChar('b')), ProfileBox()->currentText());
+    EXPECT_EQ(64, ProfileBox()->lineEdit()->cursorPosition());
+    Click(P::IDC_CREATE);
+    EXPECT_EQ(std::string(64, 'b'), h.card.LastCall("SetProfileWireless")->textArg);
+    EXPECT_EQ(std::string(64, 'b'), FIELD(Reg().profileName));
+}
+
+TEST_F(ConfigPageTest, TypedNewNameSurvivesOtherEditsEvenAsThePrefixOfAnEntry) {
+    Store({Record("home", "h")});
+    OpenPage();
+    TypeProfileName("ho");
+    TypeSsid("net");
+    ChooseText(P::IDC_POWER_SAVE, "Enabled");
+    EXPECT_EQ("ho", ProfileBox()->currentText());
+    Click(P::IDC_APPLY_CHANGES);
+    EXPECT_EQ("ho", h.card.LastCall("SetProfileWireless")->textArg);
+    EXPECT_EQ("h", FIELD(h.card.Profile("home")->ssid));
+}
+
+// ---- Create -------------------------------------------------------------------
+
+TEST_F(ConfigPageTest, CreateStoresThePageUnderTheNewNameWithRegsOtherFields) {
+    WirelessReg home = Record("home", "h");
+    home.encryptionLevel = 1;
+    Store({home, Record("default", "d")});
+    OpenPage();
+    TypeSsid("lab-net");
+    TypeProfileName("lab");
+    h.card.ClearCalls();
+    Click(P::IDC_CREATE);
+    EXPECT_EQ((std::vector<std::string>{"SetProfileWireless", "SetActiveProfileByType"}),
+              h.card.CallNames());
+    const WirelessReg stored = *h.card.Profile("lab");
+    EXPECT_EQ("lab", FIELD(stored.profileName));
+    EXPECT_EQ("lab-net", FIELD(stored.ssid));
+    EXPECT_EQ(1u, stored.encryptionLevel);
+    EXPECT_EQ("lab", h.card.ActiveProfile().value_or(""));
+    EXPECT_EQ((QStringList{"default", "home", "lab"}), Entries(P::IDC_PROFILE));
+    EXPECT_EQ("lab", ProfileBox()->currentText());
+    EXPECT_EQ(0, gChangeParametersRequest);
+    EXPECT_EQ(0, Page().m_CreatingProfile);
+}
+
+TEST_F(ConfigPageTest, CreatingACaseDifferentDuplicateIsRefused) {
+    Store({Record("home", "h"), Record("Work", "w")});
+    OpenPage();
+    h.card.ClearCalls();
+    ProfileBox()->setEditText("wORK");
+    Page().OnCreateProfile();
+    ASSERT_EQ(1u, h.boxes.shown.size());
+    EXPECT_EQ("The profile is already exist. Please use a different name.", h.boxes.shown[0].text);
+    EXPECT_EQ(MsgButtons::Ok, h.boxes.shown[0].buttons);
+    EXPECT_TRUE(h.card.CallNames().empty());
+    EXPECT_EQ(2, ProfileBox()->count());
+
+    // The refused creation stays pending: the next apply asks nothing of
+    // the thread.
+    TypeSsid("x");
+    Click(P::IDC_APPLY_CHANGES);
+    EXPECT_EQ(0, gChangeParametersRequest);
+}
+
+TEST_F(ConfigPageTest, EmptyNameCreatesNothingAndAppliesToTheProfileInReg) {
+    Store({Record("home", "h")});
+    OpenPage();
+    TypeProfileName("");
+    Page().OnCreateProfile();
+    EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
+    TypeSsid("net");
+    Click(P::IDC_APPLY_CHANGES);
+    EXPECT_EQ("home", h.card.LastCall("SetProfileWireless")->textArg);
+    EXPECT_EQ("home", ProfileBox()->currentText());
+    EXPECT_EQ((QStringList{"home"}), Entries(P::IDC_PROFILE));
+}
+
+// Names reach the store exactly as typed; the store alone decides where
+// they are kept.
+class ConfigPageOddNames : public ConfigPageTest,
+                           public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ConfigPageOddNames, ReachTheStoreUnchanged) {
+    Store({Record("default", "d")});
+    OpenPage();
+    const QString name = QString::fromUtf8(GetParam());
+    TypeProfileName(name);
+    h.card.ClearCalls();
+    Click(P::IDC_CREATE);
+    EXPECT_EQ((std::vector<std::string>{"SetProfileWireless", "SetActiveProfileByType"}),
+              h.card.CallNames());
+    EXPECT_EQ(GetParam(), h.card.LastCall("SetProfileWireless")->textArg);
+    EXPECT_EQ(GetParam(), FIELD(Reg().profileName));
+    EXPECT_TRUE(h.card.Profile(GetParam()));
+    EXPECT_EQ(name, ProfileBox()->currentText());
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ConfigPageOddNames,
+                         ::testing::Values("../../etc/passwd", "a/b", "..", "two words", " lead",
+                                           "Caf\xC3\xA9", "\xE5\x90\x8D\xE5\x89\x8D"));
+
+TEST_F(ConfigPageTest, LongUtf8NameIsCutInTheRecordAtACharacterBoundary) {
+    Store({Record("default", "d")});
+    OpenPage();
+    struct Row {
+        QString name;
+        std::string field;
+    };
+    const QString e = QString::fromUtf8("\xC3\xA9");         // 2 bytes
+    const QString kanji = QString::fromUtf8("\xE5\x90\x8D"); // 3 bytes
+    const Row rows[] = {
+        {e.repeated(64), e.repeated(32).toStdString()},
+        {QString("a") + e.repeated(40), (QString("a") + e.repeated(31)).toStdString()},
+        {kanji.repeated(22), kanji.repeated(21).toStdString()},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name.toStdString());
+        TypeProfileName(row.name);
+        Click(P::IDC_CREATE);
+        EXPECT_EQ(row.name.toStdString(), h.card.LastCall("SetProfileWireless")->textArg);
+        EXPECT_EQ(row.field, FIELD(Reg().profileName));
+        // Undo finds the listed profile behind the cut name.
+        TypeSsid("x");
+        Click(P::IDC_UNDO_CHANGES);
+        EXPECT_EQ(row.name, ProfileBox()->currentText());
+    }
+}
+
+// ---- Remove --------------------------------------------------------------------
+
+TEST_F(ConfigPageTest, RemovingTheActiveProfileMakesDefaultActiveAndLoadsIt) {
+    Store({Record("home", "home-net"), Record("default", "default-net", 3, 0)});
+    OpenPage();
+    h.card.ClearCalls();
+    Click(P::IDC_REMOVE);
+    ASSERT_EQ(1u, h.boxes.shown.size());
+    EXPECT_EQ("Do you want to remove profile: home?", h.boxes.shown[0].text);
+    EXPECT_EQ(MsgButtons::YesNo, h.boxes.shown[0].buttons);
+    EXPECT_EQ((std::vector<std::string>{"DeleteProfileByType", "SetActiveProfileByType",
+                                        "GetProfileWireless"}),
+              h.card.CallNames());
+    EXPECT_FALSE(h.card.Profile("home"));
+    EXPECT_EQ("default", h.card.ActiveProfile().value_or(""));
+    EXPECT_EQ((QStringList{"default"}), Entries(P::IDC_PROFILE));
+    EXPECT_EQ("default", ProfileBox()->currentText());
+    EXPECT_EQ("default-net", FIELD(Reg().ssid));
+    EXPECT_EQ("default-net", Ssid()->text());
+    EXPECT_TRUE(Enabled(P::IDC_ACTIVATE));
+    EXPECT_FALSE(Enabled(P::IDC_REMOVE));
+    EXPECT_EQ(0, gApplyConfigRequest);
+
+    // The card keeps its settings until Activate brings "default" to it.
+    Click(P::IDC_ACTIVATE);
+    EXPECT_EQ(1, gApplyConfigRequest);
+}
+
+TEST_F(ConfigPageTest, RemoveAnsweredNoKeepsTheProfile) {
+    Store({Record("home", "h"), Record("default", "d")});
+    OpenPage();
+    h.boxes.answers.push_back(IDNO);
+    h.card.ClearCalls();
+    Click(P::IDC_REMOVE);
+    EXPECT_TRUE(h.card.CallNames().empty());
+    EXPECT_EQ(2, ProfileBox()->count());
+}
+
+TEST_F(ConfigPageTest, DefaultCannotBeRemovedUnderAnySpelling) {
+    Store({Record("home", "h"), Record("default", "d")});
+    OpenPage();
+    for (const char* name : {"default", "DEFAULT"}) {
+        h.boxes.shown.clear();
+        Page().m_ProfileName = QString::fromLatin1(name);
+        Page().OnRemoveProfile();
+        ASSERT_EQ(1u, h.boxes.shown.size()) << name;
+        EXPECT_EQ("You can not remove the 'default' profile.", h.boxes.shown[0].text);
+    }
+    EXPECT_EQ(0u, h.card.CountOf("DeleteProfileByType"));
+}
+
+TEST_F(ConfigPageTest, RemoveWithoutADefaultEntryLeavesNothingSelected) {
+    Store({Record("home", "home-net"), Record("work", "work-net")});
+    OpenPage();
+    h.card.ClearCalls();
+    Click(P::IDC_REMOVE);
+    EXPECT_EQ(0u, h.card.CountOf("GetProfileWireless"));
+    EXPECT_EQ((QStringList{"work"}), Entries(P::IDC_PROFILE));
+    EXPECT_EQ(-1, ProfileBox()->currentIndex());
+    EXPECT_EQ("default", ProfileBox()->currentText());
+    EXPECT_EQ("home-net", FIELD(Reg().ssid));
+    EXPECT_TRUE(Enabled(P::IDC_CREATE));
+    EXPECT_FALSE(Enabled(P::IDC_ACTIVATE));
+    EXPECT_FALSE(Enabled(P::IDC_REMOVE));
+}
+
+TEST_F(ConfigPageTest, RemovingANameNoLongerListedDoesNothingAfterTheQuestion) {
+    Store({Record("home", "h"), Record("default", "d")});
+    OpenPage();
+    Page().m_ProfileName = "gone";
+    h.card.ClearCalls();
+    Page().OnRemoveProfile();
+    EXPECT_EQ(1u, h.boxes.shown.size());
+    EXPECT_TRUE(h.card.CallNames().empty());
+}
+
+// ---- Activate and the full apply -------------------------------------------------
+
+TEST_F(ConfigPageTest, PickedProfileIsAppliedWholeOnlyOnceRegIsCompleteAndStored) {
+    WirelessReg work = Record("work", "work-net", 6, 1, 0);
+    work.fragThreshold = 1200;
+    Store({Record("home", "home-net"), work});
+    OpenPage();
+    ChooseText(P::IDC_PROFILE, "work");
+    TypeSsid("page-net");
+
+    // What the polling thread would find at each call the page makes.
+    struct Seen {
+        std::string call;
+        bool threadHeld;
+        int fullApplyRequested;
+        std::string regSsid;
+    };
+    std::vector<Seen> seen;
+    h.card.OnCall([&](std::string_view name) {
+        seen.push_back({std::string(name), !h.sheet->state.background.IsSet(),
+                        gApplyConfigRequest.load(), FIELD(h.sheet->state.reg.Get().ssid)});
+    });
+    Click(P::IDC_ACTIVATE);
+    h.card.OnCall(nullptr);
+
+    ASSERT_EQ(3u, seen.size());
+    EXPECT_EQ("GetProfileWireless", seen[0].call);
+    for (std::size_t i = 1; i < seen.size(); ++i) {
+        SCOPED_TRACE(seen[i].call);
+        EXPECT_TRUE(seen[i].threadHeld);
+        EXPECT_EQ(0, seen[i].fullApplyRequested);
+        EXPECT_EQ("page-net", seen[i].regSsid);
+    }
+    EXPECT_EQ(1, gApplyConfigRequest);
+    EXPECT_EQ(1, gChangeParametersRequest);
+    EXPECT_TRUE(h.sheet->state.background.IsSet());
+    EXPECT_EQ((std::vector<std::uint32_t>{2000}), h.clock.Waits());
+    EXPECT_EQ(0, Page().m_ProfileSelected);
+    EXPECT_FALSE(Enabled(P::IDC_ACTIVATE));
+    EXPECT_EQ("work", h.card.ActiveProfile().value_or(""));
+
+    // The thread's next cycle applies the whole record, once.
+    gDevicePresent = 1;
+    FakeHostUi ui;
+    CPollingThread thread(h.card, h.sheet->state, ui, h.clock);
+    h.card.ClearCalls();
+    thread.RunCycle();
+    thread.RunCycle();
+    ASSERT_EQ(1u, h.card.CountOf("SetWLDomain"));
+    const CardCall set = *h.card.LastCall("SetWLANConfig");
+    EXPECT_EQ("page-net",
+              std::string(reinterpret_cast<const char*>(set.host->ssid), set.host->ssidLength));
+    EXPECT_EQ(1200u, set.host->fragThreshold);
+    EXPECT_EQ(0u, h.card.CountOf("SetDriverReg"));
+}
+
+TEST_F(ConfigPageTest, ApplyingAPickedProfileAfterUndoRequestsNoFullApply) {
+    Store({Record("home", "h"), Record("work", "w")});
+    OpenPage();
+    ChooseText(P::IDC_PROFILE, "work");
+    TypeSsid("x");
+    Click(P::IDC_UNDO_CHANGES);
+    TypeSsid("y");
+    Click(P::IDC_APPLY_CHANGES);
+    EXPECT_EQ(0, gApplyConfigRequest);
+    EXPECT_TRUE(h.clock.Waits().empty());
+    EXPECT_EQ("work", h.card.ActiveProfile().value_or(""));
+}
+
+} // namespace
+} // namespace configpage

@@ -1,0 +1,503 @@
+// The Configuration page's settings: template, lists, channel mask, mode,
+// SSID notice, Restore Defaults, Undo Changes and Apply Changes.
+#include "ConfigPageTestFixture.h"
+
+#include "platform/Help.h"
+
+#include <QLabel>
+
+namespace configpage {
+namespace {
+
+using P = CConfigPage;
+
+TEST_F(ConfigPageTest, TemplateHasEveryControlWithItsTextAndInitialState) {
+    struct Row {
+        int id;
+        const char* text;
+        bool enabled;
+    };
+    // Before the page first loads anything: the template's own states.
+    h.sheet->m_ConfigPage.CreatePageWindow();
+    const Row rows[] = {
+        {P::IDC_REMOVE, "Remove", true},
+        {P::IDC_CREATE, "Create", false},
+        {P::IDC_ACTIVATE, "Activate", false},
+        {P::IDC_RESTORE_DEFAULTS, "Restore Defaults", true},
+        {P::IDC_UNDO_CHANGES, "Undo Changes", false},
+        {P::IDC_APPLY_CHANGES, "Apply Changes", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.id);
+        ASSERT_NE(nullptr, Button(row.id));
+        EXPECT_EQ(row.text, Button(row.id)->text());
+        EXPECT_EQ(row.enabled, Button(row.id)->isEnabled());
+    }
+    EXPECT_TRUE(ProfileBox()->isEditable());
+    for (int id : {P::IDC_MODE, P::IDC_CHANNEL, P::IDC_POWER_SAVE}) {
+        EXPECT_FALSE(List(id)->isEditable());
+    }
+    EXPECT_EQ(32, Ssid()->maxLength());
+    EXPECT_EQ("Service Set Identifier\n(SSID)", Item<QLabel>(1087)->text());
+    EXPECT_EQ(QRect(144, 134, 185, 18), Ssid()->geometry());
+    h.sheet->m_ConfigPage.DestroyPageWindow();
+}
+
+TEST_F(ConfigPageTest, ListsShowModesAllowedChannelsAndPowerSaving) {
+    Store({Record("default", "lab", 3, 0, 0)});
+    OpenPage();
+    EXPECT_EQ((QStringList{"Ad-Hoc", "Infrastructure"}), Entries(P::IDC_MODE));
+    EXPECT_EQ((QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}),
+              Entries(P::IDC_CHANNEL));
+    EXPECT_EQ((QStringList{"Disabled", "Enabled"}), Entries(P::IDC_POWER_SAVE));
+    EXPECT_EQ("Ad-Hoc", Shown(P::IDC_MODE));
+    EXPECT_EQ("3", Shown(P::IDC_CHANNEL));
+    EXPECT_EQ("lab", Ssid()->text());
+    EXPECT_EQ("Disabled", Shown(P::IDC_POWER_SAVE));
+    EXPECT_EQ("default", ProfileBox()->currentText());
+    EXPECT_EQ(1u, h.card.CountOf("GetWLANConfig"));
+    EXPECT_EQ(TAVL_MASK_CHANNEL_MASK, h.card.LastCall("GetWLANConfig")->maskIn);
+}
+
+// The channel shown for a stored channel under a mask, and the channel the
+// next apply stores. "" is no selection.
+struct ChannelCase {
+    const char* name;
+    std::uint16_t iniMask;
+    std::uint16_t cardMask;
+    std::uint32_t channel;
+    QStringList entries;
+    QString shown;
+    std::uint32_t stored;
+};
+
+void PrintTo(const ChannelCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ConfigPageChannels : public ConfigPageTest,
+                           public ::testing::WithParamInterface<ChannelCase> {};
+
+TEST_P(ConfigPageChannels, ShowsAndStoresOnlyAllowedChannels) {
+    const ChannelCase& c = GetParam();
+    gIniChannelMask = c.iniMask;
+    SetCardChannelMask(c.cardMask);
+    Store({Record("default", "lab", c.channel, 0)});
+    OpenPage();
+    if (!c.entries.isEmpty()) {
+        EXPECT_EQ(c.entries, Entries(P::IDC_CHANNEL));
+    }
+    EXPECT_EQ(c.shown, Shown(P::IDC_CHANNEL));
+    Page().ApplyChanges();
+    ASSERT_TRUE(h.card.LastCall("SetProfileWireless"));
+    EXPECT_EQ(c.stored, h.card.LastCall("SetProfileWireless")->reg->channel);
+    EXPECT_EQ(c.stored, Reg().channel);
+}
+
+const QStringList k1To11{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Masks, ConfigPageChannels,
+    ::testing::Values(
+        ChannelCase{"Channel13Under1To11ShowsAndStores1", 0, 0x07FF, 13, k1To11, "1", 1},
+        ChannelCase{"AllowedChannelIsKept", 0, 0x07FF, 11, k1To11, "11", 11},
+        ChannelCase{"SettingsFileMaskWinsOverTheCard", 0x1000, 0x07FF, 6, {"13"}, "13", 13},
+        ChannelCase{"Channel14WhenAllowed", 0, 0x3FFF, 14, {}, "14", 14},
+        ChannelCase{"Channel0ShowsLowestAllowed", 0, 0x0600, 0, {"10", "11"}, "10", 10},
+        ChannelCase{"Channel15ShowsLowestAllowed", 0, 0x07FF, 15, k1To11, "1", 1},
+        ChannelCase{"EmptyMaskShowsNoneAndKeepsTheChannel", 0, 0, 6, {}, "", 6},
+        ChannelCase{"EmptyMaskKeepsChannel15", 0, 0, 15, {}, "", 15},
+        ChannelCase{"Bits14And15NameNoChannel", 0, 0xC000, 3, {}, "", 3}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ConfigPageTest, EmptyMaskGivesAnEmptyChannelList) {
+    SetCardChannelMask(0);
+    Store({Record("default", "lab", 6, 0)});
+    OpenPage();
+    EXPECT_EQ(0, List(P::IDC_CHANNEL)->count());
+    Click(P::IDC_RESTORE_DEFAULTS);
+    EXPECT_EQ("", Shown(P::IDC_CHANNEL));
+}
+
+TEST_F(ConfigPageTest, FailedMaskReadOffersNoChannel) {
+    h.card.FailGetBits(TAVL_MASK_CHANNEL_MASK);
+    Store({Record("default", "lab", 4, 0)});
+    OpenPage();
+    EXPECT_EQ(0, List(P::IDC_CHANNEL)->count());
+    EXPECT_EQ(4u, Reg().channel);
+}
+
+TEST_F(ConfigPageTest, LoadingFixesTheChannelInReg) {
+    Store({Record("default", "lab", 13, 0)});
+    OpenPage();
+    EXPECT_EQ(1u, Reg().channel);
+    EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
+}
+
+struct DefaultsCase {
+    const char* name;
+    std::uint16_t mask;
+    QString channel;
+};
+
+void PrintTo(const DefaultsCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ConfigPageRestoreDefaults : public ConfigPageTest,
+                                  public ::testing::WithParamInterface<DefaultsCase> {};
+
+TEST_P(ConfigPageRestoreDefaults, ProposesChannel6OrTheLowestAllowed) {
+    SetCardChannelMask(GetParam().mask);
+    Store({Record("default", "lab", 11, 0, 0)});
+    OpenPage();
+    Click(P::IDC_RESTORE_DEFAULTS);
+    EXPECT_EQ("Infrastructure", Shown(P::IDC_MODE));
+    EXPECT_EQ(GetParam().channel, Shown(P::IDC_CHANNEL));
+    EXPECT_EQ("any", Ssid()->text());
+    EXPECT_EQ("Disabled", Shown(P::IDC_POWER_SAVE));
+    EXPECT_FALSE(Enabled(P::IDC_CHANNEL));
+    EXPECT_TRUE(Enabled(P::IDC_POWER_SAVE));
+    EXPECT_TRUE(Enabled(P::IDC_UNDO_CHANGES));
+    EXPECT_TRUE(Enabled(P::IDC_APPLY_CHANGES));
+    // Nothing is stored until Apply Changes.
+    EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
+    EXPECT_EQ("lab", FIELD(Reg().ssid));
+}
+
+INSTANTIATE_TEST_SUITE_P(Masks, ConfigPageRestoreDefaults,
+                         ::testing::Values(DefaultsCase{"With6", 0x07FF, "6"},
+                                           DefaultsCase{"Without6", 0x3E00, "10"},
+                                           DefaultsCase{"Only13", 0x1000, "13"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ConfigPageTest, ModeSwitchingEnablesTheListsOfThatMode) {
+    Store({Record("default", "lab", 6, 1, 1)});
+    OpenPage();
+    EXPECT_FALSE(Enabled(P::IDC_CHANNEL));
+    EXPECT_TRUE(Enabled(P::IDC_POWER_SAVE));
+    EXPECT_EQ("Enabled", Shown(P::IDC_POWER_SAVE));
+    EXPECT_FALSE(Enabled(P::IDC_APPLY_CHANGES));
+
+    ChooseText(P::IDC_MODE, "Ad-Hoc");
+    EXPECT_TRUE(Enabled(P::IDC_CHANNEL));
+    EXPECT_FALSE(Enabled(P::IDC_POWER_SAVE));
+    EXPECT_EQ("Disabled", Shown(P::IDC_POWER_SAVE));
+    EXPECT_TRUE(Enabled(P::IDC_UNDO_CHANGES));
+    EXPECT_TRUE(Enabled(P::IDC_APPLY_CHANGES));
+    // Only an apply writes `reg`.
+    EXPECT_EQ(1u, Reg().powerSaveMode);
+
+    ChooseText(P::IDC_MODE, "Infrastructure");
+    EXPECT_FALSE(Enabled(P::IDC_CHANNEL));
+    EXPECT_TRUE(Enabled(P::IDC_POWER_SAVE));
+
+    ChooseText(P::IDC_MODE, "Ad-Hoc");
+    Click(P::IDC_APPLY_CHANGES);
+    EXPECT_EQ(0u, Reg().opMode);
+    EXPECT_EQ(0u, Reg().powerSaveMode);
+}
+
+TEST_F(ConfigPageTest, ChannelAndPowerSavingChoicesEnableUndoAndApply) {
+    Store({Record("default", "lab", 6, 0)});
+    OpenPage();
+    ChooseText(P::IDC_CHANNEL, "9");
+    EXPECT_TRUE(Enabled(P::IDC_UNDO_CHANGES));
+    EXPECT_TRUE(Enabled(P::IDC_APPLY_CHANGES));
+    Click(P::IDC_APPLY_CHANGES);
+    EXPECT_EQ(9u, Reg().channel);
+
+    ChooseText(P::IDC_MODE, "Infrastructure");
+    ChooseText(P::IDC_POWER_SAVE, "Enabled");
+    Click(P::IDC_APPLY_CHANGES);
+    EXPECT_EQ(1u, Reg().powerSaveMode);
+}
+
+// A stored value the page has no entry for shows no selection and is kept
+// until the user picks one.
+TEST_F(ConfigPageTest, StoredModeOrPowerSavingOutsideTheListIsShownAsNoneAndKept) {
+    Store({Record("default", "lab", 6, 7, 5)});
+    OpenPage();
+    EXPECT_EQ("", Shown(P::IDC_MODE));
+    EXPECT_EQ("", Shown(P::IDC_POWER_SAVE));
+    TypeSsid("lab2");
+    Click(P::IDC_APPLY_CHANGES);
+    EXPECT_EQ(7u, Reg().opMode);
+    EXPECT_EQ(5u, Reg().powerSaveMode);
+    EXPECT_EQ("lab2", FIELD(Reg().ssid));
+    Click(P::IDC_RESTORE_DEFAULTS);
+    Click(P::IDC_APPLY_CHANGES);
+    EXPECT_EQ(1u, Reg().opMode);
+    EXPECT_EQ(0u, Reg().powerSaveMode);
+}
+
+// ---- The SSID -----------------------------------------------------------
+
+struct SsidCase {
+    const char* name;
+    QString before;   // the SSID shown before the edit
+    int caret;        // where the user types
+    QString typed;    // typed or pasted there
+    bool paste;       // one paste instead of key by key
+    QString accepted; // what the edit holds after the notice
+};
+
+void PrintTo(const SsidCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ConfigPageSsidNotice : public ConfigPageTest,
+                             public ::testing::WithParamInterface<SsidCase> {};
+
+TEST_P(ConfigPageSsidNotice, KeepsTheTextBeforeTheFirstNonAsciiCharacter) {
+    const SsidCase& c = GetParam();
+    Store({Record("default", c.before.toLatin1().constData())});
+    OpenPage();
+    Ssid()->setCursorPosition(c.caret);
+    if (c.paste) {
+        Ssid()->insert(c.typed);
+    } else {
+        Type(Ssid(), c.typed);
+    }
+    // The notice is a queued call: nothing has happened yet.
+    EXPECT_TRUE(h.boxes.shown.empty());
+    h.Drain();
+    EXPECT_EQ(c.accepted, Ssid()->text());
+    ASSERT_EQ(1u, h.boxes.shown.size());
+    EXPECT_EQ("SSID accepts ASCII characters only.", h.boxes.shown[0].text);
+    EXPECT_EQ(QString::fromLatin1(kAppTitle), h.boxes.shown[0].caption);
+    EXPECT_EQ(MsgButtons::Ok, h.boxes.shown[0].buttons);
+    EXPECT_EQ(MsgIcon::None, h.boxes.shown[0].icon);
+    EXPECT_EQ(&Page(), h.boxes.shown[0].owner);
+    EXPECT_EQ(c.accepted.size(), Ssid()->cursorPosition());
+    EXPECT_TRUE(Enabled(P::IDC_APPLY_CHANGES));
+    Click(P::IDC_APPLY_CHANGES);
+    EXPECT_EQ(c.accepted.toStdString(), FIELD(Reg().ssid));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, ConfigPageSsidNotice,
+    ::testing::Values(
+        SsidCase{"TypedAtTheEnd", "lab", 3, QString::fromUtf8("xé"), false, "labx"},
+        SsidCase{"TypedInTheMiddle", "lab", 1, QString::fromUtf8("ü"), false, "l"},
+        SsidCase{"TypedFirst", "lab", 0, QString::fromUtf8("ñ"), false, ""},
+        SsidCase{"PastedWithTextAfter", "", 0, QString::fromUtf8("cafe€bar"), true, "cafe"},
+        SsidCase{"ControlCharacterOfLatin1", "ab", 2, QString(QChar(0x80)), true, "ab"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ConfigPageTest, SsidNoticeAtMostOncePerSecond) {
+    Store({Record("default", "lab")});
+    OpenPage();
+    const QString bad = QString::fromUtf8("é");
+    h.clock.Advance(5000);
+    Type(Ssid(), bad);
+    h.Drain();
+    ASSERT_EQ(1u, h.boxes.shown.size());
+    EXPECT_EQ("lab", Ssid()->text());
+
+    // 1000 ms later is still too soon: the text stays as typed.
+    h.clock.Advance(1000);
+    Type(Ssid(), bad);
+    h.Drain();
+    EXPECT_EQ(1u, h.boxes.shown.size());
+    EXPECT_EQ(QString::fromUtf8("labé"), Ssid()->text());
+
+    // The next change checks again; 1001 ms after the notice it is shown.
+    h.clock.Advance(1);
+    Type(Ssid(), "x");
+    h.Drain();
+    EXPECT_EQ(2u, h.boxes.shown.size());
+    EXPECT_EQ("lab", Ssid()->text());
+}
+
+TEST_F(ConfigPageTest, SuppressedNoticeStillStoresOnlyTheAsciiPart) {
+    Store({Record("default", "lab")});
+    OpenPage();
+    Type(Ssid(), QString::fromUtf8("é"));
+    h.Drain();
+    Type(Ssid(), QString::fromUtf8("1é2"));
+    h.Drain();
+    ASSERT_EQ(1u, h.boxes.shown.size());
+    ASSERT_EQ(QString::fromUtf8("lab1é2"), Ssid()->text());
+    Click(P::IDC_APPLY_CHANGES);
+    EXPECT_EQ("lab1", FIELD(Reg().ssid));
+    EXPECT_EQ("lab1", FIELD(h.card.LastCall("SetProfileWireless")->reg->ssid));
+    EXPECT_EQ("lab1", Ssid()->text());
+}
+
+TEST_F(ConfigPageTest, PastedSsidOf33CharactersKeeps32) {
+    Store({Record("default", "")});
+    OpenPage();
+    Ssid()->insert(QString(33, QChar('s')));
+    EXPECT_EQ(32, Ssid()->text().size());
+    Click(P::IDC_APPLY_CHANGES);
+    EXPECT_EQ(std::string(32, 's'), FIELD(Reg().ssid));
+}
+
+TEST_F(ConfigPageTest, StoredSsidWithHighBytesIsShownAndStoredUpToThem) {
+    WirelessReg reg = Record("default", "");
+    SetFieldText(reg.ssid, "ab\xE9z");
+    Store({reg});
+    OpenPage();
+    EXPECT_EQ(QString::fromLatin1("ab\xE9z"), Ssid()->text());
+    EXPECT_TRUE(h.boxes.shown.empty());
+    Click(P::IDC_RESTORE_DEFAULTS);
+    Click(P::IDC_UNDO_CHANGES);
+    Page().ApplyChanges();
+    EXPECT_EQ("ab", FIELD(Reg().ssid));
+}
+
+// ---- Apply Changes and Undo Changes -----------------------------------------
+
+TEST_F(ConfigPageTest, ApplyChangesStoresThePageOverTheStoredProfileWithAutoRate) {
+    WirelessReg stored = Record("home", "old", 3, 1, 0);
+    stored.txRate = 8;
+    stored.encryptionLevel = 2;
+    stored.fragThreshold = 1000;
+    Store({stored});
+    WirelessReg live = Reg();
+    live.fragThreshold = 2346;
+    h.sheet->state.reg.Set(live);
+    OpenPage();
+    TypeSsid("new-net");
+    h.card.ClearCalls();
+    Click(P::IDC_APPLY_CHANGES);
+
+    EXPECT_EQ((std::vector<std::string>{"GetProfileWireless", "SetProfileWireless",
+                                        "SetActiveProfileByType"}),
+              h.card.CallNames());
+    const CardCall set = *h.card.LastCall("SetProfileWireless");
+    EXPECT_EQ("home", set.textArg);
+    EXPECT_EQ(15u, set.reg->txRate);
+    EXPECT_EQ("new-net", FIELD(set.reg->ssid));
+    EXPECT_EQ("home", FIELD(set.reg->profileName));
+    EXPECT_EQ(2u, set.reg->encryptionLevel);
+    EXPECT_EQ(1000u, set.reg->fragThreshold);
+    const WirelessReg reg = Reg();
+    EXPECT_EQ(0, std::memcmp(&reg, &*set.reg, sizeof reg));
+    EXPECT_EQ("home", h.card.LastCall("SetActiveProfileByType")->textArg);
+    EXPECT_EQ(TAVL_PROFILE_TYPE, h.card.LastCall("SetActiveProfileByType")->type);
+    EXPECT_EQ(1, gChangeParametersRequest);
+    EXPECT_EQ(0, gApplyConfigRequest);
+    EXPECT_TRUE(h.clock.Waits().empty());
+    for (int id : {P::IDC_UNDO_CHANGES, P::IDC_APPLY_CHANGES, P::IDC_ACTIVATE, P::IDC_CREATE}) {
+        EXPECT_FALSE(Enabled(id)) << id;
+    }
+}
+
+TEST_F(ConfigPageTest, UndoAfterAnApplyReturnsToTheAppliedValues) {
+    Store({Record("default", "lab", 3, 1, 1)});
+    OpenPage();
+    ChooseText(P::IDC_MODE, "Ad-Hoc");
+    ChooseText(P::IDC_CHANNEL, "11");
+    TypeSsid("cell");
+    Click(P::IDC_APPLY_CHANGES);
+
+    ChooseText(P::IDC_MODE, "Infrastructure");
+    ChooseText(P::IDC_POWER_SAVE, "Enabled");
+    TypeSsid("other");
+    Click(P::IDC_UNDO_CHANGES);
+
+    EXPECT_EQ("Ad-Hoc", Shown(P::IDC_MODE));
+    EXPECT_EQ("11", Shown(P::IDC_CHANNEL));
+    EXPECT_EQ("cell", Ssid()->text());
+    EXPECT_EQ("Disabled", Shown(P::IDC_POWER_SAVE));
+    EXPECT_TRUE(Enabled(P::IDC_CHANNEL));
+    EXPECT_FALSE(Enabled(P::IDC_POWER_SAVE));
+    EXPECT_FALSE(Enabled(P::IDC_UNDO_CHANGES));
+    EXPECT_FALSE(Enabled(P::IDC_APPLY_CHANGES));
+    EXPECT_EQ("default", ProfileBox()->currentText());
+    EXPECT_EQ(1u, h.card.CountOf("SetProfileWireless"));
+}
+
+TEST_F(ConfigPageTest, LeavingThePageDiscardsEditsThatWereNotApplied) {
+    Store({Record("default", "lab", 6, 1, 1)});
+    OpenPage();
+    ChooseText(P::IDC_MODE, "Ad-Hoc");
+    TypeSsid("unsaved");
+    h.SelectTab(0);
+    h.SelectTab(kConfigTab);
+    EXPECT_EQ("Infrastructure", Shown(P::IDC_MODE));
+    EXPECT_EQ("lab", Ssid()->text());
+    EXPECT_EQ("Enabled", Shown(P::IDC_POWER_SAVE));
+    EXPECT_FALSE(Enabled(P::IDC_CHANNEL));
+    EXPECT_FALSE(Enabled(P::IDC_UNDO_CHANGES));
+    EXPECT_FALSE(Enabled(P::IDC_APPLY_CHANGES));
+    EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
+    EXPECT_EQ(0, gChangeParametersRequest);
+}
+
+// ---- The sheet's OK and Cancel ------------------------------------------------
+
+TEST_F(ConfigPageTest, OkWithPendingChangesStoresIntoTheActiveProfileAndApplies) {
+    Store({Record("home", "lab", 6, 1, 0)});
+    OpenPage();
+    TypeSsid("from-ok");
+    h.card.ClearCalls();
+    QTest::mouseClick(h.sheet->findChild<QPushButton*>(QStringLiteral("1")), Qt::LeftButton);
+
+    EXPECT_EQ((std::vector<std::string>{"SetActiveProfileByType", "SetProfileWireless"}),
+              h.card.CallNames());
+    EXPECT_EQ("home", h.card.LastCall("SetActiveProfileByType")->textArg);
+    const CardCall set = *h.card.LastCall("SetProfileWireless");
+    EXPECT_TRUE(set.nullText);
+    EXPECT_EQ("from-ok", FIELD(set.reg->ssid));
+    EXPECT_EQ(15u, set.reg->txRate);
+    EXPECT_EQ("from-ok", FIELD(Reg().ssid));
+    EXPECT_EQ(1, gChangeParametersRequest);
+    EXPECT_EQ(0, gSheetOpen);
+    EXPECT_EQ(0, Page().m_ListsFilled);
+    EXPECT_FALSE(h.sheet->isVisible());
+    EXPECT_EQ(1, h.sheet->result());
+    EXPECT_EQ("from-ok", FIELD(h.card.Profile("home")->ssid));
+}
+
+TEST_F(ConfigPageTest, OkWithoutPendingChangesStoresNothing) {
+    Store({Record("home", "lab")});
+    OpenPage();
+    TypeSsid("gone");
+    Click(P::IDC_UNDO_CHANGES);
+    h.card.ClearCalls();
+    QTest::mouseClick(h.sheet->findChild<QPushButton*>(QStringLiteral("1")), Qt::LeftButton);
+    EXPECT_TRUE(h.card.CallNames().empty());
+    EXPECT_EQ(0, gChangeParametersRequest);
+    EXPECT_EQ(0, gSheetOpen);
+    EXPECT_FALSE(h.sheet->isVisible());
+}
+
+TEST_F(ConfigPageTest, CancelStoresNothingAndTheNextOpeningFillsTheListsAgain) {
+    Store({Record("default", "lab"), Record("home", "h")});
+    OpenPage();
+    TypeSsid("cancelled");
+    h.card.ClearCalls();
+    h.Cancel();
+    EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
+    EXPECT_EQ(0, Page().m_ListsFilled);
+    EXPECT_EQ(0, gSheetOpen);
+
+    OpenPage();
+    EXPECT_EQ((QStringList{"default", "home"}), Entries(P::IDC_PROFILE));
+    EXPECT_EQ(11, List(P::IDC_CHANNEL)->count());
+    EXPECT_EQ("lab", Ssid()->text());
+}
+
+TEST_F(ConfigPageTest, SheetClosedWithoutOkOrCancelStillShowsFilledListsNextTime) {
+    Store({Record("default", "lab")});
+    OpenPage();
+    h.sheet->CloseSheet();
+    h.sheet->AfterClose();
+    EXPECT_EQ(1, Page().m_ListsFilled);
+    OpenPage();
+    EXPECT_EQ((QStringList{"default"}), Entries(P::IDC_PROFILE));
+    EXPECT_EQ(2, List(P::IDC_MODE)->count());
+}
+
+TEST_F(ConfigPageTest, HelpShowsContext103OrTheOneAsked) {
+    Page().OnCommandHelp(0);
+    EXPECT_EQ(103, LastHelpContext());
+    Page().OnCommandHelp(105);
+    EXPECT_EQ(105, LastHelpContext());
+}
+
+} // namespace
+} // namespace configpage
