@@ -1,0 +1,180 @@
+#include "app/MainFrame.h"
+
+#include "app/DeviceEvents.h"
+#include "app/QueuedHostUi.h"
+#include "app/TrayIcon.h"
+#include "app/UiRequestQueue.h"
+#include "app/ZeroConfigPages.h"
+#include "device/CardLibraryLoader.h"
+#include "device/HostState.h"
+#include "device/OsClass.h"
+#include "device/PollingThread.h"
+#include "device/RegulatoryDomain.h"
+#include "pages/ConfigUtility.h"
+#include "platform/LogindMonitor.h"
+#include "platform/MessageBox.h"
+#include "platform/MessageServer.h"
+#include "platform/ModulePath.h"
+#include "platform/OsVersionSource.h"
+#include "platform/TerminationSignals.h"
+#include "platform/UdevMonitor.h"
+#include "platform/WaitWithMessages.h"
+#include "res/Strings.h"
+#include "support/Trace.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include <cstdio>
+
+namespace {
+
+// The identity the utility opens the card library with.
+constexpr const char* kLibraryIdentity = "Pelkor";
+// Pause after opening the library, before the frame is ready.
+constexpr unsigned long kCreatePauseMs = 500;
+
+} // namespace
+
+CMainFrame::CMainFrame() : settingsPath_(SettingsPathFor(ModuleFileName())) {
+    ReadDomainSettings(settingsPath_);
+}
+
+CMainFrame::~CMainFrame() {
+    if (polling_) {
+        gThreadExit = 1;
+        clock_.Interrupt();
+        polling_->Stop();
+    }
+}
+
+bool CMainFrame::Create() {
+    const OsClassification os = ClassifyOs(CurrentOsVersion());
+    gOsClass = os.osClass;
+    gWinMe = os.winMe;
+
+    std::string error;
+    library_ = LoadCardLibrary(ModuleDirectory() + "/" + kCardLibraryFileName, error);
+    if (!error.empty()) {
+        std::fprintf(stderr, "skerrin: %s\n", error.c_str());
+        TraceOut("%s", error.c_str());
+    }
+
+    sheet_ = std::make_unique<CConfigUtility>(QString::fromLatin1(kAppTitle), *library_, clock_);
+    pages_ = std::make_unique<CZeroConfigPages>(*library_, *sheet_);
+    tray_ = new CTrayIcon([this](int id) { OnCommand(id); }, [this] { OnTrayDoubleClick(); }, this);
+    deviceEvents_ =
+        new CDeviceEvents(*library_, *sheet_, *pages_,
+                          DeviceEventHooks{[this](int id) { ModifyIconAtTaskbar(id); },
+                                           [](std::uint32_t ms) { QThread::msleep(ms); },
+                                           [](std::uint32_t ms) { WaitWithMessages(ms); }},
+                          this);
+
+    library_->Init(kLibraryIdentity, 0);
+
+    queue_ = new UiRequestQueue(this);
+    hostUi_ = std::make_unique<QueuedHostUi>(
+        *queue_,
+        HostUiTargets{[this](int id) { ModifyIconAtTaskbar(id); },
+                      [this](int result) { sheet_->EndModal(result); },
+                      [](int id) { AppMessageBox(nullptr, QString::fromLatin1(ResString(id))); },
+                      [this](int change) { pages_->AdjustPagesByXPWZC(change); }});
+    polling_ = std::make_unique<CPollingThread>(*library_, sheet_->state, *hostUi_, clock_);
+    polling_->Start();
+
+    channel_ = new MessageServer([this](const ChannelMessage& m) { OnChannelMessage(m); }, this);
+    channel_->Listen();
+    signals_ = new TerminationSignals([this] { Exit(); }, this);
+    udev_ =
+        new UdevMonitor([this](std::uint32_t event,
+                               const std::string& id) { deviceEvents_->OnDeviceChange(event, id); },
+                        this);
+    udev_->Start();
+    logind_ = new LogindMonitor(
+        [this](std::uint32_t code) { deviceEvents_->OnPowerBroadcast(code); }, this);
+    logind_->Start();
+
+    QThread::msleep(kCreatePauseMs);
+    return true;
+}
+
+void CMainFrame::ModifyIconAtTaskbar(int iconId) {
+    if (exiting_) {
+        return;
+    }
+    tray_->ModifyIconAtTaskbar(iconId, [this] { sheet_->CloseSheet(); });
+}
+
+void CMainFrame::OnChannelMessage(const ChannelMessage& message) {
+    switch (message.kind) {
+    case ChannelMessage::Kind::ElegantClose:
+        Exit();
+        break;
+    case ChannelMessage::Kind::DeviceChange:
+        deviceEvents_->OnDeviceChange(message.code, message.identifier);
+        break;
+    case ChannelMessage::Kind::Power:
+        deviceEvents_->OnPowerBroadcast(message.code);
+        break;
+    }
+}
+
+void CMainFrame::OnTrayDoubleClick() {
+    if (!gSheetOpen && gDevicePresent) {
+        ShowSheet(false);
+    } else if (gSheetOpen) {
+        sheet_->raise();
+        sheet_->activateWindow();
+    }
+}
+
+void CMainFrame::OnCommand(int id) {
+    switch (id) {
+    case ID_HIDE_UTILITY:
+        sheet_->CloseSheet();
+        break;
+    case ID_SHOW_UTILITY:
+        ShowSheet(true);
+        break;
+    case ID_APP_EXIT:
+        Exit();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::ShowSheet(bool fromCommand) {
+    if (fromCommand) {
+        if (!gDevicePresent) {
+            AppMessageBox(nullptr, QString::fromLatin1(ResString(IDS_CARD_NOT_PRESENT)),
+                          MsgButtons::Ok, MsgIcon::Information);
+            return;
+        }
+        if (gSheetOpen) {
+            return;
+        }
+    }
+    if (pages_->AdjustPagesByXPWZC(1)) {
+        WaitWithMessages(500);
+    }
+    sheet_->DoModal();
+    gSheetOpen = 0;
+}
+
+void CMainFrame::Exit() {
+    if (exiting_) {
+        return;
+    }
+    tray_->RemoveIconFromTaskbar();
+    exiting_ = true;
+    gThreadExit = 1;
+    // The thread stops cooperatively: its sleeps end at once and its
+    // handshake wait is released; joining it means no card library call
+    // from it can follow TAVL_Terminate.
+    clock_.Interrupt();
+    polling_->Stop();
+    sheet_->CloseSheet();
+    library_->Terminate();
+    QCoreApplication::quit();
+}

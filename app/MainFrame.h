@@ -1,0 +1,75 @@
+// CMainFrame: the hidden main frame. It owns the card library, the sheet,
+// the polling thread and the tray icon, receives the message channel's
+// messages, device and power events and the tray's callbacks, and routes
+// each to the part that handles it.
+#pragma once
+
+#include "device/CardLibrary.h"
+#include "device/Clock.h"
+
+#include <QObject>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CConfigUtility;
+class CDeviceEvents;
+class CPollingThread;
+class CTrayIcon;
+class CZeroConfigPages;
+class LogindMonitor;
+class MessageServer;
+class QueuedHostUi;
+class TerminationSignals;
+class UdevMonitor;
+class UiRequestQueue;
+struct ChannelMessage;
+
+class CMainFrame : public QObject {
+    Q_OBJECT
+public:
+    // Construction: the settings path beside the executable, then the
+    // regulatory domain and channel override read from it.
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Creation: classifies the system, builds the hidden sheet, opens the
+    // card library and starts the polling thread. False when it fails.
+    bool Create();
+
+    // The exit of the tray menu's Exit and of "ELEGANT_CLOSE".
+    void Exit();
+
+    // The tray's double click, and the menu's commands.
+    void OnTrayDoubleClick();
+    void OnCommand(int id);
+    // Shows the sheet modally (double click, or command 2002).
+    void ShowSheet(bool fromCommand);
+
+    const std::string& SettingsPath() const { return settingsPath_; }
+    CConfigUtility* Sheet() const { return sheet_.get(); }
+    CTrayIcon* Tray() const { return tray_; }
+    CDeviceEvents* DeviceEvents() const { return deviceEvents_; }
+    CardLibrary& Library() { return *library_; }
+
+private:
+    void OnChannelMessage(const ChannelMessage& message);
+    void ModifyIconAtTaskbar(int iconId);
+
+    std::string settingsPath_;
+    RealClock clock_;
+    std::unique_ptr<CardLibrary> library_;
+    std::unique_ptr<CConfigUtility> sheet_;
+    std::unique_ptr<CZeroConfigPages> pages_;
+    UiRequestQueue* queue_ = nullptr;
+    std::unique_ptr<QueuedHostUi> hostUi_;
+    std::unique_ptr<CPollingThread> polling_;
+    CTrayIcon* tray_ = nullptr;
+    CDeviceEvents* deviceEvents_ = nullptr;
+    MessageServer* channel_ = nullptr;
+    TerminationSignals* signals_ = nullptr;
+    UdevMonitor* udev_ = nullptr;
+    LogindMonitor* logind_ = nullptr;
+    bool exiting_ = false;
+};

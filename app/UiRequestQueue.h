@@ -1,0 +1,34 @@
+// The hand-off from the polling thread to the user-interface thread.
+//
+// The polling thread puts requests (tray icon changes, closing the sheet,
+// a failure message, the page-set check) on a small queue of our own and
+// wakes the main thread through an eventfd watched by a QSocketNotifier;
+// the main thread drains the queue in order. Posting never blocks on the
+// main thread.
+#pragma once
+
+#include <QObject>
+
+#include <deque>
+#include <functional>
+#include <mutex>
+
+class QSocketNotifier;
+
+class UiRequestQueue : public QObject {
+    Q_OBJECT
+public:
+    explicit UiRequestQueue(QObject* parent = nullptr);
+    ~UiRequestQueue() override;
+
+    // Any thread: queues `request` for the main thread.
+    void Post(std::function<void()> request);
+    // Main thread: runs every queued request (also called by the notifier).
+    void Drain();
+
+private:
+    std::mutex mutex_;
+    std::deque<std::function<void()>> requests_;
+    int eventFd_ = -1;
+    QSocketNotifier* notifier_ = nullptr;
+};

@@ -1,0 +1,57 @@
+// CPropertyPage: one page of the sheet, built on a dialog template.
+//
+// As with the classic property page, the page object lives as long as the
+// sheet while its window (the controls) exists only while the sheet is
+// open: the sheet creates the window at the page's first activation and
+// destroys it when it closes, so OnInitDialog runs once per opening.
+#pragma once
+
+#include "res/DialogTemplate.h"
+
+#include <QString>
+#include <QWidget>
+
+class CConfigUtility;
+
+class CPropertyPage : public QWidget {
+    Q_OBJECT
+public:
+    CPropertyPage(const DialogTemplate& dialog, CConfigUtility& sheet);
+
+    int DialogId() const { return dialog_.id; }
+    QString Title() const { return QString::fromUtf8(dialog_.title); }
+
+    // The page window, created and destroyed by the sheet.
+    void CreatePageWindow();
+    void DestroyPageWindow();
+    bool HasWindow() const { return body_ != nullptr; }
+
+    // Overridables, as the sheet calls them.
+    virtual bool OnInitDialog() { return true; }
+    virtual bool OnSetActive() { return true; }
+    virtual bool OnKillActive() { return true; }
+    // OK: the sheet calls OnApply on every page with a window; by default
+    // that runs OnOK. False keeps the sheet open.
+    virtual bool OnApply() {
+        OnOK();
+        return true;
+    }
+    virtual void OnOK() {}
+    virtual void OnCancel() {}
+    // The help request (WM_COMMANDHELP) with its context, 0 for none.
+    virtual void OnCommandHelp(int context) = 0;
+
+    CConfigUtility& Sheet() { return sheet_; }
+
+protected:
+    // The control with identifier `id` (nullptr while the window is absent).
+    template <class T> T* Item(int id) const {
+        return body_ ? body_->findChild<T*>(QString::number(id)) : nullptr;
+    }
+    QWidget* Body() const { return body_; }
+
+private:
+    const DialogTemplate& dialog_;
+    CConfigUtility& sheet_;
+    QWidget* body_ = nullptr;
+};

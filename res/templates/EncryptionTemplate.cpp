@@ -1,0 +1,11 @@
+#include "res/Templates.h"
+
+namespace {
+
+constexpr ControlTemplate kControls[] = {
+    {IDC_STATIC, ControlKind::Label, "", 0, 0, 1, 1, kStyleHidden},
+};
+
+} // namespace
+
+const DialogTemplate kEncryptionTemplate = {184, "Encryption", 239, 201, kControls};

@@ -1,0 +1,153 @@
+#include "UtilityProcess.h"
+
+#include "support/MessageChannel.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+QString Binary() {
+    return QStringLiteral(SKERRIN_BIN_DIR "/skerrin");
+}
+
+bool Connectable(const QString& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray bytes = path.toLocal8Bit();
+    if (bytes.size() >= static_cast<int>(sizeof address.sun_path)) {
+        return false;
+    }
+    memcpy(address.sun_path, bytes.constData(), bytes.size() + 1);
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    return ok;
+}
+
+} // namespace
+
+UtilityProcess::UtilityProcess() : environment_(QProcessEnvironment::systemEnvironment()) {
+    environment_.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
+    environment_.insert(QStringLiteral("TAVL_SIM_HOME"), home_.path());
+    environment_.insert(QStringLiteral("TAVL_SIM_JOURNAL"), JournalPath());
+    environment_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment_.insert(QStringLiteral("SKERRIN_TRACE_STDERR"), QStringLiteral("1"));
+    process_.setProcessEnvironment(environment_);
+}
+
+UtilityProcess::~UtilityProcess() {
+    if (Running()) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+}
+
+QString UtilityProcess::ChannelPath() const {
+    return runtime_.path() + QLatin1Char('/') + QString::fromLatin1(kChannelFileName);
+}
+
+bool UtilityProcess::Start(bool waitReady) {
+    process_.setProcessEnvironment(environment_);
+    process_.start(Binary(), {});
+    if (!process_.waitForStarted(5000)) {
+        return false;
+    }
+    if (!waitReady) {
+        return true;
+    }
+    QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        if (Connectable(ChannelPath())) {
+            return true;
+        }
+        if (!Running()) {
+            return false;
+        }
+        QThread::msleep(20);
+    }
+    return false;
+}
+
+int UtilityProcess::RunSecondInstance(int boundMs) {
+    QProcess second;
+    second.setProcessEnvironment(environment_);
+    second.start(Binary(), {});
+    if (!second.waitForFinished(boundMs)) {
+        second.kill();
+        second.waitForFinished();
+        return -1;
+    }
+    return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
+}
+
+int UtilityProcess::Tavlsim(const QStringList& arguments, QString* output) {
+    QProcess tool;
+    tool.setProcessEnvironment(environment_);
+    tool.start(QStringLiteral(SKERRIN_BIN_DIR "/tavlsim"), arguments);
+    if (!tool.waitForFinished(10000)) {
+        tool.kill();
+        tool.waitForFinished();
+        return -1;
+    }
+    if (output != nullptr) {
+        *output = QString::fromLocal8Bit(tool.readAllStandardOutput());
+    }
+    return tool.exitCode();
+}
+
+bool UtilityProcess::Send(const std::string& line) {
+    process_.setProcessEnvironment(environment_);
+    const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime_.path().toLocal8Bit());
+    const bool sent = SendChannelLine(line);
+    qputenv("XDG_RUNTIME_DIR", old);
+    return sent;
+}
+
+int UtilityProcess::WaitForExit(int boundMs) {
+    if (!process_.waitForFinished(boundMs)) {
+        return -1;
+    }
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+}
+
+QString UtilityProcess::StandardError() {
+    stderr_ += QString::fromLocal8Bit(process_.readAllStandardError());
+    return stderr_;
+}
+
+bool UtilityProcess::WaitForTrace(const QString& text, int boundMs) {
+    QDeadlineTimer deadline(boundMs);
+    while (!StandardError().contains(text)) {
+        if (deadline.hasExpired() || !Running()) {
+            return StandardError().contains(text);
+        }
+        process_.waitForReadyRead(50);
+    }
+    return true;
+}
+
+QString UtilityProcess::Journal() const {
+    QFile file(JournalPath());
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QString::fromUtf8(file.readAll());
+}
+
+bool UtilityProcess::WaitForJournal(const QString& text, int boundMs) const {
+    QDeadlineTimer deadline(boundMs);
+    while (!Journal().contains(text)) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QThread::msleep(20);
+    }
+    return true;
+}

@@ -1,0 +1,55 @@
+// The real skerrin binary, started in a private runtime folder and world
+// folder, for tests that check it from outside: through its exit status,
+// its message channel, its trace on standard error and the simulated
+// card's journal.
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <string>
+
+class UtilityProcess {
+public:
+    UtilityProcess();
+    ~UtilityProcess();
+
+    // Folders shared by every process started from this object.
+    QString RuntimeDir() const { return runtime_.path(); }
+    QString SimHome() const { return home_.path(); }
+    QString JournalPath() const { return home_.path() + QStringLiteral("/journal.txt"); }
+    QProcessEnvironment& Environment() { return environment_; }
+
+    // Starts skerrin; `waitReady` waits (bounded) until its channel listens.
+    bool Start(bool waitReady = true);
+    // Starts another skerrin with the same folders; returns its exit status,
+    // or -1 when it did not end within the bound.
+    int RunSecondInstance(int boundMs = 5000);
+    // Runs tavlsim with `arguments` in the same folders; its exit status.
+    int Tavlsim(const QStringList& arguments, QString* output = nullptr);
+    // Sends one line through the channel; false when nothing listens.
+    bool Send(const std::string& line);
+    // Waits for the process to end; its exit status, or -1 on time-out.
+    int WaitForExit(int boundMs);
+    bool Running() const { return process_.state() != QProcess::NotRunning; }
+    qint64 Pid() const { return process_.processId(); }
+    // Standard error so far (the trace, with SKERRIN_TRACE_STDERR=1).
+    QString StandardError();
+    // Waits until standard error contains `text`.
+    bool WaitForTrace(const QString& text, int boundMs);
+    // The simulated card's journal so far.
+    QString Journal() const;
+    // Waits until the journal contains `text`.
+    bool WaitForJournal(const QString& text, int boundMs) const;
+
+private:
+    QString ChannelPath() const;
+    QTemporaryDir runtime_;
+    QTemporaryDir home_;
+    QProcessEnvironment environment_;
+    QProcess process_;
+    QString stderr_;
+};

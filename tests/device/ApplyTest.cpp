@@ -1,0 +1,333 @@
+#include "device/Apply.h"
+
+#include "device/HostState.h"
+#include "device/Records.h"
+#include "device/VirtualClock.h"
+#include "tests/device/TraceCapture.h"
+#include "tests/fakes/FakeCardLibrary.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kFullApplyMaskWepOff = 0x020304E6;
+constexpr std::uint32_t kFullApplyMaskWepOn = 0x0203F4E6;
+constexpr std::uint32_t kChangeMaskWepOff = 0x00030626;
+constexpr std::uint32_t kChangeMaskWepOn = 0x0003F626;
+
+class Apply : public testing::Test {
+protected:
+    void SetUp() override {
+        ResetHostState();
+        // What the card reports before a write: words the applies keep.
+        HostInfo live = card.CardHost();
+        live.configuration.atimWindow = 7;
+        live.configuration.hopPattern = 3;
+        live.configuration.hopSet = 4;
+        live.configuration.dwellTime = 5;
+        live.configuration.dsConfig = 2462000;
+        card.SetCardHost(live);
+    }
+    void TearDown() override { ResetHostState(); }
+
+    static WirelessReg Office() {
+        WirelessReg reg = DefaultWirelessReg();
+        SetFieldText(reg.profileName, "Office");
+        SetFieldText(reg.ssid, "corvane-lab");
+        reg.channel = 11;
+        reg.txRate = 8;
+        reg.opMode = 0;
+        reg.GMode = 2;
+        reg.powerSaveMode = 1;
+        reg.fragThreshold = 1500;
+        reg.rtsThreshold = 500;
+        reg.preambleType = 1;
+        reg.authType = 1;
+        return reg;
+    }
+
+    static WirelessReg WithWep(WirelessReg reg, std::uint32_t level) {
+        reg.encryptionLevel = level;
+        for (int i = 0; i < 4; ++i) {
+            SetFieldText(reg.keyText[i], level == 1 ? "3A9C17E05B" : "7D20E8B4C19F6A5D03E7B28C41");
+        }
+        reg.defaultKeyId = 2;
+        return reg;
+    }
+
+    std::vector<CardCall> Sets() const { return card.CallsNamed("SetWLANConfig"); }
+
+    FakeCardLibrary card;
+    VirtualClock clock;
+};
+
+void ExpectSsid(const HostInfo& host, const std::string& ssid) {
+    EXPECT_EQ(ssid.size(), host.ssidLength);
+    EXPECT_EQ(ssid, std::string(reinterpret_cast<const char*>(host.ssid), host.ssidLength));
+    for (std::size_t i = ssid.size(); i < sizeof host.ssid; ++i) {
+        EXPECT_EQ(0, host.ssid[i]) << "byte " << i;
+    }
+}
+
+// ---- Full apply -----------------------------------------------------------
+
+TEST_F(Apply, FullApplySetsDomainReadsAllAndSendsEveryField) {
+    gDomain = 2;
+    const WirelessReg reg = Office();
+    ApplyConfiguration(card, reg);
+
+    EXPECT_EQ((std::vector<std::string>{"SetWLDomain", "GetWLANConfig", "ChannelToFrequency",
+                                        "SetWLANConfig"}),
+              card.CallNames());
+    EXPECT_EQ(2, card.Domain());
+    EXPECT_EQ(TAVL_MASK_FULL_READ, card.LastCall("GetWLANConfig")->maskIn);
+    EXPECT_EQ(11, card.LastCall("ChannelToFrequency")->number);
+
+    ASSERT_EQ(1u, Sets().size());
+    const CardCall set = Sets()[0];
+    EXPECT_EQ(kFullApplyMaskWepOff, set.maskIn);
+    const HostInfo& host = *set.host;
+    ExpectSsid(host, "corvane-lab");
+    EXPECT_EQ(0u, host.infrastructureMode);
+    EXPECT_EQ(32u, host.configuration.length);
+    EXPECT_EQ(100u, host.configuration.beaconPeriod);
+    EXPECT_EQ(2462000u, host.configuration.dsConfig);
+    EXPECT_EQ(16u, host.configuration.fhLength);
+    EXPECT_EQ(7u, host.configuration.atimWindow); // other words as read
+    EXPECT_EQ(3u, host.configuration.hopPattern);
+    EXPECT_EQ(4u, host.configuration.hopSet);
+    EXPECT_EQ(5u, host.configuration.dwellTime);
+    EXPECT_EQ(1u, host.powerMode);
+    EXPECT_EQ(1500u, host.fragThreshold);
+    EXPECT_EQ(500u, host.rtsThreshold);
+    EXPECT_EQ(1u, host.preambleType);
+    EXPECT_EQ(2u, host.GMode);
+    EXPECT_EQ(22, host.supportedRates[0]);
+    EXPECT_EQ(0, host.supportedRates[1]);
+    EXPECT_EQ(1u, host.wepStatus);
+    EXPECT_EQ(0u, host.authMode); // WEP off: open system, not authType
+    EXPECT_TRUE(set.wepKeys.empty());
+}
+
+TEST_F(Apply, FullApplySendsAuthTypeAndKeysWhileWepIsOn) {
+    ApplyConfiguration(card, WithWep(Office(), 1));
+    const CardCall set = Sets().at(0);
+    EXPECT_EQ(kFullApplyMaskWepOn, set.maskIn);
+    EXPECT_EQ(1u, set.host->authMode);
+    EXPECT_EQ(0u, set.host->wepStatus);
+    ASSERT_EQ(4u, set.wepKeys.size());
+    for (const FakeWepKey& key : set.wepKeys) {
+        EXPECT_EQ(5u, key.keyLength);
+        EXPECT_EQ(20u, key.length);
+        EXPECT_EQ("3A9C17E05B", key.Hex());
+        EXPECT_EQ(key.slot == 2, key.transmit);
+    }
+}
+
+TEST_F(Apply, FullApplyTracesDomainAndFrequency) {
+    TraceCapture trace;
+    gDomain = 4;
+    ApplyConfiguration(card, Office());
+    EXPECT_EQ((std::vector<std::string>{"\n\n##### Setting domain 4\n", "DSConfig 2462000",
+                                        " reg.encryptionLevel=0"}),
+              trace.Lines());
+}
+
+TEST_F(Apply, ZeroConfigLimitsTheFullApplyToTheDomain) {
+    TraceCapture trace;
+    gZeroConfig = 1;
+    ApplyConfiguration(card, Office());
+    EXPECT_EQ(std::vector<std::string>{"SetWLDomain"}, card.CallNames());
+    EXPECT_EQ(1u, trace.Count("Skip WLAN Config due to zero config"));
+}
+
+TEST_F(Apply, FullApplyIsSentOnceEvenWhenFieldsFail) {
+    card.FailSetBits(TAVL_MASK_SSID, 5);
+    ApplyConfiguration(card, Office());
+    EXPECT_EQ(1u, Sets().size());
+}
+
+// ---- Change apply ---------------------------------------------------------
+
+TEST_F(Apply, ApplyHostInfoSendsTheChangeFieldsOnce) {
+    HostInfo host{};
+    EXPECT_TRUE(ApplyHostInfo(card, Office(), host));
+    ASSERT_EQ(1u, Sets().size());
+    EXPECT_EQ(kChangeMaskWepOff, Sets()[0].maskIn);
+    EXPECT_EQ(2u, Sets()[0].host->authMode);
+}
+
+TEST_F(Apply, ApplyHostInfoRetriesOnceWithTheFailedBits) {
+    card.FailSetBits(TAVL_MASK_SSID | TAVL_MASK_WEP_KEY1, 1);
+    HostInfo host{};
+    EXPECT_TRUE(ApplyHostInfo(card, WithWep(Office(), 2), host));
+    ASSERT_EQ(2u, Sets().size());
+    EXPECT_EQ(kChangeMaskWepOn, Sets()[0].maskIn);
+    EXPECT_EQ(TAVL_MASK_SSID | TAVL_MASK_WEP_KEY1, Sets()[1].maskIn);
+    // The retry still carries the key blocks.
+    ASSERT_NE(nullptr, Sets()[1].Key(0));
+    EXPECT_EQ(13u, Sets()[1].Key(0)->keyLength);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(nullptr, TavlGetWepKey(&host, i)) << "blocks are freed";
+    }
+}
+
+TEST_F(Apply, ApplyHostInfoGivesUpAfterTwoAttempts) {
+    card.FailSetBits(TAVL_MASK_POWER_MODE, 10);
+    HostInfo host{};
+    EXPECT_FALSE(ApplyHostInfo(card, Office(), host));
+    EXPECT_EQ(2u, Sets().size());
+}
+
+TEST_F(Apply, ChangeApplyReadsFillsSendsAndWritesTheDriverSettings) {
+    HostInfo host{};
+    host.fragThreshold = 999; // not the change apply's business
+    const WirelessReg reg = WithWep(Office(), 1);
+    EXPECT_TRUE(ApplyChange(card, reg, host, clock));
+
+    EXPECT_EQ((std::vector<std::string>{"GetWLANConfig", "ChannelToFrequency", "SetWLANConfig",
+                                        "SetDriverReg"}),
+              card.CallNames());
+    EXPECT_EQ(TAVL_MASK_CONFIGURATION, card.LastCall("GetWLANConfig")->maskIn);
+    EXPECT_EQ(std::vector<std::uint32_t>{100}, clock.Sleeps());
+
+    const CardCall set = Sets().at(0);
+    EXPECT_EQ(kChangeMaskWepOn, set.maskIn);
+    const HostInfo& sent = *set.host;
+    ExpectSsid(sent, "corvane-lab");
+    EXPECT_EQ(0u, sent.infrastructureMode);
+    EXPECT_EQ(100u, sent.configuration.beaconPeriod);
+    EXPECT_EQ(2462000u, sent.configuration.dsConfig);
+    EXPECT_EQ(7u, sent.configuration.atimWindow);
+    EXPECT_EQ(1u, sent.powerMode);
+    EXPECT_EQ(2u, sent.GMode);
+    EXPECT_EQ(22, sent.supportedRates[0]);
+    // Authentication is automatic here, whatever authType says.
+    EXPECT_EQ(2u, sent.authMode);
+    EXPECT_EQ(0u, sent.wepStatus);
+    EXPECT_EQ(4u, set.wepKeys.size());
+    EXPECT_EQ(999u, sent.fragThreshold);
+
+    const auto driver = card.DriverReg();
+    ASSERT_TRUE(driver);
+    EXPECT_EQ(0, std::memcmp(&reg, &*driver, sizeof reg));
+}
+
+TEST_F(Apply, FailedChangeApplyLeavesTheDriverSettingsAlone) {
+    card.FailSetBits(TAVL_MASK_CONFIGURATION, 2);
+    HostInfo host{};
+    EXPECT_FALSE(ApplyChange(card, Office(), host, clock));
+    EXPECT_EQ(0u, card.CountOf("SetDriverReg"));
+    EXPECT_EQ(2u, Sets().size());
+}
+
+TEST_F(Apply, ChangeApplyOnWindows98MeSendsTheWepPartAloneBeforeTheDriverSettings) {
+    gOsClass = kOsWindows98Me;
+    HostInfo host{};
+    EXPECT_TRUE(ApplyChange(card, WithWep(Office(), 2), host, clock));
+    EXPECT_EQ((std::vector<std::string>{"GetWLANConfig", "ChannelToFrequency", "SetWLANConfig",
+                                        "SetWLANConfig", "SetDriverReg"}),
+              card.CallNames());
+    EXPECT_EQ((std::vector<std::uint32_t>{100, 500, 1500}), clock.Sleeps());
+    const CardCall alone = Sets().at(1);
+    EXPECT_EQ(0x3F000u, alone.maskIn);
+    EXPECT_EQ(4u, alone.wepKeys.size());
+    EXPECT_EQ(2u, alone.host->authMode);
+    EXPECT_EQ(0u, alone.host->ssidLength); // nothing but the WEP part
+}
+
+TEST_F(Apply, WepPartAloneWithWepOffDisablesIt) {
+    SendWepPart(card, Office());
+    const CardCall alone = Sets().at(0);
+    EXPECT_EQ(0x30000u, alone.maskIn);
+    EXPECT_EQ(1u, alone.host->wepStatus);
+    EXPECT_TRUE(alone.wepKeys.empty());
+}
+
+// ---- Records with values out of range ---------------------------------------
+
+class BadChannel : public Apply, public testing::WithParamInterface<std::uint32_t> {};
+
+TEST_P(BadChannel, KeepsTheFrequencyTheCardReported) {
+    WirelessReg reg = Office();
+    reg.channel = GetParam();
+    ApplyConfiguration(card, reg);
+    HostInfo host{};
+    ApplyChange(card, reg, host, clock);
+    EXPECT_EQ(0u, card.CountOf("ChannelToFrequency"));
+    for (const CardCall& set : Sets()) {
+        EXPECT_EQ(2462000u, set.host->configuration.dsConfig);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Apply, BadChannel, testing::Values(0u, 15u, 255u, 0xFFFFFFFFu));
+
+struct RateCase {
+    std::uint32_t txRate;
+    std::array<std::uint8_t, 8> rates;
+};
+
+class Rates : public Apply, public testing::WithParamInterface<RateCase> {};
+
+TEST_P(Rates, BothAppliesSendTheRateTable) {
+    WirelessReg reg = Office();
+    reg.txRate = GetParam().txRate;
+    ApplyConfiguration(card, reg);
+    HostInfo host{};
+    ApplyChange(card, reg, host, clock);
+    ASSERT_EQ(2u, Sets().size());
+    for (const CardCall& set : Sets()) {
+        EXPECT_EQ(0, std::memcmp(GetParam().rates.data(), set.host->supportedRates, 8));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Apply, Rates,
+                         testing::Values(RateCase{15, {108, 96, 72, 48, 36, 24, 22, 18}},
+                                         RateCase{3, {4, 2}},
+                                         // Codes outside the table are sent as one rate byte.
+                                         RateCase{0, {}}, RateCase{7, {7}},
+                                         RateCase{300, {300 & 0xFF}}));
+
+struct SsidCase {
+    const char* name;
+    std::vector<char> field; // the 39 bytes of reg.ssid; shorter is padded with NUL
+    std::string sent;
+};
+
+class Ssids : public Apply, public testing::WithParamInterface<SsidCase> {};
+
+TEST_P(Ssids, SsidIsCutToTheHostField) {
+    WirelessReg reg = Office();
+    std::memset(reg.ssid, 0, sizeof reg.ssid);
+    std::copy_n(GetParam().field.begin(), std::min(GetParam().field.size(), sizeof reg.ssid),
+                reg.ssid);
+    // The bytes after the SSID field must not leak into the SSID.
+    reg.encryptionLevel = 0x41414141;
+    ApplyConfiguration(card, reg);
+    HostInfo host{};
+    host.rssi = 0x12345678;
+    ApplyChange(card, reg, host, clock);
+    EXPECT_EQ(0x12345678, host.rssi) << "nothing is written past the SSID";
+    for (const CardCall& set : Sets()) {
+        ExpectSsid(*set.host, GetParam().sent);
+    }
+}
+
+std::vector<char> Chars(std::size_t n, char c) {
+    return std::vector<char>(n, c);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Apply, Ssids,
+    testing::Values(SsidCase{"Empty", {}, ""}, SsidCase{"Any", {'a', 'n', 'y'}, "any"},
+                    SsidCase{"ThirtyTwo", Chars(32, 'b'), std::string(32, 'b')},
+                    SsidCase{"ThirtyThree", Chars(33, 'c'), std::string(32, 'c')},
+                    SsidCase{"NoTerminator", Chars(39, 'd'), std::string(32, 'd')}),
+    [](const testing::TestParamInfo<SsidCase>& info) { return info.param.name; });
+
+} // namespace

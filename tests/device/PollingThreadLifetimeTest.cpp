@@ -1,0 +1,135 @@
+// The polling thread on a real thread: start, stop and the hand-over to
+// the library's termination. These run under the thread sanitizer.
+#include "device/PollingThread.h"
+
+#include "device/HostState.h"
+#include "tests/fakes/FakeCardLibrary.h"
+#include "tests/fakes/FakeHostUi.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <string>
+
+namespace {
+
+// A real clock whose sleeps and waits last an hour: a thread that stops
+// promptly on it was woken, not timed out.
+class StretchedClock final : public Clock {
+public:
+    std::uint32_t TickCount() override { return real.TickCount(); }
+    void Sleep(std::uint32_t) override { real.Sleep(kHourMs); }
+    bool Wait(CManualResetEvent& event, std::uint32_t) override {
+        return real.Wait(event, kHourMs);
+    }
+
+    RealClock real;
+
+private:
+    static constexpr std::uint32_t kHourMs = 3'600'000;
+};
+
+// Counts the fake card's calls by name and lets the test wait for them.
+class CallWatcher {
+public:
+    explicit CallWatcher(FakeCardLibrary& card) : card_(card) {
+        card_.OnCall([this](std::string_view name) {
+            {
+                std::lock_guard lock(mutex_);
+                ++counts_[std::string(name)];
+            }
+            changed_.notify_all();
+        });
+    }
+    ~CallWatcher() { card_.OnCall({}); }
+
+    // The bound only keeps a broken build from hanging; it is not measured.
+    bool WaitFor(const std::string& name, int count) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(60),
+                                 [&] { return counts_[name] >= count; });
+    }
+
+private:
+    FakeCardLibrary& card_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::map<std::string, int> counts_;
+};
+
+class PollingThreadLifetime : public testing::Test {
+protected:
+    void SetUp() override { ResetHostState(); }
+    void TearDown() override { ResetHostState(); }
+
+    FakeCardLibrary card;
+    SheetState sheet;
+    FakeHostUi ui;
+    CallWatcher watcher{card};
+};
+
+TEST_F(PollingThreadLifetime, CyclesOnItsOwnThreadAndStopsBeforeTheLibraryCloses) {
+    RealClock clock;
+    CPollingThread thread(card, sheet, ui, clock);
+    thread.Start();
+    ASSERT_TRUE(watcher.WaitFor("QueryOID", 2));
+
+    // The exit path: interrupt the clock, stop, then close the library.
+    clock.Interrupt();
+    thread.Stop();
+    card.Terminate();
+
+    EXPECT_EQ(0u, card.CallsAfterTerminate());
+    EXPECT_EQ(1, gThreadExit);
+    const auto icons = ui.Icons();
+    ASSERT_GE(icons.size(), 2u);
+    EXPECT_EQ(kTrayIconNotConnected, icons.front());
+    EXPECT_EQ(kTrayIconConnected, icons.back());
+    for (const CardCall& call : card.Calls()) {
+        if (call.name != "Terminate") {
+            EXPECT_NE(std::this_thread::get_id(), call.thread) << call.text;
+        }
+    }
+}
+
+TEST_F(PollingThreadLifetime, StopEndsTheWaitForTheCard) {
+    card.SetPresent(false);
+    StretchedClock clock;
+    CPollingThread thread(card, sheet, ui, clock);
+    thread.Start();
+    ASSERT_TRUE(watcher.WaitFor("Detect", 1));
+
+    clock.real.Interrupt();
+    thread.Stop();
+    EXPECT_EQ(std::vector<std::string>{"Detect"}, card.CallNames());
+    EXPECT_TRUE(ui.Events().empty());
+}
+
+TEST_F(PollingThreadLifetime, StopReleasesTheHandshakeHold) {
+    StretchedClock clock;     // not interrupted: only `background` can end the hold
+    sheet.background.Reset(); // a page holds the thread
+    CPollingThread thread(card, sheet, ui, clock);
+    thread.Start();
+    ASSERT_TRUE(watcher.WaitFor("SetProfileWireless", 1));
+
+    thread.Stop();
+    EXPECT_TRUE(sheet.background.IsSet());
+    EXPECT_EQ(0u, card.CountOf("QueryOID"));
+}
+
+TEST_F(PollingThreadLifetime, DestroyingARunningThreadStopsIt) {
+    RealClock clock;
+    {
+        CPollingThread thread(card, sheet, ui, clock);
+        thread.Start();
+        ASSERT_TRUE(watcher.WaitFor("QueryOID", 1));
+        clock.Interrupt();
+    }
+    card.Terminate();
+    EXPECT_EQ(0u, card.CallsAfterTerminate());
+}
+
+} // namespace

@@ -1,0 +1,264 @@
+// FakeCardLibrary: a scripted card library for tests.
+//
+// It behaves like a simple, well-mannered card: detection answers a
+// settable presence, configuration reads and writes succeed on every field
+// (the mask comes back 0) and keep the card's live HostInfo, the media
+// status and frame counters are settable, and an in-memory profile store
+// answers with the library's codes (-27 no active profile, 3 past the last
+// profile, names compared without regard to case).
+//
+// Every call is recorded in order as a CardCall: its name, the arguments
+// that matter (masks, copies of the records passed, the WEP key blocks the
+// handles of a SetWLANConfig referred to at the time of the call, profile
+// names, object ids) and a readable one-line text. Tests script results
+// with the setters below, with "fail these mask bits for the next N calls"
+// counters, or with hooks that take over one call completely.
+//
+// Thread-safe: the polling thread and the user-interface thread may call
+// it at once. Hooks and the OnCall observer run without the fake's lock
+// held, so they may call the fake's setters.
+#pragma once
+
+#include "device/CardLibrary.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+// One WEP key block as a SetWLANConfig call referred to it.
+struct FakeWepKey {
+    int slot = 0;                    // 0..3: wepKey[slot] of the HostInfo
+    std::uint32_t length = 0;        // the block's length field
+    std::uint32_t keyIndex = 0;      // with the transmit bit, as sent
+    bool transmit = false;           // bit 31 of keyIndex
+    std::uint32_t keyLength = 0;     // the block's keyLength field
+    std::vector<std::uint8_t> bytes; // keyLength bytes (at most 16 are read)
+
+    // The key bytes as uppercase hexadecimal digits, "3A9C17E05B".
+    std::string Hex() const;
+};
+
+// One recorded call.
+struct CardCall {
+    std::string name; // the call without its prefix: "SetWLANConfig"
+    std::string text; // one readable line with arguments and result
+    std::int32_t result = 0;
+    std::thread::id thread;
+
+    // GetWLANConfig / SetWLANConfig: mask on entry and on return.
+    std::uint32_t maskIn = 0;
+    std::uint32_t maskOut = 0;
+    // SetWLANConfig: the record as passed; GetWLANConfig: as returned.
+    std::optional<HostInfo> host;
+    // SetWLANConfig: the key blocks of the slots whose mask bit was set and
+    // whose handle was not null, in slot order.
+    std::vector<FakeWepKey> wepKeys;
+    // SetWLANConfig: slots whose mask bit was set but whose handle was null.
+    std::vector<int> nullWepSlots;
+    // SetProfileWireless / SetDriverReg: as passed; GetProfileWireless: as
+    // returned.
+    std::optional<WirelessReg> reg;
+    // SetSSID: as passed.
+    std::optional<SsidText> ssid;
+    // Text argument: identity (Init), root, profile name, driver path as
+    // returned. `nullText` when the caller passed a null name.
+    std::string textArg;
+    bool nullText = false;
+    // Main number argument: oid, domain, index, channel, mode, frequency.
+    std::int64_t number = 0;
+    // Profile type of the profile calls.
+    std::int32_t type = 0;
+    // QueryOID: bytes written and the value written (first 4 bytes).
+    std::uint32_t written = 0;
+    std::uint32_t value = 0;
+
+    // Mask bit of key slot i was set and its block is recorded.
+    const FakeWepKey* Key(int slot) const;
+};
+
+class FakeCardLibrary final : public CardLibrary {
+public:
+    FakeCardLibrary();
+
+    // ---- The card's state ------------------------------------------------
+
+    // What TAVL_Detect answers (1 present, 0 absent). Starts present.
+    void SetPresent(bool present);
+    // Media connect status answered for 0x00010114: 0 connected, 1 not.
+    // Starts 0.
+    void SetMediaStatus(std::uint32_t status);
+    // Frame counters answered for 0x00020101 and 0x00020102.
+    void SetCounters(std::uint32_t xmitOk, std::uint32_t rcvOk);
+    // The card's live configuration: GetWLANConfig copies the fields its
+    // mask names from here; SetWLANConfig writes the fields it names here.
+    void SetCardHost(const HostInfo& host);
+    HostInfo CardHost() const;
+    // The WEP keys last written to the card, per slot.
+    std::optional<FakeWepKey> CardKey(int slot) const;
+    // Get_XPWZC's state (starts 0) and WinXPWZC_Disabled's answer (starts
+    // 1: the network service is off).
+    void SetZeroConfigState(std::uint32_t state);
+    void SetZeroConfigServiceDisabled(std::int32_t answer);
+    // GetWLANDriverPath: the path written and the result (starts 1).
+    void SetDriverPath(std::string path, std::int32_t result = 1);
+    // SiteSurveyGet: the result built from these entries (a count, then as
+    // many whole entries as fit the caller's buffer) and its result code.
+    void SetSurveyEntries(const std::vector<TavlSurveyEntry>& entries, std::int32_t result = 1);
+    // SiteSurveyGet: these bytes, as many as fit, exactly as given.
+    void SetSurveyBytes(std::vector<std::uint8_t> bytes, std::int32_t result = 1);
+    // The last domain set with SetWLDomain (-1 before any).
+    std::int32_t Domain() const;
+    // The record last written with SetDriverReg.
+    std::optional<WirelessReg> DriverReg() const;
+
+    // ---- The profile store -----------------------------------------------
+
+    // Stores a profile (creating it, or replacing the record of the one
+    // whose name matches without regard to case).
+    void StoreProfile(const std::string& name, const WirelessReg& reg);
+    std::optional<WirelessReg> Profile(const std::string& name) const;
+    // Names in the order the store lists them (order of creation).
+    std::vector<std::string> ProfileNames() const;
+    // The active profile's name; empty optional when none is active.
+    void SetActiveProfile(std::optional<std::string> name);
+    std::optional<std::string> ActiveProfile() const;
+
+    // ---- Scripted failures and hooks --------------------------------------
+
+    // The next `calls` SetWLANConfig calls report the bits of `bits` that
+    // they were asked for as failed (the other bits succeed).
+    void FailSetBits(std::uint32_t bits, int calls = 1);
+    // The same for GetWLANConfig.
+    void FailGetBits(std::uint32_t bits, int calls = 1);
+    // The next `calls` QueryOID calls return `result` with 0 bytes written.
+    void FailQueryOID(int calls = 1, std::int32_t result = 1);
+    // Every call fails: Detect answers 0, configuration calls leave the
+    // whole mask failed, QueryOID writes nothing, profile calls return -1
+    // (EnumProfilesByType too, never 3), conversions answer 0.
+    void FailEverything(bool fail);
+
+    using DetectHook = std::function<std::int32_t(std::uint8_t* info)>;
+    using GetHook = std::function<std::int32_t(std::uint32_t* mask, HostInfo* host)>;
+    using SetHook = std::function<std::int32_t(std::uint32_t* mask, const HostInfo* host)>;
+    using QueryHook = std::function<std::int32_t(std::uint32_t oid, void* buffer,
+                                                 std::uint32_t length, std::uint32_t* written)>;
+    // A hook takes the call over completely (the call is still recorded);
+    // pass an empty function to restore the default behaviour.
+    void OnDetect(DetectHook hook);
+    void OnGetWLANConfig(GetHook hook);
+    void OnSetWLANConfig(SetHook hook);
+    void OnQueryOID(QueryHook hook);
+    // Runs before every call with the call's name; may change the script,
+    // the host state or raise flags at a precise point of a sequence.
+    void OnCall(std::function<void(std::string_view name)> observer);
+
+    // ---- The record of calls ------------------------------------------------
+
+    std::vector<CardCall> Calls() const;
+    std::vector<CardCall> CallsNamed(std::string_view name) const;
+    std::vector<std::string> CallNames() const;
+    std::size_t CountOf(std::string_view name) const;
+    std::optional<CardCall> LastCall(std::string_view name) const;
+    // Every call's text, one per line.
+    std::string Log() const;
+    void ClearCalls();
+    // With recording off calls are not kept (benchmarks and long runs);
+    // calls after Terminate are still counted.
+    void SetRecording(bool on);
+    // Calls made after Terminate (there should be none).
+    std::size_t CallsAfterTerminate() const;
+
+    // ---- CardLibrary ------------------------------------------------------
+
+    std::int32_t Init(const char* identity, std::int32_t reserved) override;
+    std::int32_t Terminate() override;
+    std::int32_t Detect(std::uint8_t* info) override;
+
+    std::int32_t SetProfileRoot(const char* root) override;
+    std::int32_t GetActiveProfileByType(char* name, std::int32_t type) override;
+    std::int32_t SetActiveProfileByType(const char* name, std::int32_t type) override;
+    std::int32_t EnumProfilesByType(std::int32_t index, char* name, std::int32_t type) override;
+    std::int32_t DeleteProfileByType(const char* name, std::int32_t type) override;
+    std::int32_t GetProfileWireless(const char* name, WirelessReg* reg) override;
+    std::int32_t SetProfileWireless(const char* name, const WirelessReg* reg) override;
+    std::int32_t SetDriverReg(const WirelessReg* reg) override;
+
+    std::int32_t GetWLANConfig(std::uint32_t* mask, HostInfo* host) override;
+    std::int32_t SetWLANConfig(std::uint32_t* mask, const HostInfo* host) override;
+    std::int32_t SetSSID(const SsidText* ssid) override;
+    std::int32_t QueryOID(std::uint32_t oid, void* buffer, std::uint32_t length,
+                          std::uint32_t* written) override;
+
+    std::uint32_t ChannelToFrequency(std::uint32_t channel) override;
+    std::uint32_t FrequencyToChannel(std::uint32_t khz) override;
+    std::int32_t SetWLDomain(std::int32_t domain) override;
+    std::int32_t SetChannel(const std::uint32_t* channel) override;
+    std::int32_t SetOperatingMode(const std::uint32_t* mode) override;
+
+    std::int32_t SiteSurveyTrigger() override;
+    std::int32_t SiteSurveyGet(std::uint8_t* buffer, std::uint32_t* size) override;
+
+    std::int32_t Get_XPWZC(std::uint32_t* state) override;
+    std::int32_t WinXPWZC_Disabled() override;
+    std::int32_t GetWLANDriverPath(char* path) override;
+
+private:
+    struct StoredProfile {
+        std::string name;
+        WirelessReg reg;
+    };
+
+    // Runs the OnCall observer (outside the lock).
+    void Observe(std::string_view name);
+    void Record(CardCall call);
+    std::vector<StoredProfile>::iterator FindProfile(const std::string& name);
+    std::vector<StoredProfile>::const_iterator FindProfile(const std::string& name) const;
+    std::uint32_t TakeFailure(std::uint32_t& bits, int& calls, std::uint32_t asked);
+    void ReadFields(std::uint32_t mask, HostInfo& host) const;
+    void WriteFields(std::uint32_t mask, const HostInfo& host);
+
+    mutable std::mutex mutex_;
+    std::vector<CardCall> calls_;
+    bool recording_ = true;
+    bool terminated_ = false;
+    std::size_t callsAfterTerminate_ = 0;
+
+    bool present_ = true;
+    bool failEverything_ = false;
+    std::uint32_t mediaStatus_ = 0;
+    std::uint32_t xmitOk_ = 0;
+    std::uint32_t rcvOk_ = 0;
+    HostInfo card_{};
+    std::optional<FakeWepKey> cardKeys_[4];
+    std::uint32_t zeroConfigState_ = 0;
+    std::int32_t zeroConfigDisabled_ = 1;
+    std::string driverPath_ = "drivers/lk2093.sys";
+    std::int32_t driverPathResult_ = 1;
+    std::vector<std::uint8_t> survey_;
+    bool surveyWholeEntries_ = true;
+    std::int32_t surveyResult_ = 1;
+    std::int32_t domain_ = -1;
+    std::optional<WirelessReg> driverReg_;
+
+    std::vector<StoredProfile> profiles_;
+    std::optional<std::string> active_;
+
+    std::uint32_t failSetBits_ = 0;
+    int failSetCalls_ = 0;
+    std::uint32_t failGetBits_ = 0;
+    int failGetCalls_ = 0;
+    int failQueryCalls_ = 0;
+    std::int32_t failQueryResult_ = 1;
+
+    DetectHook detectHook_;
+    GetHook getHook_;
+    SetHook setHook_;
+    QueryHook queryHook_;
+    std::function<void(std::string_view)> observer_;
+};

@@ -1,0 +1,112 @@
+#include "SheetHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontInfo>
+#include <QPushButton>
+#include <QTabBar>
+
+namespace {
+
+QStringList TabTitles(CConfigUtility& sheet) {
+    auto* tabs = sheet.findChild<QTabWidget*>(QStringLiteral("tabs"));
+    QStringList titles;
+    for (int i = 0; i < tabs->count(); ++i) {
+        titles << tabs->tabText(i);
+    }
+    return titles;
+}
+
+TEST(Sheet, FivePagesInOrderWithTheirDialogIdsAndTitles) {
+    SheetHarness h;
+    h.Open();
+    EXPECT_EQ(QString::fromLatin1(kAppTitle), h.sheet->windowTitle());
+    EXPECT_EQ((QStringList{"Link Info", "Configuration", "Site Survey", "Encryption", "About"}),
+              TabTitles(*h.sheet));
+    const int ids[] = {183, 182, 188, 184, 181};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(ids[i], h.sheet->GetPage(i)->DialogId());
+        EXPECT_EQ(TabTitles(*h.sheet)[i], h.sheet->PageTitles()[static_cast<std::size_t>(i)]);
+    }
+    EXPECT_EQ(1, gSheetOpen);
+}
+
+TEST(Sheet, HasOkCancelAndHelpButNoApplyNow) {
+    SheetHarness h;
+    h.Open();
+    QStringList texts;
+    for (auto* button : h.sheet->findChildren<QPushButton*>()) {
+        if (button->parent() == h.sheet.get() ||
+            button->parentWidget()->parent() == h.sheet.get()) {
+            texts << button->text();
+        }
+    }
+    EXPECT_TRUE(texts.contains("OK"));
+    EXPECT_TRUE(texts.contains("Cancel"));
+    EXPECT_TRUE(texts.contains("Help"));
+    EXPECT_FALSE(texts.contains("Apply"));
+    EXPECT_TRUE(h.sheet->findChild<QPushButton*>(QStringLiteral("9"))->isEnabled());
+}
+
+TEST(Sheet, FirstTabIsSelectedAtEveryOpening) {
+    SheetHarness h;
+    h.Open();
+    h.SelectTab(4);
+    EXPECT_EQ(4, h.sheet->GetActiveIndex());
+    h.Cancel();
+    h.Open();
+    EXPECT_EQ(0, h.sheet->GetActiveIndex());
+    EXPECT_EQ(0, h.sheet->findChild<QTabWidget*>(QStringLiteral("tabs"))->currentIndex());
+}
+
+TEST(Sheet, ThreePageSetCoversExactlyThreeTabs) {
+    SheetHarness h;
+    h.sheet->RemovePage(&h.sheet->m_ConfigPage);
+    h.sheet->RemovePage(&h.sheet->m_EncryptionPage);
+    h.Open();
+    EXPECT_EQ((QStringList{"Link Info", "Site Survey", "About"}), TabTitles(*h.sheet));
+    EXPECT_EQ("About", h.sheet->PageTitles()[2]);
+    EXPECT_TRUE(h.sheet->PageTitles()[3].isEmpty());
+}
+
+TEST(Sheet, PageWindowsExistOnlyWhileOpen) {
+    SheetHarness h;
+    EXPECT_FALSE(h.sheet->m_LinkInfoPage.HasWindow());
+    h.Open();
+    EXPECT_TRUE(h.sheet->m_LinkInfoPage.HasWindow());
+    EXPECT_FALSE(h.sheet->m_AboutPage.HasWindow());
+    h.Cancel();
+    EXPECT_FALSE(h.sheet->m_LinkInfoPage.HasWindow());
+}
+
+TEST(Sheet, CloseSheetEndsOnlyAnOpenVisibleSheet) {
+    SheetHarness h;
+    gSheetOpen = 1;
+    h.sheet->CloseSheet(); // not visible: nothing to end
+    EXPECT_FALSE(h.sheet->isVisible());
+    h.Open();
+    h.sheet->CloseSheet();
+    EXPECT_FALSE(h.sheet->isVisible());
+    EXPECT_EQ(2, h.sheet->result());
+}
+
+TEST(Sheet, DialogFontIsTheArialMetricLiberationSans) {
+    SheetHarness h;
+    h.Open();
+    const QFontInfo info(
+        h.sheet->m_LinkInfoPage.findChild<QWidget*>(QStringLiteral("body"))->font());
+    EXPECT_EQ("Liberation Sans", info.family());
+    EXPECT_EQ(8, info.pointSize());
+}
+
+TEST(Sheet, PageIsTheTemplateSizeConvertedWithBaseUnits) {
+    SheetHarness h;
+    h.Open();
+    const QWidget* body = h.sheet->m_ConfigPage.findChild<QWidget*>(QStringLiteral("body"));
+    h.SelectTab(1);
+    body = h.sheet->m_ConfigPage.findChild<QWidget*>(QStringLiteral("body"));
+    ASSERT_NE(nullptr, body);
+    EXPECT_EQ(QSize(359, 302), body->size());
+}
+
+} // namespace
