@@ -1,7 +1,6 @@
 // tavlsim: drives the simulated card's world (cardlib/README.md) and sends
 // the matching device and power messages to a running utility.
-#include "cardlib/Files.h"
-#include "cardlib/Simulator.h"
+#include "cardlib/World.h"
 #include "support/MessageChannel.h"
 #include "tools/tavlsim/StatusReport.h"
 #include "tools/tavlsim/WorldEdit.h"
