@@ -166,6 +166,9 @@ void CMainFrame::ShowSheet(bool fromCommand) {
     }
     sheet_->DoModal();
     gSheetOpen = 0;
+    if (gZeroConfig == 0) {
+        sheet_->m_ConfigPage.m_ListsFilled = 0;
+    }
 }
 
 void CMainFrame::Exit() {

@@ -165,7 +165,10 @@ std::unique_ptr<CardLibrary> MakeAbsentCardLibrary() {
 
 std::unique_ptr<CardLibrary> LoadCardLibrary(const std::string& path, std::string& error) {
     error.clear();
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // The library stays mapped until the process ends: its own state (and
+    // the memory it still holds) outlives the last call, as it did when
+    // the library was loaded for the life of the process.
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (handle == nullptr) {
         const char* why = dlerror();
         error = "cannot load the card library " + path + ": " + (why ? why : "unknown error");

@@ -43,6 +43,7 @@ constexpr Entry kStrings[] = {
     {IDS_KEY_LENGTH_5_ASCII, "Invalid WEP key length. They should be 5 ASCII characters."},
     {IDS_KEY_LENGTH_13_ASCII, "Invalid WEP key length. They should be 13 ASCII characters."},
     {IDS_SSID_ASCII_ONLY, "SSID accepts ASCII characters only."},
+    {IDS_KEY_NOT_HEX, "Invalid WEP key. They should be hexadecimal digits 0-9 and A-F."},
 };
 
 } // namespace

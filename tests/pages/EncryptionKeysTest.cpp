@@ -1,0 +1,78 @@
+#include "pages/EncryptionKeys.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+QString L1(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+TEST(EncryptionKeys, HexPairsBecomeBytesAndOtherCharactersCountZero) {
+    EXPECT_EQ(0x3A, HexPairToByte(u'3', u'a'));
+    EXPECT_EQ(0xFF, HexPairToByte(u'F', u'f'));
+    EXPECT_EQ(0x05, HexPairToByte(u'g', u'5'));
+    EXPECT_EQ(0x70, HexPairToByte(u'7', QChar(0x0130)));
+}
+
+TEST(EncryptionKeys, HexToAsciiReadsWholePairsUpToTheKeyLength) {
+    const struct {
+        const char* hex;
+        int keyBytes;
+        const char* ascii;
+    } cases[] = {
+        {"4142434445", 5, "ABCDE"},
+        {"61626364656667", 5, "abcde"}, // longer texts: the key's pairs only
+        {"3A9C17E05B", 5, "\x3A\x9C\x17\xE0\x5B"},
+        {"4142004445", 5, "AB"}, // a zero byte ends the text
+        {"00", 5, ""},
+        {"414", 5, "A"}, // a half pair is not read
+        {"41", 13, "A"},
+        {"", 13, ""},
+        {"41zz42", 5, "A"}, // "zz" counts as zero
+        {"ffFF", 5, "\xff\xff"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(L1(c.ascii), HexKeyToAscii(L1(c.hex), c.keyBytes)) << c.hex;
+    }
+}
+
+TEST(EncryptionKeys, AsciiToHexWritesTwoCapitalsPerCharacter) {
+    const struct {
+        QString ascii;
+        int keyBytes;
+        const char* hex;
+    } cases[] = {
+        {L1("hello"), 5, "68656C6C6F"},
+        {L1("hello world"), 5, "68656C6C6F"},
+        {L1("hi"), 13, "6869"},
+        {L1(""), 5, ""},
+        {L1("\xe9\xff\x01 "), 5, "E9FF0120"},
+        {QString::fromUtf16(u"ab\u20accd"), 5, "6162"}, // not a key byte: the key ends
+        {QString(QChar(0)) + L1("ab"), 5, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(L1(c.hex), AsciiKeyToHex(c.ascii, c.keyBytes)) << c.hex;
+    }
+}
+
+TEST(EncryptionKeys, HexAndAsciiFormsRoundTripForKeysWithoutZeroBytes) {
+    for (const char* hex :
+         {"3A9C17E05B", "7D20E8B4C19F6A5D03E7B28C41", "FFFFFFFFFF", "0101010101"}) {
+        const int keyBytes = static_cast<int>(std::strlen(hex) / 2);
+        EXPECT_EQ(L1(hex), AsciiKeyToHex(HexKeyToAscii(L1(hex), keyBytes), keyBytes));
+    }
+}
+
+TEST(EncryptionKeys, OnlyExactLengthHexDigitTextsAreKeys) {
+    EXPECT_TRUE(IsHexKeyText(L1("3a9C17e05B"), 5));
+    EXPECT_TRUE(IsHexKeyText(L1("7D20E8B4C19F6A5D03E7B28C41"), 13));
+    for (const char* text :
+         {"3A9C17E05", "3A9C17E05BB", "3A9C17E0 B", "3A9C17E0ZZ", "0x9C17E05B", ""}) {
+        EXPECT_FALSE(IsHexKeyText(L1(text), 5)) << text;
+    }
+}
+
+} // namespace

@@ -1,0 +1,277 @@
+#include "pages/KeyEdit.h"
+#include "KeyEditTyping.h"
+#include "platform/Beep.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// A field of each kind the Encryption page uses.
+struct Field {
+    int allowAnyChar;
+    int maxChars;
+};
+constexpr Field kHex64{0, 10};
+constexpr Field kHex128{0, 26};
+constexpr Field kAscii64{1, 5};
+constexpr Field kPassphrase{1, 127};
+
+std::unique_ptr<CKeyEdit> MakeEdit(Field field, const QString& text = {}) {
+    auto edit = std::make_unique<CKeyEdit>();
+    edit->m_AllowAnyChar = field.allowAnyChar;
+    edit->m_MaxChars = field.maxChars;
+    edit->setText(text);
+    edit->show();
+    return edit;
+}
+
+// A drag that enters the field and drops `text` on it.
+void Drop(QWidget* widget, const QString& text) {
+    QMimeData mime;
+    mime.setText(text);
+    QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(widget, &enter);
+    QDropEvent drop(QPointF(2, 2), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(widget, &drop);
+}
+
+QAction* PasteAction(QMenu& menu) {
+    for (QAction* action : menu.actions()) {
+        if (action->text().contains(QStringLiteral("Paste"))) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+class BeepCounter {
+public:
+    int Beeps() const { return WarningBeepCount() - start_; }
+
+private:
+    int start_ = WarningBeepCount();
+};
+
+TEST(KeyEdit, TypingRulesPerFieldKind) {
+    const struct {
+        Field field;
+        const char16_t* typed;
+        const char16_t* text;
+        int beeps;
+    } cases[] = {
+        // Hexadecimal fields: digits in either case, nothing else.
+        {kHex64, u"0aF9", u"0aF9", 0},
+        {kHex64, u"12g 3Z-4", u"1234", 4},
+        {kHex64, u"0123456789AB", u"0123456789", 2},
+        {kHex128, u"7D20E8B4C19F6A5D03E7B28C41FF", u"7D20E8B4C19F6A5D03E7B28C41", 2},
+        // ASCII fields: any 8-bit character, at most the key length.
+        {kAscii64, u"a B~\u00e9", u"a B~\u00e9", 0},
+        {kAscii64, u"hello world", u"hello", 6},
+        {kAscii64, u"ab\u20acc\U0001F600", u"abc", 2},
+        {kPassphrase, u"p@ss W\u00f6rd!", u"p@ss W\u00f6rd!", 0},
+    };
+    for (const auto& c : cases) {
+        auto edit = MakeEdit(c.field);
+        const BeepCounter beeps;
+        TypeInto(edit.get(), QString::fromUtf16(c.typed));
+        EXPECT_EQ(QString::fromUtf16(c.text), edit->text())
+            << QString::fromUtf16(c.typed).toStdString();
+        EXPECT_EQ(c.beeps, beeps.Beeps()) << QString::fromUtf16(c.typed).toStdString();
+    }
+}
+
+TEST(KeyEdit, AFullFieldAcceptsACharacterThatReplacesASelection) {
+    auto edit = MakeEdit(kHex64, QStringLiteral("0123456789"));
+    const BeepCounter beeps;
+    edit->setSelection(2, 3);
+    TypeInto(edit.get(), QStringLiteral("F"));
+    EXPECT_EQ(QStringLiteral("01F56789"), edit->text());
+    EXPECT_EQ(0, beeps.Beeps());
+}
+
+TEST(KeyEdit, BackspaceAndEditingKeysPassInAFullField) {
+    auto edit = MakeEdit(kHex64, QStringLiteral("0123456789"));
+    const BeepCounter beeps;
+    QTest::keyClick(edit.get(), Qt::Key_Backspace);
+    QTest::keyClick(edit.get(), Qt::Key_Home);
+    QTest::keyClick(edit.get(), Qt::Key_Delete);
+    EXPECT_EQ(QStringLiteral("12345678"), edit->text());
+    EXPECT_EQ(0, beeps.Beeps());
+}
+
+TEST(KeyEdit, TheFirstTypedCharacterEmptiesAMaskedFieldAndShowsInClear) {
+    auto edit = MakeEdit(kHex64, QStringLiteral("3A9C17E05B"));
+    edit->SetPasswordChar(true);
+    QSignalSpy edited(edit.get(), &QLineEdit::textEdited);
+    TypeInto(edit.get(), QStringLiteral("1"));
+    EXPECT_EQ(QStringLiteral("1"), edit->text());
+    EXPECT_FALSE(edit->HasPasswordChar());
+    EXPECT_EQ(QLineEdit::Normal, edit->echoMode());
+    ASSERT_EQ(2, edited.count());
+    EXPECT_EQ(QString(), edited.at(0).at(0).toString());
+    TypeInto(edit.get(), QStringLiteral("2"));
+    EXPECT_EQ(QStringLiteral("12"), edit->text());
+}
+
+TEST(KeyEdit, ARefusedCharacterOrBackspaceStillEmptiesAMaskedField) {
+    for (bool backspace : {false, true}) {
+        auto edit = MakeEdit(kHex64, QStringLiteral("3A9C17E05B"));
+        edit->SetPasswordChar(true);
+        const BeepCounter beeps;
+        if (backspace) {
+            QTest::keyClick(edit.get(), Qt::Key_Backspace);
+        } else {
+            TypeInto(edit.get(), QStringLiteral("x"));
+        }
+        EXPECT_EQ(QString(), edit->text());
+        EXPECT_FALSE(edit->HasPasswordChar());
+        EXPECT_EQ(backspace ? 0 : 1, beeps.Beeps());
+    }
+}
+
+TEST(KeyEdit, EditingKeysLeaveAMaskedFieldAlone) {
+    auto edit = MakeEdit(kHex64, QStringLiteral("3A9C17E05B"));
+    edit->SetPasswordChar(true);
+    QTest::keyClick(edit.get(), Qt::Key_Left);
+    QTest::keyClick(edit.get(), Qt::Key_Home);
+    EXPECT_EQ(QStringLiteral("3A9C17E05B"), edit->text());
+    EXPECT_TRUE(edit->HasPasswordChar());
+}
+
+TEST(KeyEdit, AnUnmaskedTextBeginningWithAStarIsEmptiedToo) {
+    for (const char* text : {"*****", "*ab"}) {
+        auto edit = MakeEdit(kAscii64, QString::fromLatin1(text));
+        TypeInto(edit.get(), QStringLiteral("q"));
+        EXPECT_EQ(QStringLiteral("q"), edit->text()) << text;
+    }
+}
+
+TEST(KeyEdit, UndoCannotBringAHiddenKeyBackInClear) {
+    auto edit = MakeEdit(kHex64, QStringLiteral("3A9C17E05B"));
+    edit->SetPasswordChar(true);
+    TypeInto(edit.get(), QStringLiteral("1"));
+    edit->undo();
+    edit->undo();
+    EXPECT_FALSE(edit->text().contains(QStringLiteral("3A9C")));
+}
+
+TEST(KeyEdit, MaskShowsStars) {
+    auto edit = MakeEdit(kHex64, QStringLiteral("3A9C17E05B"));
+    edit->SetPasswordChar(true);
+    EXPECT_EQ(QLineEdit::Password, edit->echoMode());
+    EXPECT_EQ('*',
+              edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit.get()));
+    edit->SetPasswordChar(false);
+    EXPECT_EQ(QLineEdit::Normal, edit->echoMode());
+}
+
+TEST(KeyEdit, PastedTextObeysTheFieldsRules) {
+    const struct {
+        Field field;
+        const char16_t* before;
+        const char16_t* pasted;
+        const char16_t* after;
+        int beeps;
+    } cases[] = {
+        // Blanks between hexadecimal digits are dropped; lower case stays.
+        {kHex64, u"", u"3a 9c 17\te0 5b\n", u"3a9c17e05b", 0},
+        {kHex64, u"", u"123456789", u"123456789", 0},
+        {kHex128, u"", u"7D20E8B4C19F6A5D03E7B28C41F", u"7D20E8B4C19F6A5D03E7B28C41", 1},
+        {kHex64, u"12", u"345", u"12345", 0},
+        // One character the field refuses refuses the whole paste.
+        {kHex64, u"12", u"3x4", u"12", 1},
+        {kHex64, u"12", u"0x34", u"12", 1},
+        {kHex64, u"0123456789", u"A", u"0123456789", 1},
+        {kAscii64, u"", u"hello world", u"hello", 1},
+        {kAscii64, u"", u"pass\r\n", u"pass", 0},
+        {kAscii64, u"", u"ab\u20ac", u"", 1},
+        {kAscii64, u"", u"\u00e9t\u00e9", u"\u00e9t\u00e9", 0},
+        {kPassphrase, u"", u"\n", u"", 0},
+    };
+    for (const auto& c : cases) {
+        auto edit = MakeEdit(c.field, QString::fromUtf16(c.before));
+        const BeepCounter beeps;
+        QApplication::clipboard()->setText(QString::fromUtf16(c.pasted));
+        QTest::keyClick(edit.get(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(QString::fromUtf16(c.after), edit->text())
+            << QString::fromUtf16(c.pasted).toStdString();
+        EXPECT_EQ(c.beeps, beeps.Beeps()) << QString::fromUtf16(c.pasted).toStdString();
+    }
+}
+
+TEST(KeyEdit, APasteIsCutToTheFieldsRoom) {
+    auto edit = MakeEdit(kPassphrase);
+    QApplication::clipboard()->setText(QString(130, QLatin1Char('p')));
+    QTest::keyClick(edit.get(), Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(127, edit->text().size());
+}
+
+TEST(KeyEdit, APasteReplacesAMaskedKeyButARefusedOneLeavesIt) {
+    auto edit = MakeEdit(kHex64, QStringLiteral("3A9C17E05B"));
+    edit->SetPasswordChar(true);
+    QApplication::clipboard()->setText(QStringLiteral("zz"));
+    QTest::keyClick(edit.get(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(QStringLiteral("3A9C17E05B"), edit->text());
+    EXPECT_TRUE(edit->HasPasswordChar());
+
+    QApplication::clipboard()->setText(QStringLiteral("0102030405"));
+    QTest::keyClick(edit.get(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(QStringLiteral("0102030405"), edit->text());
+    EXPECT_FALSE(edit->HasPasswordChar());
+}
+
+TEST(KeyEdit, TheContextMenusPasteObeysTheRules) {
+    auto edit = MakeEdit(kHex64);
+    auto pasteFromMenu = [&edit](const QString& clipboard) {
+        QApplication::clipboard()->setText(clipboard);
+        std::unique_ptr<QMenu> menu(edit->CreateContextMenu());
+        QAction* paste = PasteAction(*menu);
+        ASSERT_NE(nullptr, paste);
+        paste->trigger();
+    };
+    const BeepCounter beeps;
+    pasteFromMenu(QStringLiteral("12 ab zz"));
+    EXPECT_EQ(QString(), edit->text());
+    EXPECT_EQ(1, beeps.Beeps());
+    pasteFromMenu(QStringLiteral("12 ab 34 cd 56 ef"));
+    EXPECT_EQ(QStringLiteral("12ab34cd56"), edit->text());
+    EXPECT_EQ(2, beeps.Beeps());
+}
+
+TEST(KeyEdit, DroppedTextObeysTheRules) {
+    auto edit = MakeEdit(kHex64);
+    Drop(edit.get(), QStringLiteral("not hex"));
+    EXPECT_EQ(QString(), edit->text());
+    Drop(edit.get(), QStringLiteral("3A 9C 17 E0 5B FF"));
+    EXPECT_EQ(QStringLiteral("3A9C17E05B"), edit->text());
+
+    auto ascii = MakeEdit(kAscii64);
+    Drop(ascii.get(), QStringLiteral("\u263a"));
+    EXPECT_EQ(QString(), ascii->text());
+}
+
+TEST(KeyEdit, EditsThatBypassTheFiltersStillCannotAddRefusedCharacters) {
+    auto edit = MakeEdit(kHex64, QStringLiteral("12"));
+    edit->QLineEdit::insert(QStringLiteral("zz"));
+    EXPECT_EQ(QStringLiteral("12"), edit->text());
+    auto ascii = MakeEdit(kAscii64, QStringLiteral("ab"));
+    ascii->QLineEdit::insert(QStringLiteral("\u20ac"));
+    EXPECT_EQ(QStringLiteral("ab"), ascii->text());
+}
+
+} // namespace
