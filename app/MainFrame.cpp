@@ -122,6 +122,7 @@ void CMainFrame::ModifyIconAtTaskbar(int iconId) {
         // from the event loop, not inside the request that reported it.
         QTimer::singleShot(0, this, [this] {
             if (!exiting_ && gDevicePresent && !gSheetOpen && tray_->IconShown()) {
+                TraceOut("<M> No notification area: show the sheet");
                 ShowSheet(false);
             }
         });
