@@ -61,7 +61,7 @@ bool UtilityProcess::Start(bool waitReady) {
     if (!waitReady) {
         return true;
     }
-    QDeadlineTimer deadline(10000);
+    QDeadlineTimer deadline(10000 * SKERRIN_TIME_FACTOR);
     while (!deadline.hasExpired()) {
         if (Connectable(ChannelPath())) {
             return true;
@@ -111,7 +111,7 @@ bool UtilityProcess::Send(const std::string& line) {
 }
 
 int UtilityProcess::WaitForExit(int boundMs) {
-    if (!process_.waitForFinished(boundMs)) {
+    if (!process_.waitForFinished(boundMs * SKERRIN_TIME_FACTOR)) {
         return -1;
     }
     return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
@@ -123,7 +123,7 @@ QString UtilityProcess::StandardError() {
 }
 
 bool UtilityProcess::WaitForTrace(const QString& text, int boundMs) {
-    QDeadlineTimer deadline(boundMs);
+    QDeadlineTimer deadline(boundMs * SKERRIN_TIME_FACTOR);
     while (!StandardError().contains(text)) {
         if (deadline.hasExpired() || !Running()) {
             return StandardError().contains(text);
@@ -142,7 +142,7 @@ QString UtilityProcess::Journal() const {
 }
 
 bool UtilityProcess::WaitForJournal(const QString& text, int boundMs) const {
-    QDeadlineTimer deadline(boundMs);
+    QDeadlineTimer deadline(boundMs * SKERRIN_TIME_FACTOR);
     while (!Journal().contains(text)) {
         if (deadline.hasExpired()) {
             return false;
