@@ -169,6 +169,7 @@ void CMainFrame::ShowSheet(bool fromCommand) {
     if (gZeroConfig == 0) {
         sheet_->m_ConfigPage.m_ListsFilled = 0;
     }
+    sheet_->m_SiteSurveyPage.m_b_ColumnsCreated = 0;
 }
 
 void CMainFrame::Exit() {

@@ -2,8 +2,6 @@
 // SSID notice, Restore Defaults, Undo Changes and Apply Changes.
 #include "ConfigPageTestFixture.h"
 
-#include "platform/Help.h"
-
 #include <QLabel>
 
 namespace configpage {
@@ -88,6 +86,9 @@ TEST_P(ConfigPageChannels, ShowsAndStoresOnlyAllowedChannels) {
         EXPECT_EQ(c.entries, Entries(P::IDC_CHANNEL));
     }
     EXPECT_EQ(c.shown, Shown(P::IDC_CHANNEL));
+    // Loading already puts the replacement into `reg`, storing nothing.
+    EXPECT_EQ(c.stored, Reg().channel);
+    EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
     Page().ApplyChanges();
     ASSERT_TRUE(h.card.LastCall("SetProfileWireless"));
     EXPECT_EQ(c.stored, h.card.LastCall("SetProfileWireless")->reg->channel);
@@ -110,28 +111,12 @@ INSTANTIATE_TEST_SUITE_P(
         ChannelCase{"Bits14And15NameNoChannel", 0, 0xC000, 3, {}, "", 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ConfigPageTest, EmptyMaskGivesAnEmptyChannelList) {
-    SetCardChannelMask(0);
-    Store({Record("default", "lab", 6, 0)});
-    OpenPage();
-    EXPECT_EQ(0, List(P::IDC_CHANNEL)->count());
-    Click(P::IDC_RESTORE_DEFAULTS);
-    EXPECT_EQ("", Shown(P::IDC_CHANNEL));
-}
-
 TEST_F(ConfigPageTest, FailedMaskReadOffersNoChannel) {
     h.card.FailGetBits(TAVL_MASK_CHANNEL_MASK);
     Store({Record("default", "lab", 4, 0)});
     OpenPage();
     EXPECT_EQ(0, List(P::IDC_CHANNEL)->count());
     EXPECT_EQ(4u, Reg().channel);
-}
-
-TEST_F(ConfigPageTest, LoadingFixesTheChannelInReg) {
-    Store({Record("default", "lab", 13, 0)});
-    OpenPage();
-    EXPECT_EQ(1u, Reg().channel);
-    EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
 }
 
 struct DefaultsCase {
@@ -168,7 +153,8 @@ TEST_P(ConfigPageRestoreDefaults, ProposesChannel6OrTheLowestAllowed) {
 INSTANTIATE_TEST_SUITE_P(Masks, ConfigPageRestoreDefaults,
                          ::testing::Values(DefaultsCase{"With6", 0x07FF, "6"},
                                            DefaultsCase{"Without6", 0x3E00, "10"},
-                                           DefaultsCase{"Only13", 0x1000, "13"}),
+                                           DefaultsCase{"Only13", 0x1000, "13"},
+                                           DefaultsCase{"NoChannel", 0, ""}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ConfigPageTest, ModeSwitchingEnablesTheListsOfThatMode) {
@@ -178,6 +164,10 @@ TEST_F(ConfigPageTest, ModeSwitchingEnablesTheListsOfThatMode) {
     EXPECT_TRUE(Enabled(P::IDC_POWER_SAVE));
     EXPECT_EQ("Enabled", Shown(P::IDC_POWER_SAVE));
     EXPECT_FALSE(Enabled(P::IDC_APPLY_CHANGES));
+    ChooseText(P::IDC_POWER_SAVE, "Disabled");
+    EXPECT_TRUE(Enabled(P::IDC_APPLY_CHANGES));
+    Click(P::IDC_UNDO_CHANGES);
+    EXPECT_EQ("Enabled", Shown(P::IDC_POWER_SAVE));
 
     ChooseText(P::IDC_MODE, "Ad-Hoc");
     EXPECT_TRUE(Enabled(P::IDC_CHANNEL));
@@ -196,21 +186,6 @@ TEST_F(ConfigPageTest, ModeSwitchingEnablesTheListsOfThatMode) {
     Click(P::IDC_APPLY_CHANGES);
     EXPECT_EQ(0u, Reg().opMode);
     EXPECT_EQ(0u, Reg().powerSaveMode);
-}
-
-TEST_F(ConfigPageTest, ChannelAndPowerSavingChoicesEnableUndoAndApply) {
-    Store({Record("default", "lab", 6, 0)});
-    OpenPage();
-    ChooseText(P::IDC_CHANNEL, "9");
-    EXPECT_TRUE(Enabled(P::IDC_UNDO_CHANGES));
-    EXPECT_TRUE(Enabled(P::IDC_APPLY_CHANGES));
-    Click(P::IDC_APPLY_CHANGES);
-    EXPECT_EQ(9u, Reg().channel);
-
-    ChooseText(P::IDC_MODE, "Infrastructure");
-    ChooseText(P::IDC_POWER_SAVE, "Enabled");
-    Click(P::IDC_APPLY_CHANGES);
-    EXPECT_EQ(1u, Reg().powerSaveMode);
 }
 
 // A stored value the page has no entry for shows no selection and is kept
@@ -490,13 +465,6 @@ TEST_F(ConfigPageTest, SheetClosedWithoutOkOrCancelStillShowsFilledListsNextTime
     OpenPage();
     EXPECT_EQ((QStringList{"default"}), Entries(P::IDC_PROFILE));
     EXPECT_EQ(2, List(P::IDC_MODE)->count());
-}
-
-TEST_F(ConfigPageTest, HelpShowsContext103OrTheOneAsked) {
-    Page().OnCommandHelp(0);
-    EXPECT_EQ(103, LastHelpContext());
-    Page().OnCommandHelp(105);
-    EXPECT_EQ(105, LastHelpContext());
 }
 
 } // namespace
