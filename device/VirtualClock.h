@@ -38,6 +38,11 @@ public:
     void OnAdvance(std::function<void(std::uint32_t)> hook) { onAdvance_ = std::move(hook); }
 
     const std::vector<std::uint32_t>& Sleeps() const { return sleeps_; }
+    // Forgets the sleeps and waits recorded so far (time goes on).
+    void ClearRecords() {
+        sleeps_.clear();
+        waits_.clear();
+    }
     const std::vector<std::uint32_t>& Waits() const { return waits_; }
 
 private:

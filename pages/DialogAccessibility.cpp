@@ -44,7 +44,9 @@ bool Overlap(int a0, int a1, int b0, int b1) {
     return a0 < b1 && b0 < a1;
 }
 
-// The gap from label `l` to control `c` when `l` stands left of or above it.
+// The gap from label `l` to control `c` when `l` stands left of or above it;
+// a label on the left is preferred to one above (a notice line above a list
+// is not its label), so gaps above count after every gap on the left.
 std::optional<int> LabelGap(const ControlTemplate& l, const ControlTemplate& c) {
     const int ch = Height(c);
     if (l.x + l.width <= c.x + kSlack && Overlap(l.y, l.y + l.height, c.y, c.y + ch)) {
@@ -56,7 +58,7 @@ std::optional<int> LabelGap(const ControlTemplate& l, const ControlTemplate& c) 
     if (l.y + l.height <= c.y + kSlack && Overlap(l.x, l.x + l.width, c.x, c.x + c.width)) {
         const int gap = c.y - (l.y + l.height);
         if (gap <= kMaxAboveGap) {
-            return gap;
+            return kMaxLeftGap + 1 + gap;
         }
     }
     return std::nullopt;

@@ -42,13 +42,15 @@ public:
     virtual void OnCommandHelp(int context) = 0;
 
     CConfigUtility& Sheet() { return sheet_; }
+    // The page window's client area holding the controls (nullptr while
+    // the window is absent).
+    QWidget* Body() const { return body_; }
 
 protected:
     // The control with identifier `id` (nullptr while the window is absent).
     template <class T> T* Item(int id) const {
         return body_ ? body_->findChild<T*>(QString::number(id)) : nullptr;
     }
-    QWidget* Body() const { return body_; }
 
 private:
     const DialogTemplate& dialog_;

@@ -112,9 +112,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ConfigPageTest, FailedMaskReadOffersNoChannel) {
-    h.card.FailGetBits(TAVL_MASK_CHANNEL_MASK);
     Store({Record("default", "lab", 4, 0)});
-    OpenPage();
+    h.Open();
+    h.card.FailGetBits(TAVL_MASK_CHANNEL_MASK);
+    h.SelectTab(kConfigTab);
+    h.Drain();
     EXPECT_EQ(0, List(P::IDC_CHANNEL)->count());
     EXPECT_EQ(4u, Reg().channel);
 }

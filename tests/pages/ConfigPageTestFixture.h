@@ -70,6 +70,10 @@ public:
     // Opens the sheet and goes to the Configuration page.
     void OpenPage() {
         h.Open();
+        // The sheet opens on Link Info, whose first refresh talks to the
+        // card; only what this page does is looked at.
+        h.card.ClearCalls();
+        h.clock.ClearRecords();
         h.SelectTab(kConfigTab);
         h.Drain();
     }

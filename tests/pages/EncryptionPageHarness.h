@@ -42,6 +42,7 @@ struct EncryptionHarness : SheetHarness {
         Open();
         SelectTab(3);
         card.ClearCalls();
+        clock.ClearRecords();
     }
 
     CEncryptionPage& page() { return sheet->m_EncryptionPage; }
