@@ -29,7 +29,9 @@ QWidget* Create(const ControlTemplate& control, QWidget* parent) {
         Qt::Alignment align = (control.style & kStyleRight) ? Qt::AlignRight : Qt::AlignLeft;
         align |= (control.style & kStyleVCenter) ? Qt::AlignVCenter : Qt::AlignTop;
         label->setAlignment(align);
-        label->setWordWrap(!(control.style & kStyleVCenter));
+        // Only labels of more than one line wrap; a one-line label keeps its
+        // text whole even where the font runs a little wider than Arial.
+        label->setWordWrap(!(control.style & kStyleVCenter) && control.height > 10);
         label->setTextFormat(Qt::PlainText);
         return label;
     }
@@ -115,8 +117,13 @@ void BuildDialogControls(const DialogTemplate& dialog, QWidget* parent) {
                 control.kind == ControlKind::ComboList || control.kind == ControlKind::ComboEdit;
             const int height =
                 combo ? widget->sizeHint().height() : DialogYToPixels(control.height);
-            widget->setGeometry(DialogXToPixels(control.x), DialogYToPixels(control.y),
-                                DialogXToPixels(control.width), height);
+            // Text rendered here runs a little wider than the dialogs' font
+            // on the system they were drawn for: a right-aligned label may
+            // reach a few pixels further left, keeping its right edge.
+            const int grow =
+                control.kind == ControlKind::Label && (control.style & kStyleRight) ? 12 : 0;
+            widget->setGeometry(DialogXToPixels(control.x) - grow, DialogYToPixels(control.y),
+                                DialogXToPixels(control.width) + grow, height);
             widget->setEnabled(!(control.style & kStyleDisabled));
             widget->setVisible(!(control.style & kStyleHidden));
         }

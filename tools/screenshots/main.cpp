@@ -91,7 +91,8 @@ int main(int argc, char** argv) {
         tabs->setCurrentIndex(i);
         if (i == 2) {
             // Site Survey: search, and show the list once the scan is read.
-            if (auto* search = sheet.findChild<QPushButton*>(QStringLiteral("1015"))) {
+            if (auto* search =
+                    sheet.m_SiteSurveyPage.findChild<QPushButton*>(QStringLiteral("1015"))) {
                 if (search->isVisible()) {
                     search->click();
                 }
