@@ -5,11 +5,14 @@
 #include "app/TrayIcon.h"
 #include "app/UiRequestQueue.h"
 #include "app/ZeroConfigPages.h"
+#include "device/AccessHandshake.h"
 #include "device/CardLibraryLoader.h"
 #include "device/HostState.h"
+#include "device/HostUi.h"
 #include "device/OsClass.h"
 #include "device/PollingThread.h"
 #include "device/RegulatoryDomain.h"
+#include "device/Rssi.h"
 #include "pages/ConfigUtility.h"
 #include "platform/LogindMonitor.h"
 #include "platform/MessageBox.h"
@@ -23,9 +26,11 @@
 #include "support/Trace.h"
 
 #include <QCoreApplication>
+#include <QSystemTrayIcon>
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -37,7 +42,9 @@ constexpr unsigned long kCreatePauseMs = 500;
 
 } // namespace
 
-CMainFrame::CMainFrame() : settingsPath_(SettingsPathFor(ModuleFileName())) {
+CMainFrame::CMainFrame()
+    : settingsPath_(SettingsPathFor(ModuleFileName())),
+      trayAvailable_([] { return QSystemTrayIcon::isSystemTrayAvailable(); }) {
     ReadDomainSettings(settingsPath_);
 }
 
@@ -103,7 +110,41 @@ void CMainFrame::ModifyIconAtTaskbar(int iconId) {
     if (exiting_) {
         return;
     }
+    const bool wasShown = tray_->IconShown();
+    const int before = tray_->CurrentIcon();
     tray_->ModifyIconAtTaskbar(iconId, [this] { sheet_->CloseSheet(); });
+    if (tray_->CurrentIcon() != before) {
+        UpdateTrayTip();
+    }
+    if (!wasShown && tray_->IconShown() && !trayAvailable_()) {
+        // No notification area to find the card in: the sheet opens when the
+        // card is detected, first and again after each removal. It opens
+        // from the event loop, not inside the request that reported it.
+        QTimer::singleShot(0, this, [this] {
+            if (!exiting_ && gDevicePresent && !gSheetOpen && tray_->IconShown()) {
+                TraceOut("<M> No notification area: show the sheet");
+                ShowSheet(false);
+            }
+        });
+    }
+}
+
+void CMainFrame::UpdateTrayTip() {
+    if (tray_->CurrentIcon() != kTrayIconConnected) {
+        tray_->SetFixedTip();
+        return;
+    }
+    // Read once when the link comes up: the network's name and signal.
+    std::uint32_t mask = TAVL_MASK_SSID | TAVL_MASK_RSSI;
+    HostInfo host{};
+    {
+        CAccessHandshake handshake(sheet_->state, clock_);
+        library_->GetWLANConfig(&mask, &host);
+    }
+    const std::size_t length = std::min<std::size_t>(host.ssidLength, sizeof host.ssid);
+    const QString ssid = QString::fromLatin1(reinterpret_cast<const char*>(host.ssid),
+                                             static_cast<qsizetype>(length));
+    tray_->SetLinkTip(ssid, RssiToPercent(static_cast<std::int16_t>(host.rssi & 0xFFFF)));
 }
 
 void CMainFrame::OnChannelMessage(const ChannelMessage& message) {
@@ -169,6 +210,7 @@ void CMainFrame::ShowSheet(bool fromCommand) {
     if (gZeroConfig == 0) {
         sheet_->m_ConfigPage.m_ListsFilled = 0;
     }
+    sheet_->m_SiteSurveyPage.m_b_ColumnsCreated = 0;
 }
 
 void CMainFrame::Exit() {

@@ -10,6 +10,7 @@
 #include <QObject>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -47,6 +48,12 @@ public:
     // Shows the sheet modally (double click, or command 2002).
     void ShowSheet(bool fromCommand);
 
+    // Whether the desktop has a notification area; without one the sheet
+    // opens by itself whenever the card is detected.
+    void SetTrayAvailable(std::function<bool()> available) {
+        trayAvailable_ = std::move(available);
+    }
+
     const std::string& SettingsPath() const { return settingsPath_; }
     CConfigUtility* Sheet() const { return sheet_.get(); }
     CTrayIcon* Tray() const { return tray_; }
@@ -56,6 +63,8 @@ public:
 private:
     void OnChannelMessage(const ChannelMessage& message);
     void ModifyIconAtTaskbar(int iconId);
+    // The tray tip for the current icon; the connected one names the network.
+    void UpdateTrayTip();
 
     std::string settingsPath_;
     RealClock clock_;
@@ -71,5 +80,6 @@ private:
     TerminationSignals* signals_ = nullptr;
     UdevMonitor* udev_ = nullptr;
     LogindMonitor* logind_ = nullptr;
+    std::function<bool()> trayAvailable_;
     bool exiting_ = false;
 };

@@ -11,11 +11,23 @@
 CTrayIcon::CTrayIcon(std::function<void(int)> onCommand, std::function<void()> onDoubleClick,
                      QObject* parent)
     : QObject(parent), onCommand_(std::move(onCommand)), onDoubleClick_(std::move(onDoubleClick)) {
-    icon_.setToolTip(QString::fromLatin1(kAppTitle));
+    SetFixedTip();
     connect(&icon_, &QSystemTrayIcon::activated, this, &CTrayIcon::OnActivated);
 }
 
 CTrayIcon::~CTrayIcon() = default;
+
+QString CTrayIcon::LinkTipText(const QString& ssid, int percent) {
+    return QStringLiteral("%1\n%2 (%3%)").arg(QString::fromLatin1(kAppTitle), ssid).arg(percent);
+}
+
+void CTrayIcon::SetLinkTip(const QString& ssid, int percent) {
+    icon_.setToolTip(LinkTipText(ssid, percent));
+}
+
+void CTrayIcon::SetFixedTip() {
+    icon_.setToolTip(QString::fromLatin1(kAppTitle));
+}
 
 QIcon CTrayIcon::IconImage(int iconId) {
     QIcon icon;

@@ -41,6 +41,12 @@ public:
     // The tray callback: a double click or a context request.
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
 
+    // The tip: the application title, and while connected the network's
+    // name and signal (`percent` as the Link Info page shows it).
+    void SetLinkTip(const QString& ssid, int percent);
+    void SetFixedTip();
+    static QString LinkTipText(const QString& ssid, int percent);
+
     // The picture of icon 186 or 187.
     static QIcon IconImage(int iconId);
 

@@ -9,7 +9,6 @@
 #include <string>
 #include <string_view>
 #include <sys/types.h>
-#include <utility>
 #include <vector>
 
 namespace cardsim {

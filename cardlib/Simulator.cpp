@@ -28,10 +28,10 @@ bool SameAssociation(const Association& a, const Association& b) {
 } // namespace
 
 Simulator& Simulator::Instance() {
-    // Never destroyed: a call from another thread may still arrive while
-    // the process exits.
-    static Simulator* simulator = new Simulator();
-    return *simulator;
+    // Destroyed when the library is unloaded (or the process ends); the
+    // utility makes no call after TAVL_Terminate, and unloads only then.
+    static Simulator simulator;
+    return simulator;
 }
 
 void Simulator::Refresh() {

@@ -225,7 +225,6 @@ bool ParseWorld(std::string_view text, World& world, std::string& error) {
         return false;
     }
     World parsed;
-    parsed.networks.clear();
     for (const IniSection& section : document.sections) {
         const std::string name = FoldCase(section.name);
         bool ok = true;

@@ -13,6 +13,11 @@
 
 namespace cardsim {
 
+// The card's device instance identifier, as TAVL_Detect reports it and as
+// tavlsim names the card in device broadcasts.
+inline constexpr const char* kCardInstanceId =
+    "PCI\\VEN_1A2B&DEV_2093&SUBSYS_20931A2B&REV_01\\4&2C1F0A3&0&28F0";
+
 enum class NetMode { Infrastructure, AdHoc };
 enum class WepLevel { Off, Wep64, Wep128 };
 

@@ -55,10 +55,9 @@ CConfigUtility::CConfigUtility(const QString& caption, CardLibrary& library, Clo
 
 CConfigUtility::~CConfigUtility() {
     // The pages are members: take them out of the widget tree before it
-    // deletes its children. Taking a page out moves the current tab, which
-    // must not activate another page (and reach the card) on the way out.
+    // deletes its children. Taking a page out changes the current tab;
+    // no page may be activated (and reach the card) on the way out.
     const QSignalBlocker blocker(tabs_);
-    active_ = nullptr;
     for (CPropertyPage* page :
          {static_cast<CPropertyPage*>(&m_LinkInfoPage), static_cast<CPropertyPage*>(&m_ConfigPage),
           static_cast<CPropertyPage*>(&m_SiteSurveyPage),

@@ -1,5 +1,6 @@
 #include "pages/DialogBuilder.h"
 
+#include "pages/DialogAccessibility.h"
 #include "pages/KeyEdit.h"
 #include "platform/DialogUnits.h"
 
@@ -15,6 +16,8 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QTreeWidget>
+
+#include <vector>
 
 namespace {
 
@@ -92,14 +95,17 @@ void ApplyDialogFont(QWidget* widget) {
 }
 
 void BuildDialogControls(const DialogTemplate& dialog, QWidget* parent) {
+    std::vector<QWidget*> widgets(dialog.controls.size(), nullptr);
     // Frames first, so they lie behind the controls they frame.
     for (int pass = 0; pass < 2; ++pass) {
-        for (const ControlTemplate& control : dialog.controls) {
+        for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
+            const ControlTemplate& control = dialog.controls[i];
             const bool frame = control.kind == ControlKind::GroupBox;
             if (frame != (pass == 0)) {
                 continue;
             }
             QWidget* widget = Create(control, parent);
+            widgets[i] = widget;
             if (control.id != IDC_STATIC) {
                 widget->setObjectName(QString::number(control.id));
             }
@@ -115,4 +121,5 @@ void BuildDialogControls(const DialogTemplate& dialog, QWidget* parent) {
             widget->setVisible(!(control.style & kStyleHidden));
         }
     }
+    ApplyAccessibility(dialog, widgets);
 }

@@ -1,11 +1,286 @@
 #include "pages/SiteSurveyPage.h"
 
+#include "device/AccessHandshake.h"
+#include "device/CardLibrary.h"
+#include "device/HostState.h"
+#include "device/Records.h"
+#include "device/SurveyDecoder.h"
+#include "device/WepSettings.h"
+#include "pages/ConfigUtility.h"
 #include "platform/Help.h"
+#include "platform/MessageBox.h"
+#include "platform/WaitWithMessages.h"
 #include "res/Templates.h"
 
+#include <QEvent>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+QString gSelectedSSID;
+
+CSurveyTable& SurveyTable() {
+    static CSurveyTable table;
+    return table;
+}
+
+namespace {
+
+// Control identifiers of template 188.
+constexpr int kSurveyList = 1131;
+constexpr int kSearchButton = 1015;
+constexpr int kConnectButton = 1133;
+
+// Columns of the list: title and width in pixels.
+struct Column {
+    const char* title;
+    int width;
+};
+constexpr Column kColumns[] = {
+    {"SSID", 101}, {"BSSID", 108}, {"Signal", 41}, {"Channel", 51}, {"WEP", 37}, {"BSSType", 101},
+};
+constexpr int kSsidColumn = 0;
+constexpr int kChannelColumn = 3;
+constexpr int kBssTypeColumn = 5;
+
+// Waits of the Windows 98/Me join, before and after the WEP part.
+constexpr std::uint32_t kJoinSettleMs = 3000;
+constexpr std::uint32_t kWepSettleMs = 1500;
+
+template <std::size_t N> QString Latin1(const char (&field)[N]) {
+    const std::string_view text = FieldText(field);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
 CSiteSurveyPage::CSiteSurveyPage(CConfigUtility& sheet)
-    : CPropertyPage(kSiteSurveyTemplate, sheet) {}
+    : CPropertyPage(kSiteSurveyTemplate, sheet), waitWithMessages(&WaitWithMessages) {
+    timer188_.setInterval(kTimerPeriodMs);
+    timer188_.setObjectName(QString::number(kTimerId));
+    connect(&timer188_, &QTimer::timeout, this, &CSiteSurveyPage::OnTimer);
+}
+
+QTreeWidget* CSiteSurveyPage::List() const {
+    return Item<QTreeWidget>(kSurveyList);
+}
+
+bool CSiteSurveyPage::OnInitDialog() {
+    if (auto* search = Item<QPushButton>(kSearchButton)) {
+        connect(search, &QPushButton::clicked, this, &CSiteSurveyPage::OnSearch);
+    }
+    if (auto* join = Item<QPushButton>(kConnectButton)) {
+        connect(join, &QPushButton::clicked, this, &CSiteSurveyPage::OnConnect);
+    }
+    if (QTreeWidget* list = List()) {
+        // Every click in the list area is the list's click notification,
+        // on a row or not.
+        list->viewport()->installEventFilter(this);
+    }
+    return true;
+}
+
+bool CSiteSurveyPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (QTreeWidget* list = List(); list != nullptr && watched == list->viewport()) {
+            OnListClick();
+        }
+    }
+    return CPropertyPage::eventFilter(watched, event);
+}
+
+bool CSiteSurveyPage::OnSetActive() {
+    if (m_b_SearchOnActivate && m_b_ColumnsCreated) {
+        m_b_SearchOnActivate = 0;
+        OnSearch();
+    }
+    if (!m_b_ColumnsCreated) {
+        m_b_ColumnsCreated = 1;
+    }
+    // The list of a new page window has no columns yet, whatever the flag
+    // says (a sheet closed from outside leaves it set until the main frame
+    // clears it).
+    CreateColumns();
+    return CPropertyPage::OnSetActive();
+}
+
+bool CSiteSurveyPage::OnKillActive() {
+    EnableButton(kSearchButton, true);
+    timer188_.stop();
+    return CPropertyPage::OnKillActive();
+}
+
+void CSiteSurveyPage::OnOK() {
+    m_b_ColumnsCreated = 0;
+    m_b_SearchOnActivate = 1;
+    CPropertyPage::OnOK();
+}
+
+void CSiteSurveyPage::OnCancel() {
+    m_b_ColumnsCreated = 0;
+    m_b_SearchOnActivate = 1;
+    CPropertyPage::OnCancel();
+}
 
 void CSiteSurveyPage::OnCommandHelp(int context) {
     ShowHelpContext(context != 0 ? context : 104);
+}
+
+void CSiteSurveyPage::CreateColumns() {
+    QTreeWidget* list = List();
+    if (list == nullptr || list->headerItem()->text(0) == QLatin1String(kColumns[0].title)) {
+        return;
+    }
+    QStringList titles;
+    for (const Column& column : kColumns) {
+        titles << QString::fromLatin1(column.title);
+    }
+    list->setColumnCount(static_cast<int>(titles.size()));
+    list->setHeaderLabels(titles);
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+        list->headerItem()->setTextAlignment(i, Qt::AlignLeft | Qt::AlignVCenter);
+        list->header()->resizeSection(i, kColumns[i].width);
+    }
+}
+
+void CSiteSurveyPage::EnableButton(int id, bool enabled) {
+    if (auto* button = Item<QPushButton>(id)) {
+        button->setEnabled(enabled);
+    }
+}
+
+void CSiteSurveyPage::OnSearch() {
+    if (QTreeWidget* list = List()) {
+        const QSignalBlocker blocker(list);
+        list->clear();
+    }
+    EnableButton(kSearchButton, false);
+    EnableButton(kConnectButton, false);
+    {
+        CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
+        Sheet().Library().SiteSurveyTrigger();
+    }
+    timer188_.start();
+}
+
+void CSiteSurveyPage::OnTimer() {
+    timer188_.stop();
+    // The timer belongs to the page window.
+    if (!HasWindow()) {
+        return;
+    }
+    FillList();
+    EnableButton(kSearchButton, true);
+    EnableButton(kConnectButton, false);
+}
+
+void CSiteSurveyPage::FillList() {
+    // Zero-filled: entries the library does not write are skipped.
+    std::vector<std::uint8_t> result(TAVL_SURVEY_BUFFER_SIZE, 0);
+    QTreeWidget* list = List();
+    if (list != nullptr) {
+        list->setSelectionBehavior(QAbstractItemView::SelectRows);
+        list->setAllColumnsShowFocus(true);
+    }
+    CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
+    CSurveyTable& table = SurveyTable();
+    table.Clear();
+    std::uint32_t size = TAVL_SURVEY_BUFFER_SIZE;
+    if (Sheet().Library().SiteSurveyGet(result.data(), &size) == 1) {
+        m_n_Entries = static_cast<std::int32_t>(FillSurveyTable(result, Sheet().Library(), table));
+        if (list != nullptr) {
+            const QSignalBlocker blocker(list);
+            list->clear();
+        }
+    }
+    if (list == nullptr) {
+        return;
+    }
+    const QSignalBlocker blocker(list);
+    QList<QTreeWidgetItem*> items;
+    items.reserve(table.Count());
+    for (int i = 0; i < table.Count(); ++i) {
+        const CSurveyTable::Row& row = table.At(i);
+        items << new QTreeWidgetItem(QStringList{Latin1(row.ssid), Latin1(row.bssid),
+                                                 Latin1(row.signal), Latin1(row.channel),
+                                                 Latin1(row.wep), Latin1(row.bssType)});
+    }
+    list->addTopLevelItems(items);
+}
+
+void CSiteSurveyPage::OnListClick() {
+    QTreeWidget* list = List();
+    if (list == nullptr) {
+        return;
+    }
+    int selected = -1;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        if (list->topLevelItem(i)->isSelected()) {
+            selected = i;
+            break;
+        }
+    }
+    if (selected < 0) {
+        return;
+    }
+    m_n_SelectedItem = selected;
+    gSelectedSSID = list->topLevelItem(selected)->text(kSsidColumn);
+    std::uint32_t zeroConfig = 0;
+    Sheet().Library().Get_XPWZC(&zeroConfig);
+    EnableButton(kConnectButton, zeroConfig == 0);
+}
+
+void CSiteSurveyPage::OnConnect() {
+    QTreeWidget* list = List();
+    QTreeWidgetItem* row = list != nullptr ? list->topLevelItem(m_n_SelectedItem) : nullptr;
+    if (row == nullptr) {
+        return;
+    }
+    gSelectedSSID = row->text(kSsidColumn);
+    const QByteArray ssidBytes = gSelectedSSID.toLatin1();
+    SsidText ssid{};
+    ssid.length = static_cast<std::uint32_t>(std::min<qsizetype>(ssidBytes.size(), TAVL_SSID_MAX));
+    std::memcpy(ssid.ssid, ssidBytes.constData(), ssid.length);
+    if (gSelectedSSID.isEmpty()) {
+        AppMessageBox(this, QStringLiteral("Fail"));
+    }
+    const std::uint32_t mode = row->text(kBssTypeColumn) == QLatin1String("Infrastructure") ? 1 : 0;
+    const std::uint32_t channel =
+        static_cast<std::uint32_t>(std::atoi(row->text(kChannelColumn).toLatin1().constData()));
+
+    CardLibrary& library = Sheet().Library();
+    {
+        CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
+        library.SetOperatingMode(&mode);
+        // The card takes the channel from the access point in
+        // infrastructure mode, so the join sets it only for ad hoc cells.
+        if (mode == 0) {
+            library.SetChannel(&channel);
+        }
+        library.SetSSID(&ssid);
+        if (gOsClass == kOsWindows98Me) {
+            // On Windows 98/Me the WEP part goes to the card again once
+            // the join has settled.
+            waitWithMessages(kJoinSettleMs);
+            HostInfo host{};
+            std::uint32_t mask = 0;
+            {
+                WepKeysGuard keys(host);
+                BuildWepSettings(Sheet().state.reg.Get(), host, mask);
+                library.SetWLANConfig(&mask, &host);
+            }
+            waitWithMessages(kWepSettleMs);
+        }
+        EnableButton(kConnectButton, false);
+    }
+    // The sheet may have closed while the join waited.
+    if (HasWindow()) {
+        Sheet().SetActivePage(0);
+    }
 }

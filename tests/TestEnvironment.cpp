@@ -14,7 +14,8 @@ extern "C" {
 // The distribution's GLib is not built for the thread sanitizer; its
 // internal hand-offs are the one known false report.
 const char* __tsan_default_options() {
-    return "halt_on_error=1:second_deadlock_stack=1:suppressions=" SKERRIN_SOURCE_DIR
+    return "ignore_noninstrumented_modules=1:halt_on_error=1:second_deadlock_stack=1:"
+           "suppressions=" SKERRIN_SOURCE_DIR
            "/tests/tsan.supp";
 }
 

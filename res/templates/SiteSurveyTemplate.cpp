@@ -3,7 +3,15 @@
 namespace {
 
 constexpr ControlTemplate kControls[] = {
-    {IDC_STATIC, ControlKind::Label, "", 0, 0, 1, 1, kStyleHidden},
+    {IDC_STATIC, ControlKind::Label,
+     "The list contains available Access Points and their features. To update the list, click "
+     "'Search' button. You can select a desired Access Point from the list, and click 'Connect' "
+     "button to connect to the specified Access Point.",
+     12, 6, 213, 38},
+    {1131, ControlKind::ListView, "", 5, 45, 228, 91},
+    {1015, ControlKind::PushButton, "Search", 50, 160, 58, 12},
+    // Enabled by a click that selects a row.
+    {1133, ControlKind::PushButton, "Connect", 128, 160, 58, 12, kStyleDisabled},
 };
 
 } // namespace

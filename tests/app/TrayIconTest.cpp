@@ -123,7 +123,11 @@ TEST_F(TrayIconTest, IconPicturesExistInEverySize) {
     EXPECT_EQ(QColor(255, 0, 0), disconnected.pixelColor(6, 5));
 }
 
-TEST_F(TrayIconTest, TipIsTheApplicationTitle) {
+TEST_F(TrayIconTest, TipIsTheApplicationTitleAndNamesTheLinkWhileConnected) {
+    EXPECT_EQ("Corvane LK2093 WLAN PCI card utility", tray_.Icon().toolTip());
+    tray_.SetLinkTip(QStringLiteral("office"), 66);
+    EXPECT_EQ("Corvane LK2093 WLAN PCI card utility\noffice (66%)", tray_.Icon().toolTip());
+    tray_.SetFixedTip();
     EXPECT_EQ("Corvane LK2093 WLAN PCI card utility", tray_.Icon().toolTip());
 }
 

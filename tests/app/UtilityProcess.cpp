@@ -16,6 +16,20 @@ QString Binary() {
     return QStringLiteral(SKERRIN_BIN_DIR "/skerrin");
 }
 
+// SKERRIN_UTILITY_LAUNCHER (for example "valgrind --error-exitcode=1")
+// runs skerrin under another program; words are separated by blanks.
+QStringList Launcher() {
+    return QString::fromLocal8Bit(qgetenv("SKERRIN_UTILITY_LAUNCHER"))
+        .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+// SKERRIN_TIME_SCALE stretches every bound once more, for runs under a
+// launcher that slows the process down many times.
+int Bound(int ms) {
+    const int scale = qEnvironmentVariableIntValue("SKERRIN_TIME_SCALE");
+    return ms * SKERRIN_TIME_FACTOR * (scale > 1 ? scale : 1);
+}
+
 bool Connectable(const QString& path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -54,14 +68,20 @@ QString UtilityProcess::ChannelPath() const {
 
 bool UtilityProcess::Start(bool waitReady) {
     process_.setProcessEnvironment(environment_);
-    process_.start(Binary(), {});
+    QStringList launcher = Launcher();
+    if (launcher.isEmpty()) {
+        process_.start(Binary(), {});
+    } else {
+        const QString program = launcher.takeFirst();
+        process_.start(program, launcher << Binary());
+    }
     if (!process_.waitForStarted(5000)) {
         return false;
     }
     if (!waitReady) {
         return true;
     }
-    QDeadlineTimer deadline(10000);
+    QDeadlineTimer deadline(Bound(10000));
     while (!deadline.hasExpired()) {
         if (Connectable(ChannelPath())) {
             return true;
@@ -111,7 +131,7 @@ bool UtilityProcess::Send(const std::string& line) {
 }
 
 int UtilityProcess::WaitForExit(int boundMs) {
-    if (!process_.waitForFinished(boundMs)) {
+    if (!process_.waitForFinished(Bound(boundMs))) {
         return -1;
     }
     return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
@@ -123,7 +143,7 @@ QString UtilityProcess::StandardError() {
 }
 
 bool UtilityProcess::WaitForTrace(const QString& text, int boundMs) {
-    QDeadlineTimer deadline(boundMs);
+    QDeadlineTimer deadline(Bound(boundMs));
     while (!StandardError().contains(text)) {
         if (deadline.hasExpired() || !Running()) {
             return StandardError().contains(text);
@@ -142,7 +162,7 @@ QString UtilityProcess::Journal() const {
 }
 
 bool UtilityProcess::WaitForJournal(const QString& text, int boundMs) const {
-    QDeadlineTimer deadline(boundMs);
+    QDeadlineTimer deadline(Bound(boundMs));
     while (!Journal().contains(text)) {
         if (deadline.hasExpired()) {
             return false;

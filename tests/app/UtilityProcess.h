@@ -12,6 +12,9 @@
 
 #include <string>
 
+// Every bound below is multiplied by SKERRIN_TIME_FACTOR (2 in the normal
+// build, more under the sanitizers), so a loaded machine does not fail a
+// test that is about behaviour, not speed.
 class UtilityProcess {
 public:
     UtilityProcess();

@@ -146,6 +146,17 @@ TEST(Tavlsim, NetworksAreAddedChangedAndRemoved) {
     EXPECT_TRUE(WorldOnDisk(home).networks.empty());
     EXPECT_EQ(1u, MediaStatus());
     EXPECT_EQ(1, Tavlsim("net remove Nowhere").status);
+
+    run = Tavlsim("net add Cafe 00:11:22:33:44:55 1 -60 adhoc 128 hidden=1");
+    ASSERT_EQ(0, run.status) << run.output;
+    world = WorldOnDisk(home);
+    ASSERT_EQ(1u, world.networks.size());
+    EXPECT_EQ("Cafe", world.networks[0].ssid);
+    EXPECT_EQ("00:11:22:33:44:55", cardsim::FormatMac(world.networks[0].bssid.data()));
+    EXPECT_EQ(-60, world.networks[0].signal);
+    EXPECT_EQ(cardsim::NetMode::AdHoc, world.networks[0].mode);
+    EXPECT_EQ(cardsim::WepLevel::Wep128, world.networks[0].wep);
+    EXPECT_TRUE(world.networks[0].hidden);
 }
 
 TEST(Tavlsim, StatusShowsCardProfilesAndAir) {
@@ -189,8 +200,8 @@ TEST(Tavlsim, UsageErrorsExitWithTwo) {
     SimHome home;
     for (const char* arguments :
          {"", "bogus", "card", "card wobble", "net", "net add channel=3",
-          "net add ssid=x channel=99", "net set", "netservice maybe", "power", "fail set x 1",
-          "fail set 0x2 1 sideways", "journal extra", "status now"}) {
+          "net add ssid=x channel=99", "net add x ssid=y z", "net set", "netservice maybe", "power",
+          "fail set x 1", "fail set 0x2 1 sideways", "journal extra", "status now"}) {
         const ToolRun run = Tavlsim(arguments);
         EXPECT_EQ(2, run.status) << arguments << "\n" << run.output;
         EXPECT_NE(std::string::npos, run.output.find("tavlsim: ")) << arguments;

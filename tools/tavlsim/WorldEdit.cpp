@@ -44,15 +44,21 @@ bool SaveWorld(const World& world, std::string& error) {
 }
 
 bool ApplyNetworkArguments(Network& network, const std::vector<std::string>& arguments,
-                           std::string& error) {
+                           bool positional, std::string& error) {
+    static constexpr const char* kPositions[] = {"ssid",   "bssid", "channel",
+                                                 "signal", "mode",  "wep"};
+    std::size_t position = 0;
     for (const std::string& argument : arguments) {
         const std::size_t equals = argument.find('=');
-        if (equals == std::string::npos) {
+        const bool named = equals != std::string::npos;
+        if (!named && (!positional || position >= std::size(kPositions))) {
             error = "expected key=value, got '" + argument + "'";
             return false;
         }
-        if (!SetNetworkField(network, FoldCase(argument.substr(0, equals)),
-                             argument.substr(equals + 1), error)) {
+        positional = positional && !named;
+        const std::string key =
+            named ? FoldCase(argument.substr(0, equals)) : kPositions[position++];
+        if (!SetNetworkField(network, key, named ? argument.substr(equals + 1) : argument, error)) {
             return false;
         }
     }

@@ -18,9 +18,11 @@ bool SaveWorld(const cardsim::World& world, std::string& error);
 std::string WorldFolder();
 
 // "key=value" arguments applied to a network; false with `error` for a
-// malformed argument or a value out of range.
+// malformed argument or a value out of range. With `positional`, leading
+// arguments without '=' stand for ssid, bssid, channel, signal, mode and
+// wep, in that order ("Cafe" 00:11:22:33:44:55 1 -60 infrastructure).
 bool ApplyNetworkArguments(cardsim::Network& network, const std::vector<std::string>& arguments,
-                           std::string& error);
+                           bool positional, std::string& error);
 
 // The networks named by `selector`: a BSSID, else an SSID.
 std::vector<std::size_t> SelectNetworks(const cardsim::World& world, const std::string& selector);

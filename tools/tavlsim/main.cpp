@@ -1,7 +1,6 @@
 // tavlsim: drives the simulated card's world (cardlib/README.md) and sends
 // the matching device and power messages to a running utility.
-#include "cardlib/Files.h"
-#include "cardlib/Simulator.h"
+#include "cardlib/World.h"
 #include "support/MessageChannel.h"
 #include "tools/tavlsim/StatusReport.h"
 #include "tools/tavlsim/WorldEdit.h"
@@ -27,6 +26,7 @@ constexpr const char* kUsage =
     "  card insert|remove              put the card in or take it out\n"
     "  net add ssid=S [bssid=B] [channel=N] [signal=DBM] [mode=infrastructure|adhoc]\n"
     "          [wep=off|64|128] [key1..key4=HEX] [hidden=0|1]\n"
+    "  net add SSID [BSSID [CHANNEL [SIGNAL [MODE [WEP]]]]] [key=value...]\n"
     "  net remove BSSID|SSID           take networks out of the air\n"
     "  net set BSSID|SSID key=value... change networks (keys as for net add)\n"
     "  netservice on|off               the desktop's network service takes the card\n"
@@ -131,7 +131,8 @@ int Net(const std::vector<std::string>& args) {
             network.bssid = tavlsim::FreshBssid(world);
             network.ssid.clear();
             std::string error;
-            if (!tavlsim::ApplyNetworkArguments(network, {args.begin() + 2, args.end()}, error)) {
+            if (!tavlsim::ApplyNetworkArguments(network, {args.begin() + 2, args.end()}, true,
+                                                error)) {
                 return Usage(error);
             }
             world.networks.push_back(std::move(network));
@@ -154,7 +155,7 @@ int Net(const std::vector<std::string>& args) {
             }
             std::string error;
             if (!tavlsim::ApplyNetworkArguments(world.networks[*it], {args.begin() + 3, args.end()},
-                                                error)) {
+                                                false, error)) {
                 return Usage(error);
             }
         }

@@ -1,0 +1,10 @@
+// Options of the thread sanitizer build of the utility itself. The
+// distribution's Qt and GLib are not instrumented: races are looked for
+// only in the code this project builds, and GLib's internal hand-offs are
+// the one known false report.
+#if defined(__SANITIZE_THREAD__)
+extern "C" const char* __tsan_default_options() {
+    return "ignore_noninstrumented_modules=1:halt_on_error=1:suppressions=" SKERRIN_SOURCE_DIR
+           "/tests/tsan.supp";
+}
+#endif

@@ -1,0 +1,103 @@
+#include "SheetHarness.h"
+#include "device/SurveyDecoder.h"
+#include "support/Trace.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+void DropTrace(const char*) {}
+
+// 71 networks: as many whole entries as the page's 7444-byte buffer holds.
+std::vector<TavlSurveyEntry> SeventyOneNetworks() {
+    std::vector<TavlSurveyEntry> entries;
+    for (int i = 0; i < 71; ++i) {
+        TavlSurveyEntry entry{};
+        entry.length = TAVL_SURVEY_ENTRY_SIZE;
+        const std::uint8_t bssid[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x00, static_cast<std::uint8_t>(i)};
+        std::memcpy(entry.bssid, bssid, sizeof bssid);
+        entry.ssidLength = 12;
+        std::memcpy(entry.ssid, "network-0000", 12);
+        entry.ssid[10] = static_cast<std::uint8_t>('0' + i / 10);
+        entry.ssid[11] = static_cast<std::uint8_t>('0' + i % 10);
+        entry.privacy = i % 2;
+        entry.rssi = -40 - i;
+        entry.dsConfig = 2412000 + 5000 * static_cast<std::uint32_t>(i % 13);
+        entry.infrastructureMode = i % 3 == 0 ? 0 : 1;
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+// One refresh of the Link Info page, connected to an access point, phases
+// in turn. The trace lines go to the system log (`range(0)` 1) or nowhere.
+void BM_UpdateLinkInfo(benchmark::State& state) {
+    const bool systemLog = state.range(0) != 0;
+    if (!systemLog) {
+        trace::SetOutSink(&DropTrace);
+    }
+    SheetHarness h;
+    CLinkInfoPage::ResetProcessState();
+    gDevicePresent = 1;
+    h.card.SetRecording(false);
+    h.sheet->state.forground.Set();
+    h.Open();
+    CLinkInfoPage& page = h.sheet->m_LinkInfoPage;
+    int phase = 0;
+    for (auto _ : state) {
+        page.updateLinkInfo(phase);
+        phase = (phase + 1) % 3;
+    }
+    trace::SetOutSink(nullptr);
+}
+BENCHMARK(BM_UpdateLinkInfo)->Arg(0)->Arg(1)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// Decoding a 71-network result into the survey table.
+void BM_SurveyDecode71(benchmark::State& state) {
+    const std::vector<TavlSurveyEntry> entries = SeventyOneNetworks();
+    std::vector<std::uint8_t> result(TAVL_SURVEY_BUFFER_SIZE, 0);
+    const std::uint32_t count = 71;
+    std::memcpy(result.data(), &count, sizeof count);
+    std::memcpy(result.data() + TAVL_SURVEY_HEADER_SIZE, entries.data(),
+                entries.size() * TAVL_SURVEY_ENTRY_SIZE);
+    FakeCardLibrary card;
+    card.SetRecording(false);
+    CSurveyTable table;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FillSurveyTable(result, card, table));
+    }
+}
+BENCHMARK(BM_SurveyDecode71)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// One fill of the Site Survey list (the timer's work) with 71 networks in
+// the air: the library call, the decoding and the 64 list rows.
+void BM_SurveyFill71(benchmark::State& state) {
+    SheetHarness h;
+    h.card.SetRecording(false);
+    h.card.SetSurveyEntries(SeventyOneNetworks());
+    h.sheet->state.forground.Set();
+    h.Open();
+    h.SelectTab(2);
+    CSiteSurveyPage& page = h.sheet->m_SiteSurveyPage;
+    for (auto _ : state) {
+        page.OnTimer();
+    }
+}
+BENCHMARK(BM_SurveyFill71)->Repetitions(9)->ReportAggregatesOnly(true);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

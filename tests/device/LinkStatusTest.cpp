@@ -1,0 +1,158 @@
+#include "device/LinkStatus.h"
+
+#include "tests/device/TraceCapture.h"
+#include "tests/fakes/FakeCardLibrary.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const LevelWords kWords = {"No Signal", "Poor", "Good", "Very Good", "Excellent"};
+
+struct MaskCase {
+    int phase;
+    std::uint32_t infrastructure;
+    std::uint32_t mask;
+};
+
+TEST(LinkStatusMask, PhasesAskForTheirFieldsAndSignalOnceInfrastructureIsKnown) {
+    const MaskCase cases[] = {
+        {0, 0, 0xE23},      {0, 1, 0x01000E33}, {1, 0, 0xC03}, {1, 1, 0x01000C13}, {2, 0, 0x802},
+        {2, 1, 0x01000812}, {0, 2, 0xE23},      {3, 1, 0},     {-1, 1, 0},
+    };
+    for (const MaskCase& c : cases) {
+        EXPECT_EQ(c.mask, LinkStatusMask(c.phase, c.infrastructure))
+            << "phase " << c.phase << " infrastructure " << c.infrastructure;
+    }
+}
+
+struct BarsCase {
+    int percent;
+    int signalBar;
+    const char* signalCaption;
+    int qualityBar;
+    const char* qualityCaption;
+};
+
+TEST(LinkBars, CaptionsAndBarsFollowTheLevelTables) {
+    const BarsCase cases[] = {
+        {100, 15, "Excellent (100%)", 15, "Excellent (100%)"},
+        {75, 11, "Excellent (75%)", 11, "Very Good (73%)"},
+        {74, 11, "Very Good (74%)", 11, "Very Good (73%)"},
+        {66, 9, "Very Good (66%)", 9, "Very Good (60%)"},
+        {51, 7, "Very Good (51%)", 7, "Good (46%)"},
+        {50, 7, "Good (50%)", 7, "Good (46%)"},
+        {40, 6, "Good (40%)", 6, "Good (40%)"},
+        {26, 3, "Good (26%)", 3, "Poor (20%)"},
+        {25, 3, "Poor (25%)", 3, "Poor (20%)"},
+        {7, 1, "Poor (7%)", 1, "Poor (6%)"},
+        {6, 0, "Poor (6%)", 0, "No Signal"},
+        {1, 0, "Poor (1%)", 0, "No Signal"},
+        {0, 0, "No Signal", 0, "No Signal"},
+        {-2, 0, "No Signal", 0, "No Signal"},
+        {-72617, 0, "No Signal", 0, "No Signal"},
+    };
+    for (const BarsCase& c : cases) {
+        const LinkBars bars = LinkBarsForPercent(c.percent, kWords);
+        EXPECT_EQ(c.signalBar, bars.signalBar) << "p = " << c.percent;
+        EXPECT_EQ(c.signalCaption, bars.signalCaption) << "p = " << c.percent;
+        EXPECT_EQ(c.qualityBar, bars.qualityBar) << "p = " << c.percent;
+        EXPECT_EQ(c.qualityCaption, bars.qualityCaption) << "p = " << c.percent;
+    }
+}
+
+TEST(LinkBars, LinkQualityStepsThroughFifteenths) {
+    std::vector<std::string> shown;
+    for (int percent = 0; percent <= 100; ++percent) {
+        const std::string caption = LinkBarsForPercent(percent, kWords).qualityCaption;
+        if (shown.empty() || shown.back() != caption) {
+            shown.push_back(caption);
+        }
+    }
+    const std::vector<std::string> expected = {
+        "No Signal",       "Poor (6%)",       "Poor (13%)",      "Poor (20%)",
+        "Poor (26%)",      "Good (33%)",      "Good (40%)",      "Good (46%)",
+        "Good (53%)",      "Very Good (60%)", "Very Good (66%)", "Very Good (73%)",
+        "Excellent (80%)", "Excellent (86%)", "Excellent (93%)", "Excellent (100%)",
+    };
+    EXPECT_EQ(expected, shown);
+}
+
+TEST(LinkTexts, BssidAndSsid) {
+    HostInfo record{};
+    const std::uint8_t bssid[6] = {0x00, 0x0a, 0xFF, 0x10, 0x9B, 0x01};
+    std::memcpy(record.bssid, bssid, sizeof bssid);
+    EXPECT_EQ("00-0A-FF-10-9B-01", BssidText(record.bssid));
+
+    std::memset(record.ssid, 'x', sizeof record.ssid);
+    record.ssidLength = 40; // more than the field holds: at most 32 bytes
+    EXPECT_EQ(std::string(32, 'x'), LinkSsidText(record));
+    record.ssidLength = 0xFFFFFFFF;
+    EXPECT_EQ(std::string(32, 'x'), LinkSsidText(record));
+    record.ssidLength = 3;
+    EXPECT_EQ("xxx", LinkSsidText(record));
+    record.ssid[1] = '\0'; // a zero byte ends the text
+    EXPECT_EQ("x", LinkSsidText(record));
+    record.ssidLength = 0;
+    EXPECT_EQ("", LinkSsidText(record));
+}
+
+class QueryLinkStatusTest : public testing::Test {
+protected:
+    FakeCardLibrary card;
+    TraceCapture trace;
+    HostInfo record{};
+};
+
+TEST_F(QueryLinkStatusTest, FailedMediaQueryReadsNothingElse) {
+    card.FailQueryOID(1);
+    EXPECT_FALSE(QueryLinkStatus(card, record, 0));
+    EXPECT_EQ((std::vector<std::string>{"QueryOID"}), card.CallNames());
+    EXPECT_EQ((std::vector<std::string>{" OID_GEN_MEDIA_CONNECT_STATUS ", "->Failed  "}),
+              trace.Lines());
+}
+
+TEST_F(QueryLinkStatusTest, DisconnectedReadsOnlyTheMediaState) {
+    card.SetMediaStatus(1);
+    EXPECT_TRUE(QueryLinkStatus(card, record, 0));
+    EXPECT_EQ(1u, record.mediaConnectStatus);
+    EXPECT_EQ((std::vector<std::string>{"QueryOID"}), card.CallNames());
+    EXPECT_EQ(TAVL_OID_GEN_MEDIA_CONNECT_STATUS, card.LastCall("QueryOID")->number);
+}
+
+TEST_F(QueryLinkStatusTest, ZeroedRecordDoesNotAskForTheSignalYet) {
+    EXPECT_TRUE(QueryLinkStatus(card, record, 0));
+    EXPECT_EQ(0xE23u, card.LastCall("GetWLANConfig")->maskIn);
+    EXPECT_EQ(0, record.rssi);
+    EXPECT_EQ(1u, record.infrastructureMode);
+    EXPECT_TRUE(QueryLinkStatus(card, record, 1));
+    EXPECT_EQ(0x01000C13u, card.LastCall("GetWLANConfig")->maskIn);
+    EXPECT_EQ(-60, record.rssi);
+    const std::vector<std::string> lines = trace.Lines();
+    ASSERT_LE(4u, lines.size());
+    EXPECT_EQ((std::vector<std::string>{" OID_GEN_MEDIA_CONNECT_STATUS ", "->Succeed  ", " . ",
+                                        "dwWLFlag=(0x0)"}),
+              std::vector<std::string>(lines.begin(), lines.begin() + 4));
+}
+
+TEST_F(QueryLinkStatusTest, SecondAttemptAsksAgainForWhatFailed) {
+    card.FailGetBits(TAVL_MASK_SSID, 1);
+    EXPECT_TRUE(QueryLinkStatus(card, record, 2));
+    const auto gets = card.CallsNamed("GetWLANConfig");
+    ASSERT_EQ(2u, gets.size());
+    EXPECT_EQ(0x802u, gets[0].maskIn);
+    EXPECT_EQ(TAVL_MASK_SSID, gets[1].maskIn);
+}
+
+TEST_F(QueryLinkStatusTest, FieldsStillMissingAfterTwoAttemptsFailTheQuery) {
+    card.FailGetBits(TAVL_MASK_BSSID, 2);
+    EXPECT_FALSE(QueryLinkStatus(card, record, 1));
+    EXPECT_EQ(2u, card.CountOf("GetWLANConfig"));
+    EXPECT_EQ("dwWLFlag=(0x1)", trace.Lines().back());
+}
+
+} // namespace

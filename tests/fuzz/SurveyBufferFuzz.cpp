@@ -1,0 +1,60 @@
+// The site survey result as the card library returns it: an entry count
+// and 104-byte entries, whatever the count claims. Decoded entry by entry
+// and filled into the page's table.
+#include "device/SurveyDecoder.h"
+#include "device/SurveyTable.h"
+#include "tests/fakes/FakeCardLibrary.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <span>
+
+namespace {
+
+// A text field of a row holds its terminator.
+template <std::size_t N> void CheckTerminated(const char (&field)[N]) {
+    if (std::memchr(field, '\0', N) == nullptr) {
+        std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // One card for every run; its call record stays off, or it would grow
+    // with every channel the entries ask for.
+    static FakeCardLibrary& library = []() -> FakeCardLibrary& {
+        static FakeCardLibrary card;
+        card.SetRecording(false);
+        return card;
+    }();
+    const std::span<const std::uint8_t> result(data, size);
+    const std::uint32_t readable = SurveyReadableCount(result);
+    if (readable > SurveyReportedCount(result) ||
+        4 + static_cast<std::size_t>(readable) * sizeof(TavlSurveyEntry) > size + 4) {
+        std::abort();
+    }
+    for (std::uint32_t i = 0; i < readable; ++i) {
+        SurveyRow row;
+        if (DecodeSurveyEntry(result, i, library, row) && row.ssid.size() > 32) {
+            std::abort();
+        }
+    }
+    static CSurveyTable table;
+    FillSurveyTable(result, library, table);
+    if (table.Count() < 0 || table.Count() > CSurveyTable::kMaxRows) {
+        std::abort();
+    }
+    for (int i = 0; i < table.Count(); ++i) {
+        const CSurveyTable::Row& row = table.At(i);
+        CheckTerminated(row.bssid);
+        CheckTerminated(row.ssid);
+        CheckTerminated(row.signal);
+        CheckTerminated(row.channel);
+        CheckTerminated(row.wep);
+        CheckTerminated(row.bssType);
+    }
+    return 0;
+}

@@ -1,0 +1,186 @@
+#include "SheetHarness.h"
+#include "platform/Help.h"
+#include "tests/device/TraceCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// The path of the built utility relative to the root folder, as the card
+// library gives the driver's path.
+const std::string kStampedRelative = std::string(SKERRIN_BIN_DIR "/skerrin").substr(1);
+
+class AboutPage : public testing::Test {
+protected:
+    CAboutPage& Page() { return h.sheet->m_AboutPage; }
+    QString Label(int id) { return Page().findChild<QLabel*>(QString::number(id))->text(); }
+
+    // Opens the sheet on the About page, or activates it again.
+    void ShowAbout() {
+        if (!h.sheet->isVisible()) {
+            h.Open();
+        } else {
+            h.SelectTab(0);
+        }
+        h.SelectTab(4);
+    }
+
+    // A mouse move over the page at `pos` with `modifiers` held.
+    void MoveMouse(QPoint pos, Qt::KeyboardModifiers modifiers) {
+        QWidget* body = Page().findChild<QWidget*>(QStringLiteral("body"));
+        QMouseEvent move(QEvent::MouseMove, QPointF(pos), body->mapToGlobal(QPointF(pos)),
+                         Qt::NoButton, Qt::NoButton, modifiers);
+        QApplication::sendEvent(body, &move);
+    }
+
+    bool Traced(const std::string& line) const { return trace.Count(line) > 0; }
+
+    TraceCapture trace;
+    SheetHarness h;
+};
+
+TEST_F(AboutPage, ShowsTitleNoticeAndTheThreeVersions) {
+    h.card.SetDriverPath(kStampedRelative);
+    ShowAbout();
+    EXPECT_EQ(QString::fromLatin1(kAppTitle), Label(1080));
+    EXPECT_EQ(QString::fromLatin1(ResString(IDS_ABOUT_NOTICE)), Label(1081));
+    EXPECT_EQ("3.0.6.262", Label(1106));
+    EXPECT_EQ("3.0.6.262", Label(1110));
+    EXPECT_EQ("1.2.3", Label(1112));
+    EXPECT_TRUE(Traced("Retrieve the Driver version from RVXNDIS5"));
+    EXPECT_TRUE(Traced("TAVL_GetWLANDriverPath: /\n"));
+    EXPECT_TRUE(Traced("After TAVL_GetWLANDriverPath: [" + kStampedRelative + "]\n"));
+    EXPECT_TRUE(Traced("GetFileVersion: [" SKERRIN_BIN_DIR "/skerrin]\n"));
+}
+
+TEST_F(AboutPage, FirmwareIsReadUpToFourTimes) {
+    struct {
+        int failures;
+        std::size_t reads;
+        const char* shown;
+    } cases[] = {{0, 1, "1.2.3"}, {3, 4, "1.2.3"}, {4, 4, "---"}, {9, 4, "---"}};
+    h.Open();
+    for (const auto& c : cases) {
+        h.card.FailGetBits(TAVL_MASK_FIRMWARE_VERSION, c.failures);
+        h.card.ClearCalls();
+        const std::size_t sleeps = h.clock.Sleeps().size();
+        h.SelectTab(4);
+        const auto reads = h.card.CallsNamed("GetWLANConfig");
+        EXPECT_EQ(c.reads, reads.size()) << c.failures;
+        EXPECT_TRUE(std::all_of(reads.begin(), reads.end(), [](const CardCall& call) {
+            return call.maskIn == TAVL_MASK_FIRMWARE_VERSION;
+        }));
+        EXPECT_EQ(c.reads, h.clock.Sleeps().size() - sleeps);
+        EXPECT_EQ(3u, h.clock.Sleeps().back());
+        EXPECT_EQ(c.shown, Label(1112)) << c.failures;
+        // The handshake is released however the reads ended.
+        EXPECT_TRUE(h.sheet->state.background.IsSet());
+        h.SelectTab(0);
+    }
+}
+
+TEST_F(AboutPage, DriverVersionFollowsTheLibraryAndTheFile) {
+    // Before any reading: "Unknown" when the file has no stamp.
+    h.card.SetDriverPath("drivers/lk2093.sys");
+    ShowAbout();
+    EXPECT_EQ("Unknown", Label(1106));
+    EXPECT_TRUE(Traced("GetFileVersion: [/drivers/lk2093.sys]\n"));
+
+    h.card.SetDriverPath(kStampedRelative);
+    ShowAbout();
+    EXPECT_EQ("3.0.6.262", Label(1106));
+
+    // A file without a stamp, or a folder, keeps the last reading.
+    for (const char* path : {"tmp", "proc/self/status", "no/such/file"}) {
+        h.card.SetDriverPath(path);
+        ShowAbout();
+        EXPECT_EQ("3.0.6.262", Label(1106)) << path;
+    }
+
+    // No path from the library: empty, not the last reading.
+    h.card.SetDriverPath("ignored", 0);
+    ShowAbout();
+    EXPECT_EQ("", Label(1106));
+    EXPECT_EQ("", Page().m_DriverFileVersion);
+}
+
+TEST_F(AboutPage, EveryActivationReadsAgain) {
+    ShowAbout();
+    ShowAbout();
+    EXPECT_EQ(2u, h.card.CountOf("GetWLANDriverPath"));
+    const auto reads = h.card.CallsNamed("GetWLANConfig");
+    EXPECT_EQ(2, std::count_if(reads.begin(), reads.end(), [](const CardCall& call) {
+                  return call.maskIn == TAVL_MASK_FIRMWARE_VERSION;
+              }));
+}
+
+TEST_F(AboutPage, DriverServiceNameByOperatingSystem) {
+    const struct {
+        const char* os;
+        const char* line;
+    } cases[] = {
+        {"nt:5.1", "Retrieve the Driver version from RVXNDIS5"},
+        {"nt:5.0", "Retrieve the Driver version from RVXNDIS5"},
+        {"nt:4.0", "Retrieve the Driver version from RVXNDIS4"},
+        {"9x:4.90", "Retrieve the Driver version from RVXNDIS3"},
+        {"win32s:3.1", "Retrieve the Driver version from RVXNDIS3"},
+    };
+    h.Open();
+    for (const auto& c : cases) {
+        setenv("SKERRIN_OS_VERSION", c.os, 1);
+        h.SelectTab(4);
+        h.SelectTab(0);
+        const auto lines = trace.Lines();
+        const auto last = std::find_if(lines.rbegin(), lines.rend(), [](const std::string& line) {
+            return line.starts_with("Retrieve the Driver version");
+        });
+        ASSERT_NE(lines.rend(), last);
+        EXPECT_EQ(c.line, *last) << c.os;
+    }
+    unsetenv("SKERRIN_OS_VERSION");
+}
+
+TEST_F(AboutPage, CtrlShiftAtTheTopLeftCornerShowsTheLibraryVersion) {
+    ShowAbout();
+    const Qt::KeyboardModifiers both = Qt::ControlModifier | Qt::ShiftModifier;
+    MoveMouse({4, 3}, both);
+    MoveMouse({3, 4}, both);
+    MoveMouse({3, 3}, Qt::ControlModifier);
+    MoveMouse({3, 3}, Qt::ShiftModifier);
+    EXPECT_TRUE(h.boxes.shown.empty());
+
+    MoveMouse({3, 3}, both);
+    MoveMouse({0, 0}, both);
+    // The card library file beside the executable carries the build's stamp.
+    ASSERT_EQ(2u, h.boxes.shown.size());
+    EXPECT_EQ("versoin of TAVL3.DLL is 3.0.6.262", h.boxes.shown[0].text);
+    EXPECT_EQ(QString::fromLatin1(kAppTitle), h.boxes.shown[0].caption);
+    EXPECT_EQ(MsgButtons::Ok, h.boxes.shown[0].buttons);
+}
+
+TEST(PageHelp, LinkInfoSiteSurveyAndAboutOpenTheirTopics) {
+    SheetHarness h;
+    const struct {
+        CPropertyPage* page;
+        int context;
+    } cases[] = {{&h.sheet->m_LinkInfoPage, 102},
+                 {&h.sheet->m_SiteSurveyPage, 104},
+                 {&h.sheet->m_AboutPage, 106}};
+    for (const auto& c : cases) {
+        c.page->OnCommandHelp(0);
+        EXPECT_EQ(c.context, LastHelpContext());
+        EXPECT_FALSE(HelpTopicHtml(c.context).isEmpty()) << c.context;
+        c.page->OnCommandHelp(7);
+        EXPECT_EQ(7, LastHelpContext());
+    }
+}
+
+} // namespace

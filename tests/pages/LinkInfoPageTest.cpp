@@ -1,0 +1,353 @@
+#include "SheetHarness.h"
+#include "support/Trace.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+class LinkInfoPage : public testing::Test {
+protected:
+    LinkInfoPage() {
+        CLinkInfoPage::ResetProcessState();
+        gDevicePresent = 1;
+        HostInfo host = h.card.CardHost();
+        host.supportedRates[0] = 108;
+        host.ssidLength = 7;
+        std::memcpy(host.ssid, "corvane", 7);
+        h.card.SetCardHost(host);
+        h.card.SetCounters(1234, 5678);
+    }
+
+    CLinkInfoPage& Page() { return h.sheet->m_LinkInfoPage; }
+    QString Edit(int id) { return Page().findChild<QLineEdit*>(QString::number(id))->text(); }
+    QString Caption(int id) { return Page().findChild<QLabel*>(QString::number(id))->text(); }
+    int Bar(int id) { return Page().findChild<QProgressBar*>(QString::number(id))->value(); }
+    QPushButton* ReScan() { return Page().findChild<QPushButton*>(QStringLiteral("1015")); }
+
+    // Signal caption and bar, link-quality caption and bar.
+    struct Bars {
+        QString signal;
+        int signalBar;
+        QString quality;
+        int qualityBar;
+        bool operator==(const Bars&) const = default;
+        friend void PrintTo(const Bars& bars, std::ostream* os) {
+            *os << '"' << bars.signal.toStdString() << "\" " << bars.signalBar << " \""
+                << bars.quality.toStdString() << "\" " << bars.qualityBar;
+        }
+    };
+    Bars Shown() { return {Caption(1101), Bar(1099), Caption(1130), Bar(1129)}; }
+
+    void SetCard(void (*change)(HostInfo&)) {
+        HostInfo host = h.card.CardHost();
+        change(host);
+        h.card.SetCardHost(host);
+    }
+
+    SheetHarness h;
+};
+
+TEST_F(LinkInfoPage, FirstRefreshShowsNoSignalUntilTheModeIsKnown) {
+    h.Open();
+    EXPECT_EQ("Connected - BSSID = 00-0A-0B-0C-0D-0E", Edit(1028));
+    EXPECT_EQ("6", Edit(1001));
+    EXPECT_EQ("54", Edit(1003));
+    EXPECT_EQ("corvane", Edit(1002));
+    EXPECT_EQ("1234", Edit(1029));
+    EXPECT_EQ("5678", Edit(1231));
+    EXPECT_EQ((Bars{"No Signal", 0, "No Signal", 0}), Shown());
+
+    Page().OnTimer();
+    EXPECT_EQ((Bars{"Very Good (66%)", 9, "Very Good (60%)", 9}), Shown());
+}
+
+TEST_F(LinkInfoPage, SignalLevelsOfTheCard) {
+    struct {
+        std::int32_t rssi;
+        Bars shown;
+    } cases[] = {
+        {0, {"No Signal", 0, "No Signal", 0}},
+        {-45, {"Excellent (100%)", 15, "Excellent (100%)", 15}},
+        {-30, {"Excellent (100%)", 15, "Excellent (100%)", 15}},
+        {-72, {"Good (40%)", 6, "Good (40%)", 6}},
+        {-90, {"No Signal", 0, "No Signal", 0}},
+        {-91, {"No Signal", 0, "No Signal", 0}},
+        {-32768, {"No Signal", 0, "No Signal", 0}},
+    };
+    h.Open();
+    for (const auto& c : cases) {
+        HostInfo host = h.card.CardHost();
+        host.rssi = c.rssi;
+        h.card.SetCardHost(host);
+        Page().OnTimer();
+        EXPECT_EQ(c.shown, Shown()) << c.rssi << " dBm";
+    }
+}
+
+TEST_F(LinkInfoPage, AdHocShowsNotAvailable) {
+    SetCard([](HostInfo& host) { host.infrastructureMode = 0; });
+    h.Open();
+    Page().OnTimer();
+    EXPECT_EQ((Bars{"N/A", 0, "N/A", 0}), Shown());
+    EXPECT_EQ("Connected - BSSID = 00-0A-0B-0C-0D-0E", Edit(1028));
+}
+
+TEST_F(LinkInfoPage, OddRecordFieldsShowWhatTheyCan) {
+    SetCard([](HostInfo& host) {
+        host.ssidLength = 40;
+        std::memset(host.ssid, 'S', sizeof host.ssid);
+        host.ssid[31] = static_cast<std::uint8_t>(0xE9);
+        host.configuration.dsConfig = 5180000; // no 2.4 GHz channel
+        host.supportedRates[0] = 11;           // 5.5 Mbit/s
+    });
+    h.card.SetCounters(3000000000u, 0);
+    h.Open();
+    EXPECT_EQ(QString(31, 'S') + QChar(0xE9), Edit(1002));
+    EXPECT_EQ("0", Edit(1001));
+    EXPECT_EQ("5", Edit(1003));
+    EXPECT_EQ("3000000000", Edit(1029));
+    EXPECT_EQ("0", Edit(1231));
+}
+
+// A debug viewer that takes `lines` lines, in a runtime folder of its own.
+class Viewer {
+public:
+    explicit Viewer(int lines) {
+        if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
+            oldRuntime_ = runtime;
+        }
+        dir_ = std::filesystem::temp_directory_path() /
+               ("skerrin-linkinfo-" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir_);
+        setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
+        const std::string path = trace::ViewerSocketPath();
+        unlink(path.c_str());
+        fd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        EXPECT_EQ(0, bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address));
+        EXPECT_EQ(0, listen(fd_, 4));
+        thread_ = std::thread([this, lines] {
+            for (int i = 0; i < lines; ++i) {
+                const int client = accept(fd_, nullptr, nullptr);
+                std::uint32_t header[2] = {};
+                recv(client, header, sizeof header, MSG_WAITALL);
+                std::string text(header[1], '\0');
+                recv(client, text.data(), text.size(), MSG_WAITALL);
+                texts.push_back(text.c_str());
+                const char answer = 1;
+                send(client, &answer, 1, MSG_NOSIGNAL);
+                close(client);
+            }
+        });
+    }
+    ~Viewer() {
+        Join();
+        close(fd_);
+        std::filesystem::remove_all(dir_);
+        if (oldRuntime_) {
+            setenv("XDG_RUNTIME_DIR", oldRuntime_->c_str(), 1);
+        } else {
+            unsetenv("XDG_RUNTIME_DIR");
+        }
+    }
+    void Join() {
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+    std::vector<std::string> texts;
+
+private:
+    std::filesystem::path dir_;
+    std::optional<std::string> oldRuntime_;
+    int fd_ = -1;
+    std::thread thread_;
+};
+
+TEST_F(LinkInfoPage, DisconnectedShowsScanningAndKeepsTheFrameCounters) {
+    h.Open();
+    Page().OnTimer();
+    Viewer viewer(1);
+    h.card.SetMediaStatus(1);
+    h.card.SetCounters(1, 2);
+    Page().OnTimer();
+    viewer.Join();
+
+    EXPECT_EQ("Scanning ...", Edit(1028));
+    EXPECT_EQ(" ", Edit(1001));
+    EXPECT_EQ(" ", Edit(1003));
+    EXPECT_EQ(" ", Edit(1002));
+    EXPECT_EQ((Bars{"", 0, "", 0}), Shown());
+    EXPECT_EQ("1234", Edit(1029));
+    EXPECT_EQ("5678", Edit(1231));
+    EXPECT_EQ((std::vector<std::string>{"2"}), viewer.texts);
+}
+
+TEST_F(LinkInfoPage, FailedStatusQueryChangesNothingAndReleasesThePollingThread) {
+    h.Open();
+    h.card.SetMediaStatus(1);
+    h.card.FailQueryOID(1);
+    h.card.ClearCalls();
+    Page().OnTimer();
+    EXPECT_EQ("Connected - BSSID = 00-0A-0B-0C-0D-0E", Edit(1028));
+    EXPECT_EQ("corvane", Edit(1002));
+    EXPECT_EQ((std::vector<std::string>{"QueryOID"}), h.card.CallNames());
+    EXPECT_TRUE(h.sheet->state.background.IsSet());
+    // The refresh waited for the polling thread's answer, at most 2000 ms.
+    EXPECT_EQ(2000u, h.clock.Waits().back());
+}
+
+TEST_F(LinkInfoPage, FailedCounterQueryKeepsTheLastText) {
+    h.Open();
+    bool failTransmitted = true;
+    h.card.OnQueryOID([&](std::uint32_t oid, void* buffer, std::uint32_t, std::uint32_t* written) {
+        std::uint32_t value = 0;
+        switch (oid) {
+        case TAVL_OID_GEN_XMIT_OK:
+            if (failTransmitted) {
+                return 1;
+            }
+            value = 99;
+            break;
+        case TAVL_OID_GEN_RCV_OK:
+            value = 77;
+            break;
+        default:
+            break;
+        }
+        std::memcpy(buffer, &value, sizeof value);
+        *written = 4;
+        return 0;
+    });
+    Page().OnTimer();
+    EXPECT_EQ("1234", Edit(1029));
+    EXPECT_EQ("77", Edit(1231));
+    failTransmitted = false;
+    Page().OnTimer();
+    EXPECT_EQ("99", Edit(1029));
+}
+
+TEST_F(LinkInfoPage, ReScanGreysOutUntilTheNextAnswer) {
+    for (std::uint32_t media : {0u, 1u}) {
+        h.card.SetMediaStatus(0);
+        h.Open();
+        Page().OnTimer();
+        Page().OnTimer();
+        gChangeParametersRequest = 0;
+        h.card.SetMediaStatus(media);
+
+        QTest::mouseClick(ReScan(), Qt::LeftButton);
+        EXPECT_FALSE(ReScan()->isEnabled());
+        EXPECT_EQ(1, Page().m_b_ReScan);
+        EXPECT_EQ(0, Page().m_n_QueryPhase);
+        EXPECT_EQ(1, gChangeParametersRequest);
+        for (int id : {1028, 1003, 1029, 1231, 1002, 1001}) {
+            EXPECT_EQ("", Edit(id)) << id;
+        }
+        EXPECT_EQ((Bars{"", 0, "", 0}), Shown());
+
+        h.card.FailQueryOID(1); // no answer: still waiting
+        Page().OnTimer();
+        EXPECT_FALSE(ReScan()->isEnabled());
+
+        Page().OnTimer();
+        EXPECT_TRUE(ReScan()->isEnabled()) << "media " << media;
+        EXPECT_EQ(0, Page().m_b_ReScan);
+        h.Cancel();
+    }
+}
+
+TEST_F(LinkInfoPage, ZeroConfigurationDisablesReScan) {
+    h.card.SetZeroConfigState(1);
+    h.Open();
+    EXPECT_FALSE(ReScan()->isEnabled());
+    h.Cancel();
+    h.card.SetZeroConfigState(0);
+    h.Open();
+    EXPECT_TRUE(ReScan()->isEnabled());
+}
+
+TEST_F(LinkInfoPage, TimerRefreshesOnlyWhileTheCardIsPresentAndCyclesThePhases) {
+    h.Open();
+    EXPECT_TRUE(Page().RefreshTimer().isActive());
+    EXPECT_EQ(1000, Page().RefreshTimer().interval());
+
+    gDevicePresent = 0;
+    h.card.ClearCalls();
+    Page().OnTimer();
+    EXPECT_TRUE(h.card.Calls().empty());
+    EXPECT_EQ(0, Page().m_n_QueryPhase);
+
+    gDevicePresent = 1;
+    std::vector<std::uint32_t> masks;
+    for (int i = 0; i < 4; ++i) {
+        Page().OnTimer();
+        masks.push_back(h.card.LastCall("GetWLANConfig")->maskIn);
+    }
+    EXPECT_EQ((std::vector<std::uint32_t>{0x01000E33, 0x01000C13, 0x01000812, 0x01000E33}), masks);
+    EXPECT_EQ(1, Page().m_n_QueryPhase);
+}
+
+TEST_F(LinkInfoPage, ConnectedRefreshCallsInOrder) {
+    h.Open();
+    h.card.ClearCalls();
+    Page().OnTimer();
+    EXPECT_EQ((std::vector<std::string>{"QueryOID", "GetWLANConfig", "QueryOID", "QueryOID",
+                                        "FrequencyToChannel"}),
+              h.card.CallNames());
+    const auto queries = h.card.CallsNamed("QueryOID");
+    EXPECT_EQ(TAVL_OID_GEN_XMIT_OK, queries[1].number);
+    EXPECT_EQ(TAVL_OID_GEN_RCV_OK, queries[2].number);
+}
+
+TEST_F(LinkInfoPage, LeavingStopsTheTimerAndReturningShowsTheLastTexts) {
+    h.Open();
+    h.SelectTab(4);
+    EXPECT_FALSE(Page().RefreshTimer().isActive());
+    h.card.FailQueryOID(1); // the refresh on return changes nothing
+    h.SelectTab(0);
+    EXPECT_TRUE(Page().RefreshTimer().isActive());
+    EXPECT_EQ("Connected - BSSID = 00-0A-0B-0C-0D-0E", Edit(1028));
+    EXPECT_EQ("corvane", Edit(1002));
+    EXPECT_EQ("No Signal", Caption(1101));
+}
+
+TEST_F(LinkInfoPage, ClosingTheSheetClearsSheetOpenAndTheTimerDiesWithTheWindow) {
+    h.Open();
+    h.Cancel();
+    EXPECT_EQ(0, gSheetOpen);
+    h.card.ClearCalls();
+    Page().OnTimer();
+    EXPECT_TRUE(h.card.Calls().empty());
+    EXPECT_FALSE(Page().RefreshTimer().isActive());
+}
+
+TEST_F(LinkInfoPage, DestroyingTheSheetActivatesNoPage) {
+    h.Open();
+    h.Cancel();
+    h.card.ClearCalls();
+    h.sheet.reset();
+    EXPECT_TRUE(h.card.Calls().empty()) << h.card.Log();
+    h.sheet = std::make_unique<CConfigUtility>(QString::fromLatin1(kAppTitle), h.card, h.clock);
+}
+
+} // namespace

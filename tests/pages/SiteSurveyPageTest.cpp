@@ -1,0 +1,286 @@
+#include "SheetHarness.h"
+#include "device/Records.h"
+
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+TavlSurveyEntry Entry(int n, const std::string& ssid, std::uint32_t channel, bool infrastructure,
+                      std::int32_t rssi = -60) {
+    TavlSurveyEntry entry{};
+    entry.length = TAVL_SURVEY_ENTRY_SIZE;
+    const std::uint8_t bssid[6] = {
+        0x00, 0x1A, 0x2B, 0x3C, static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)};
+    std::memcpy(entry.bssid, bssid, sizeof bssid);
+    entry.ssidLength = static_cast<std::uint32_t>(ssid.size());
+    std::memcpy(entry.ssid, ssid.data(), ssid.size());
+    entry.rssi = rssi;
+    entry.dsConfig = 2412000 + 5000 * (channel - 1);
+    entry.infrastructureMode = infrastructure ? 1 : 0;
+    return entry;
+}
+
+class SiteSurveyPage : public testing::Test {
+protected:
+    SiteSurveyPage() {
+        gSelectedSSID.clear();
+        Page().m_b_ColumnsCreated = 0;
+        Page().m_b_SearchOnActivate = 1;
+        Page().waitWithMessages = [this](std::uint32_t ms) { waits.push_back(ms); };
+        h.card.SetSurveyEntries({
+            Entry(1, "office", 6, true, -60),
+            Entry(2, "cell", 11, false, -45),
+            Entry(3, "", 1, true, 0),
+        });
+    }
+
+    CSiteSurveyPage& Page() { return h.sheet->m_SiteSurveyPage; }
+    QTreeWidget* List() { return Page().findChild<QTreeWidget*>(QStringLiteral("1131")); }
+    QPushButton* Search() { return Page().findChild<QPushButton*>(QStringLiteral("1015")); }
+    QPushButton* Join() { return Page().findChild<QPushButton*>(QStringLiteral("1133")); }
+
+    // Opens the sheet on the Site Survey page, searches and fills the list.
+    void OpenAndFill() {
+        h.Open();
+        h.SelectTab(2);
+        QTest::mouseClick(Search(), Qt::LeftButton);
+        Page().OnTimer();
+    }
+
+    std::vector<QStringList> Rows() {
+        std::vector<QStringList> rows;
+        for (int i = 0; i < List()->topLevelItemCount(); ++i) {
+            QStringList row;
+            for (int c = 0; c < 6; ++c) {
+                row << List()->topLevelItem(i)->text(c);
+            }
+            rows.push_back(row);
+        }
+        return rows;
+    }
+
+    // The calls of a join: those before the Link Info page's activation
+    // (which begins with Get_XPWZC).
+    std::vector<std::string> JoinCalls() {
+        std::vector<std::string> names = h.card.CallNames();
+        names.erase(std::find(names.begin(), names.end(), "Get_XPWZC"), names.end());
+        return names;
+    }
+
+    void ClickRow(int row) {
+        const QRect rect = List()->visualItemRect(List()->topLevelItem(row));
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+
+    SheetHarness h;
+    std::vector<std::uint32_t> waits;
+};
+
+TEST_F(SiteSurveyPage, ColumnsWithTheirTitlesAndWidths) {
+    h.Open();
+    h.SelectTab(2);
+    QTreeWidgetItem* header = List()->headerItem();
+    ASSERT_EQ(6, List()->columnCount());
+    const char* titles[] = {"SSID", "BSSID", "Signal", "Channel", "WEP", "BSSType"};
+    const int widths[] = {101, 108, 41, 51, 37, 101};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(titles[i], header->text(i));
+        EXPECT_EQ(widths[i], List()->header()->sectionSize(i));
+    }
+    EXPECT_EQ(1, Page().m_b_ColumnsCreated);
+}
+
+TEST_F(SiteSurveyPage, FirstVisitWaitsForSearchAndTheSecondSearchesOnce) {
+    h.Open();
+    h.SelectTab(2);
+    EXPECT_EQ(0u, h.card.CountOf("SiteSurveyTrigger"));
+    EXPECT_FALSE(Page().FillTimer().isActive());
+    h.SelectTab(0);
+    h.SelectTab(2);
+    EXPECT_EQ(1u, h.card.CountOf("SiteSurveyTrigger"));
+    EXPECT_TRUE(Page().FillTimer().isActive());
+    h.SelectTab(0);
+    h.SelectTab(2);
+    EXPECT_EQ(1u, h.card.CountOf("SiteSurveyTrigger"));
+
+    // After the sheet closes the rule starts again, with the columns.
+    h.Cancel();
+    EXPECT_EQ(0, Page().m_b_ColumnsCreated);
+    h.Open();
+    h.SelectTab(2);
+    EXPECT_EQ(6, List()->columnCount());
+    EXPECT_EQ(1u, h.card.CountOf("SiteSurveyTrigger"));
+    h.SelectTab(0);
+    h.SelectTab(2);
+    EXPECT_EQ(2u, h.card.CountOf("SiteSurveyTrigger"));
+}
+
+TEST_F(SiteSurveyPage, SearchEmptiesTheListAndTheTimerFillsIt) {
+    OpenAndFill();
+    ASSERT_EQ(3, List()->topLevelItemCount());
+    QTest::mouseClick(Search(), Qt::LeftButton);
+    EXPECT_EQ(0, List()->topLevelItemCount());
+    EXPECT_FALSE(Search()->isEnabled());
+    EXPECT_FALSE(Join()->isEnabled());
+    EXPECT_TRUE(Page().FillTimer().isActive());
+    EXPECT_EQ(3000, Page().FillTimer().interval());
+    EXPECT_TRUE(h.sheet->state.background.IsSet());
+
+    h.card.ClearCalls();
+    Page().OnTimer();
+    EXPECT_FALSE(Page().FillTimer().isActive());
+    EXPECT_TRUE(Search()->isEnabled());
+    EXPECT_FALSE(Join()->isEnabled());
+    EXPECT_TRUE(h.sheet->state.background.IsSet());
+    EXPECT_EQ(TAVL_SURVEY_BUFFER_SIZE, h.card.LastCall("SiteSurveyGet")->number);
+    EXPECT_EQ(3, Page().m_n_Entries);
+    EXPECT_EQ((std::vector<QStringList>{
+                  {"office", "00-1A-2B-3C-00-01", "66%", "6", "No", "Infrastructure"},
+                  {"cell", "00-1A-2B-3C-00-02", "100%", "11", "No", "Ad-Hoc"},
+                  {"", "00-1A-2B-3C-00-03", "n/a", "1", "No", "Infrastructure"},
+              }),
+              Rows());
+}
+
+TEST_F(SiteSurveyPage, ListKeepsTheFirstOfEachBssidAndAtMostSixtyFourRows) {
+    std::vector<TavlSurveyEntry> entries;
+    entries.push_back(Entry(1, "first", 6, true));
+    entries.push_back(Entry(1, "again", 9, false));
+    for (int i = 2; i <= 70; ++i) {
+        entries.push_back(Entry(i, "net" + std::to_string(i), 1, true));
+    }
+    h.card.SetSurveyEntries(entries);
+    OpenAndFill();
+    EXPECT_EQ(71, Page().m_n_Entries);
+    const auto rows = Rows();
+    ASSERT_EQ(64u, rows.size());
+    EXPECT_EQ("first", rows[0][0]);
+    EXPECT_EQ("6", rows[0][3]);
+    EXPECT_EQ("net2", rows[1][0]);
+    EXPECT_EQ("net64", rows[63][0]);
+}
+
+TEST_F(SiteSurveyPage, FailedSurveyLeavesTheListEmpty) {
+    h.card.SetSurveyEntries({Entry(1, "office", 6, true)}, 0);
+    OpenAndFill();
+    EXPECT_EQ(0, List()->topLevelItemCount());
+    EXPECT_TRUE(Search()->isEnabled());
+    EXPECT_EQ(0, SurveyTable().Count());
+}
+
+TEST_F(SiteSurveyPage, LeavingWhileScanningStopsTheTimer) {
+    h.Open();
+    h.SelectTab(2);
+    QTest::mouseClick(Search(), Qt::LeftButton);
+    h.SelectTab(0);
+    EXPECT_FALSE(Page().FillTimer().isActive());
+    EXPECT_TRUE(Search()->isEnabled());
+    h.SelectTab(2);
+    EXPECT_EQ(0, List()->topLevelItemCount());
+}
+
+TEST_F(SiteSurveyPage, ClickOnARowEnablesConnect) {
+    OpenAndFill();
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, QPoint(5, 250));
+    EXPECT_EQ(-1, Page().m_n_SelectedItem);
+    EXPECT_FALSE(Join()->isEnabled());
+    ClickRow(1);
+    EXPECT_EQ(1, Page().m_n_SelectedItem);
+    EXPECT_EQ("cell", gSelectedSSID);
+    EXPECT_TRUE(Join()->isEnabled());
+}
+
+TEST_F(SiteSurveyPage, ZeroConfigurationKeepsConnectDisabled) {
+    h.card.SetZeroConfigState(1);
+    OpenAndFill();
+    ClickRow(0);
+    EXPECT_EQ(0, Page().m_n_SelectedItem);
+    EXPECT_FALSE(Join()->isEnabled());
+}
+
+TEST_F(SiteSurveyPage, ConnectSetsModeChannelOnlyForAdHocAndSsid) {
+    struct {
+        int row;
+        std::vector<std::string> calls;
+        std::uint32_t mode;
+        std::string ssid;
+    } cases[] = {
+        {0, {"SetOperatingMode", "SetSSID"}, 1, "office"},
+        {1, {"SetOperatingMode", "SetChannel", "SetSSID"}, 0, "cell"},
+    };
+    for (const auto& c : cases) {
+        OpenAndFill();
+        ClickRow(c.row);
+        h.card.ClearCalls();
+        QTest::mouseClick(Join(), Qt::LeftButton);
+        EXPECT_EQ(c.calls, JoinCalls()) << c.row;
+        EXPECT_EQ(c.mode, h.card.LastCall("SetOperatingMode")->number);
+        if (c.mode == 0) {
+            EXPECT_EQ(11, h.card.LastCall("SetChannel")->number);
+        }
+        const SsidText sent = *h.card.LastCall("SetSSID")->ssid;
+        EXPECT_EQ(c.ssid, std::string(reinterpret_cast<const char*>(sent.ssid), sent.length));
+        // The sheet turns to Link Info, which refreshes at once.
+        EXPECT_EQ(0, h.sheet->GetActiveIndex());
+        EXPECT_EQ("Get_XPWZC", h.card.CallNames()[c.calls.size()]);
+        EXPECT_TRUE(h.sheet->state.background.IsSet());
+        EXPECT_TRUE(h.boxes.shown.empty());
+        EXPECT_TRUE(waits.empty());
+        h.SelectTab(2);
+        EXPECT_FALSE(Join()->isEnabled());
+        h.Cancel();
+    }
+}
+
+TEST_F(SiteSurveyPage, HiddenSsidShowsFailAndJoinsAllTheSame) {
+    OpenAndFill();
+    ClickRow(2);
+    QTest::mouseClick(Join(), Qt::LeftButton);
+    ASSERT_EQ(1u, h.boxes.shown.size());
+    EXPECT_EQ("Fail", h.boxes.shown[0].text);
+    EXPECT_EQ(MsgButtons::Ok, h.boxes.shown[0].buttons);
+    ASSERT_TRUE(h.card.LastCall("SetSSID").has_value());
+    EXPECT_EQ(0u, h.card.LastCall("SetSSID")->ssid->length);
+}
+
+TEST_F(SiteSurveyPage, SsidBytesAboveAsciiGoBackUnchanged) {
+    h.card.SetSurveyEntries({Entry(1, "caf\xE9", 6, true)});
+    OpenAndFill();
+    EXPECT_EQ(QString::fromUtf8("caf\u00e9"), Rows()[0][0]);
+    ClickRow(0);
+    QTest::mouseClick(Join(), Qt::LeftButton);
+    const SsidText sent = *h.card.LastCall("SetSSID")->ssid;
+    EXPECT_EQ("caf\xE9", std::string(reinterpret_cast<const char*>(sent.ssid), sent.length));
+}
+
+TEST_F(SiteSurveyPage, OnWindows98MeTheJoinSendsTheWepPartAgain) {
+    gOsClass = kOsWindows98Me;
+    WirelessReg reg = DefaultWirelessReg();
+    reg.encryptionLevel = 1;
+    reg.defaultKeyId = 2;
+    h.sheet->state.reg.Set(reg);
+    OpenAndFill();
+    ClickRow(0);
+    h.card.ClearCalls();
+    QTest::mouseClick(Join(), Qt::LeftButton);
+    EXPECT_EQ((std::vector<std::uint32_t>{3000, 1500}), waits);
+    EXPECT_EQ((std::vector<std::string>{"SetOperatingMode", "SetSSID", "SetWLANConfig"}),
+              JoinCalls());
+    const CardCall set = *h.card.LastCall("SetWLANConfig");
+    EXPECT_EQ(TAVL_MASK_WEP_KEYS | TAVL_MASK_WEP_STATUS | TAVL_MASK_AUTH_MODE, set.maskIn);
+    ASSERT_EQ(4u, set.wepKeys.size());
+    EXPECT_TRUE(set.Key(2)->transmit);
+    EXPECT_EQ(0, h.sheet->GetActiveIndex());
+}
+
+} // namespace

@@ -1,0 +1,251 @@
+// Runs every scenario folder below tests/scenarios/ against the real
+// skerrin and the simulated libtavl3.so (README.md there), one test case
+// per folder, found when the tests are listed.
+#include "ScenarioScript.h"
+#include "UtilityProcess.h"
+
+#include "cardlib/ProfileStore.h"
+#include "device/Records.h"
+
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+constexpr int kWaitMs = 15000;
+
+QString ScenarioRoot() {
+    return QStringLiteral(SKERRIN_SOURCE_DIR "/tests/scenarios");
+}
+
+std::vector<std::string> ScenarioNames() {
+    std::vector<std::string> names;
+    const QDir root(ScenarioRoot());
+    for (const QString& name : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        if (QFile::exists(root.filePath(name + QStringLiteral("/steps")))) {
+            names.push_back(name.toStdString());
+        }
+    }
+    return names;
+}
+
+std::string ReadText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll().toStdString();
+}
+
+// Stores a profile in the simulated card's store and makes it active:
+// "NAME key=value..." with ssid, channel, mode (infrastructure|adhoc),
+// wep (off|64|128), txkey (1..4), key1..key4 (hexadecimal), auth
+// (open|shared|auto).
+bool StoreProfile(const std::vector<std::string>& args, const QString& home, std::string& error) {
+    WirelessReg reg = DefaultWirelessReg();
+    const std::string& name = args.front();
+    SetFieldText(reg.profileName, name);
+    std::vector<std::pair<int, std::string>> keys;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const auto equals = args[i].find('=');
+        const std::string key = args[i].substr(0, equals);
+        const std::string value = equals == std::string::npos ? "" : args[i].substr(equals + 1);
+        if (key == "ssid") {
+            SetFieldText(reg.ssid, value);
+        } else if (key == "channel") {
+            reg.channel = static_cast<std::uint32_t>(std::stoul(value));
+        } else if (key == "mode") {
+            reg.opMode = value == "adhoc" ? 0 : 1;
+        } else if (key == "wep") {
+            reg.encryptionLevel = value == "64" ? 1 : value == "128" ? 2 : 0;
+        } else if (key == "txkey") {
+            reg.defaultKeyId = std::stoi(value) - 1;
+        } else if (key == "auth") {
+            reg.authType = value == "shared" ? 1 : value == "auto" ? 2 : 0;
+        } else if (key.size() == 4 && key.rfind("key", 0) == 0 && key[3] >= '1' && key[3] <= '4') {
+            keys.emplace_back(key[3] - '1', value);
+        } else {
+            error = "profile: unknown field " + key;
+            return false;
+        }
+    }
+    for (const auto& [slot, hex] : keys) {
+        SetFieldText(reg.keyText[slot], hex);
+        if (hex.size() == 10) {
+            SetFieldText(reg.keyText64[slot], hex);
+        } else {
+            SetFieldText(reg.keyText128[slot], hex);
+        }
+    }
+    cardsim::ProfileStore store;
+    store.SetWorldFolder(home.toStdString());
+    if (store.Store(name.c_str(), reg) != 0 || store.SetActive(name) != 0) {
+        error = "profile: the store refused " + name;
+        return false;
+    }
+    return true;
+}
+
+class Scenario : public testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        folder_ = ScenarioRoot() + QLatin1Char('/') + QString::fromStdString(GetParam());
+        const QString world = folder_ + QStringLiteral("/world.ini");
+        if (QFile::exists(world)) {
+            ASSERT_TRUE(QFile::copy(world, utility_.SimHome() + QStringLiteral("/world.ini")));
+        }
+    }
+
+    void TearDown() override {
+        if (HasFailure()) {
+            std::cerr << "---- journal ----\n"
+                      << utility_.Journal().toStdString() << "---- trace (tail) ----\n"
+                      << utility_.StandardError().right(6000).toStdString() << "\n";
+        }
+    }
+
+    QStringList JournalLines() const {
+        return utility_.Journal().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    // Waits for a journal line containing `text` after the last one a wait
+    // matched; the next wait starts after it.
+    bool WaitJournalAfter(const QString& text) {
+        QDeadlineTimer deadline(kWaitMs * SKERRIN_TIME_FACTOR * TimeScale());
+        for (;;) {
+            const QStringList lines = JournalLines();
+            for (int i = journalFrom_; i < lines.size(); ++i) {
+                if (lines[i].contains(text)) {
+                    journalFrom_ = i + 1;
+                    return true;
+                }
+            }
+            if (deadline.hasExpired()) {
+                return false;
+            }
+            Drain(20);
+        }
+    }
+
+    // Reads the utility's standard error for up to `ms`, so its trace
+    // never fills the pipe while a wait watches the journal.
+    void Drain(int ms) {
+        utility_.WaitForTrace(QStringLiteral("\n\x01"), ms);
+        if (!utility_.Running()) {
+            QThread::msleep(ms);
+        }
+    }
+
+    bool WaitTraceAfter(const QString& text) {
+        QDeadlineTimer deadline(kWaitMs * SKERRIN_TIME_FACTOR * TimeScale());
+        for (;;) {
+            const int at = utility_.StandardError().indexOf(text, traceFrom_);
+            if (at >= 0) {
+                traceFrom_ = at + text.size();
+                return true;
+            }
+            if (deadline.hasExpired() || !utility_.Running()) {
+                return false;
+            }
+            Drain(50);
+        }
+    }
+
+    static int TimeScale() {
+        const int scale = qEnvironmentVariableIntValue("SKERRIN_TIME_SCALE");
+        return scale > 1 ? scale : 1;
+    }
+
+    void Run(const ScenarioStep& step) {
+        SCOPED_TRACE("steps line " + std::to_string(step.line) + ": " + step.verb + " " +
+                     step.rest);
+        const QString rest = QString::fromStdString(step.rest);
+        if (step.verb == "env") {
+            const auto equals = step.rest.find('=');
+            ASSERT_NE(std::string::npos, equals);
+            utility_.Environment().insert(QString::fromStdString(step.rest.substr(0, equals)),
+                                          QString::fromStdString(step.rest.substr(equals + 1)));
+        } else if (step.verb == "profile") {
+            std::string error;
+            ASSERT_TRUE(StoreProfile(step.args, utility_.SimHome(), error)) << error;
+        } else if (step.verb == "start") {
+            ASSERT_TRUE(utility_.Start());
+        } else if (step.verb == "tavlsim") {
+            QStringList arguments;
+            for (const std::string& word : step.args) {
+                arguments << QString::fromStdString(word);
+            }
+            QString output;
+            ASSERT_EQ(0, utility_.Tavlsim(arguments, &output)) << output.toStdString();
+        } else if (step.verb == "send") {
+            ASSERT_TRUE(utility_.Send(step.rest + "\n"));
+        } else if (step.verb == "wait-journal") {
+            ASSERT_TRUE(WaitJournalAfter(rest)) << "no journal line with " << step.rest;
+        } else if (step.verb == "wait-trace") {
+            ASSERT_TRUE(WaitTraceAfter(rest)) << "no trace line with " << step.rest;
+        } else if (step.verb == "expect-no-journal") {
+            EXPECT_TRUE(JournalLines().filter(rest).isEmpty()) << "journal has " << step.rest;
+        } else if (step.verb == "expect-exit") {
+            ASSERT_EQ(std::stoi(step.rest), utility_.WaitForExit(kWaitMs * TimeScale()));
+        }
+    }
+
+    QString folder_;
+    UtilityProcess utility_;
+    int journalFrom_ = 0;
+    int traceFrom_ = 0;
+};
+
+TEST_P(Scenario, RunsAsExpected) {
+    std::vector<ScenarioStep> steps;
+    std::string error;
+    ASSERT_TRUE(ParseScenarioSteps(ReadText(folder_ + QStringLiteral("/steps")), steps, error))
+        << error;
+    for (const ScenarioStep& step : steps) {
+        ASSERT_NO_FATAL_FAILURE(Run(step));
+    }
+    EXPECT_FALSE(utility_.Running()) << "the scenario must end with the utility's exit";
+
+    // The expected fragments, each on a later line than the one before.
+    const QStringList lines = JournalLines();
+    int from = 0;
+    for (const std::string& fragment :
+         ParseExpectedFragments(ReadText(folder_ + QStringLiteral("/expected")))) {
+        const QString text = QString::fromStdString(fragment);
+        int found = -1;
+        for (int i = from; i < lines.size() && found < 0; ++i) {
+            found = lines[i].contains(text) ? i : -1;
+        }
+        ASSERT_GE(found, 0) << "expected after journal line " << from << ": " << fragment;
+        from = found + 1;
+    }
+
+    // The card library is never called after TAVL_Terminate.
+    const auto terminate = std::find_if(lines.begin(), lines.end(), [](const QString& line) {
+        return line.contains(QStringLiteral(" TAVL_Terminate"));
+    });
+    if (terminate != lines.end()) {
+        EXPECT_EQ(terminate, lines.end() - 1)
+            << "called after TAVL_Terminate: " << (terminate + 1)->toStdString();
+    }
+}
+
+std::string ReadableName(const testing::TestParamInfo<std::string>& info) {
+    std::string name = info.param;
+    std::replace_if(
+        name.begin(), name.end(),
+        [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, Scenario, testing::ValuesIn(ScenarioNames()), ReadableName);
+
+} // namespace
