@@ -48,7 +48,9 @@ void CConfigPage::WritePageValues(WirelessReg& record, const QString& name) cons
 }
 
 void CConfigPage::ApplyChanges() {
-    DoDataExchange(true);
+    if (!DoDataExchange(true)) {
+        return;
+    }
     if (m_ProfileName.isEmpty()) {
         m_ProfileName = NameForApply();
     }
@@ -91,24 +93,23 @@ void CConfigPage::ApplyChanges() {
 
     library.SetProfileWireless(name.constData(), &record);
     library.SetActiveProfileByType(name.constData(), TAVL_PROFILE_TYPE);
+    // A new profile is only stored; otherwise the thread brings mode, SSID,
+    // channel and power saving to the card on its next cycle (within the
+    // full apply when one is requested too).
+    gChangeParametersRequest = m_CreatingProfile != 0 ? 0 : 1;
     if (fullApply) {
         gApplyConfigRequest = 1;
-        handshake.reset();
     }
+    handshake.reset();
 
     EnableItem(IDC_UNDO_CHANGES, false);
     EnableItem(IDC_APPLY_CHANGES, false);
     EnableItem(IDC_ACTIVATE, false);
     EnableItem(IDC_CREATE, false);
     if (m_CreatingProfile != 0) {
-        gChangeParametersRequest = 0;
         m_CreatingProfile = 0;
         EnableItem(IDC_ACTIVATE, true);
         EnableItem(IDC_REMOVE, true);
-    } else {
-        // The thread brings mode, SSID, channel and power saving to the
-        // card on its next cycle.
-        gChangeParametersRequest = 1;
     }
     DoDataExchange(false);
 }

@@ -469,5 +469,20 @@ TEST_F(ConfigPageTest, SheetClosedWithoutOkOrCancelStillShowsFilledListsNextTime
     EXPECT_EQ(2, List(P::IDC_MODE)->count());
 }
 
+// Taking the pages out of a closing sheet moves its current tab; that must
+// not create the Configuration page's window, which reads the card.
+TEST_F(ConfigPageTest, DestroyingTheSheetActivatesNoPage) {
+    Store({Record("default", "lab")});
+    for (int tab : {0, 2, 3, 4}) {
+        SCOPED_TRACE(tab);
+        h.Open();
+        h.SelectTab(tab);
+        h.card.ClearCalls();
+        h.sheet.reset();
+        EXPECT_EQ(0u, h.card.CountOf("GetWLANConfig"));
+        h.sheet = std::make_unique<CConfigUtility>(QString::fromLatin1(kAppTitle), h.card, h.clock);
+    }
+}
+
 } // namespace
 } // namespace configpage
