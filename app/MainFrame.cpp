@@ -90,9 +90,11 @@ bool CMainFrame::Create() {
     polling_ = std::make_unique<CPollingThread>(*library_, sheet_->state, *hostUi_, clock_);
     polling_->Start();
 
+    // SIGTERM and SIGINT are taken before the channel listens: whoever sees
+    // the channel may already ask the utility to end either way.
+    signals_ = new TerminationSignals([this] { Exit(); }, this);
     channel_ = new MessageServer([this](const ChannelMessage& m) { OnChannelMessage(m); }, this);
     channel_->Listen();
-    signals_ = new TerminationSignals([this] { Exit(); }, this);
     udev_ =
         new UdevMonitor([this](std::uint32_t event,
                                const std::string& id) { deviceEvents_->OnDeviceChange(event, id); },
