@@ -8,3 +8,10 @@ extern "C" const char* __tsan_default_options() {
            "/tests/tsan.supp";
 }
 #endif
+
+#if defined(__SANITIZE_ADDRESS__)
+// QtDBus keeps its connection manager's memory until the process ends.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libQt6DBus.so.6\n";
+}
+#endif
