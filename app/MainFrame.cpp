@@ -82,11 +82,18 @@ bool CMainFrame::Create() {
 
     queue_ = new UiRequestQueue(this);
     hostUi_ = std::make_unique<QueuedHostUi>(
-        *queue_,
-        HostUiTargets{[this](int id) { ModifyIconAtTaskbar(id); },
-                      [this](int result) { sheet_->EndModal(result); },
-                      [](int id) { AppMessageBox(nullptr, QString::fromLatin1(ResString(id))); },
-                      [this](int change) { pages_->AdjustPagesByXPWZC(change); }});
+        *queue_, HostUiTargets{[this](int id) { ModifyIconAtTaskbar(id); },
+                               [this](int result) { sheet_->EndModal(result); },
+                               [this](int id) {
+                                   if (!exiting_) {
+                                       AppMessageBox(nullptr, QString::fromLatin1(ResString(id)));
+                                   }
+                               },
+                               [this](int change) {
+                                   if (!exiting_) {
+                                       pages_->AdjustPagesByXPWZC(change);
+                                   }
+                               }});
     polling_ = std::make_unique<CPollingThread>(*library_, sheet_->state, *hostUi_, clock_);
     polling_->Start();
 
@@ -95,13 +102,21 @@ bool CMainFrame::Create() {
     signals_ = new TerminationSignals([this] { Exit(); }, this);
     channel_ = new MessageServer([this](const ChannelMessage& m) { OnChannelMessage(m); }, this);
     channel_->Listen();
-    udev_ =
-        new UdevMonitor([this](std::uint32_t event,
-                               const std::string& id) { deviceEvents_->OnDeviceChange(event, id); },
-                        this);
+    udev_ = new UdevMonitor(
+        [this](std::uint32_t event, const std::string& id) {
+            if (!exiting_) {
+                deviceEvents_->OnDeviceChange(event, id);
+            }
+        },
+        this);
     udev_->Start();
     logind_ = new LogindMonitor(
-        [this](std::uint32_t code) { deviceEvents_->OnPowerBroadcast(code); }, this);
+        [this](std::uint32_t code) {
+            if (!exiting_) {
+                deviceEvents_->OnPowerBroadcast(code);
+            }
+        },
+        this);
     logind_->Start();
 
     QThread::msleep(kCreatePauseMs);
@@ -150,6 +165,9 @@ void CMainFrame::UpdateTrayTip() {
 }
 
 void CMainFrame::OnChannelMessage(const ChannelMessage& message) {
+    if (exiting_) {
+        return;
+    }
     switch (message.kind) {
     case ChannelMessage::Kind::ElegantClose:
         Exit();
@@ -169,6 +187,9 @@ void CMainFrame::OnChannelMessage(const ChannelMessage& message) {
 }
 
 void CMainFrame::OnTrayDoubleClick() {
+    if (exiting_) {
+        return;
+    }
     if (!gSheetOpen && gDevicePresent) {
         ShowSheet(false);
     } else if (gSheetOpen) {
@@ -178,6 +199,9 @@ void CMainFrame::OnTrayDoubleClick() {
 }
 
 void CMainFrame::OnCommand(int id) {
+    if (exiting_) {
+        return;
+    }
     switch (id) {
     case ID_HIDE_UTILITY:
         sheet_->CloseSheet();
@@ -206,6 +230,9 @@ void CMainFrame::ShowSheet(bool fromCommand) {
     }
     if (pages_->AdjustPagesByXPWZC(1)) {
         WaitWithMessages(500);
+        if (exiting_) {
+            return;
+        }
     }
     sheet_->DoModal();
     gSheetOpen = 0;
@@ -228,6 +255,16 @@ void CMainFrame::Exit() {
     clock_.Interrupt();
     polling_->Stop();
     sheet_->CloseSheet();
-    library_->Terminate();
+    // Every event loop ends, the sheet's and any wait's too; the card
+    // library ends in Finish, once they have all returned, so no handler
+    // still unwinding on this thread can call it after TAVL_Terminate.
     QCoreApplication::quit();
+}
+
+void CMainFrame::Finish() {
+    if (!exiting_ || finished_) {
+        return;
+    }
+    finished_ = true;
+    library_->Terminate();
 }

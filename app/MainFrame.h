@@ -39,8 +39,13 @@ public:
     // card library and starts the polling thread. False when it fails.
     bool Create();
 
-    // The exit of the tray menu's Exit and of "ELEGANT_CLOSE".
+    // The exit of the tray menu's Exit and of "ELEGANT_CLOSE": the icon
+    // goes, the polling thread ends, the sheet closes and the event loops
+    // are told to end. Nothing the frame receives afterwards is handled.
     void Exit();
+    // Ends the card library (TAVL_Terminate) once the event loop has
+    // returned after Exit.
+    void Finish();
 
     // The tray's double click, and the menu's commands.
     void OnTrayDoubleClick();
@@ -82,4 +87,5 @@ private:
     LogindMonitor* logind_ = nullptr;
     std::function<bool()> trayAvailable_;
     bool exiting_ = false;
+    bool finished_ = false;
 };

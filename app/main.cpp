@@ -30,7 +30,10 @@ int main(int argc, char** argv) {
     const OsPlatform platform = CurrentOsVersion().platform;
     if (platform != OsPlatform::WindowsNt && platform != OsPlatform::Windows9x) {
         frame.Exit();
+        frame.Finish();
         return 1;
     }
-    return application.exec();
+    const int code = QApplication::exec();
+    frame.Finish();
+    return code;
 }
