@@ -268,7 +268,9 @@ void CLinkInfoPage::DoDataExchange(bool save) {
 }
 
 void CLinkInfoPage::SetEditText(int id, const QString& text) {
-    if (auto* edit = Item<QLineEdit>(id)) {
+    // A changed text is shown at once; an unchanged one has nothing new to
+    // show, and the refresh of every second costs no paint for it.
+    if (auto* edit = Item<QLineEdit>(id); edit != nullptr && edit->text() != text) {
         const QSignalBlocker blocker(edit);
         edit->setText(text);
         edit->repaint();
