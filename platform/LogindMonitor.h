@@ -20,7 +20,11 @@ public:
     // Connects to logind on `bus` (the system bus by default). False when
     // logind is not there: connecting to a missing service would still
     // "succeed", so the manager interface is checked first.
-    bool Start(const QDBusConnection& bus = QDBusConnection::systemBus());
+    bool Start(const QDBusConnection& bus);
+    // Connects on the system bus, when there is one to reach: a machine
+    // without a system bus (a container, a build machine) sets up no bus
+    // connection at all.
+    bool Start();
 
 private slots:
     void OnPrepareForSleep(bool start);

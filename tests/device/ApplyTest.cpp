@@ -299,6 +299,10 @@ struct SsidCase {
     std::string sent;
 };
 
+void PrintTo(const SsidCase& ssid, std::ostream* out) {
+    *out << ssid.name;
+}
+
 class Ssids : public Apply, public testing::WithParamInterface<SsidCase> {};
 
 TEST_P(Ssids, SsidIsCutToTheHostField) {

@@ -101,6 +101,10 @@ struct KeyTextCase {
     const char* bytes;
 };
 
+void PrintTo(const KeyTextCase& key, std::ostream* out) {
+    *out << key.name;
+}
+
 class KeyTexts : public testing::TestWithParam<KeyTextCase> {};
 
 TEST_P(KeyTexts, KeyBytesComeFromDigitPairs) {

@@ -23,6 +23,11 @@ struct PageCase {
     const DialogTemplate* dialog;
 };
 
+// ctest lists each case by its page's name.
+void PrintTo(const PageCase& page, std::ostream* out) {
+    *out << page.name;
+}
+
 const PageCase kPages[] = {
     {"LinkInfo", 0, &kLinkInfoTemplate},     {"Configuration", 1, &kConfigurationTemplate},
     {"SiteSurvey", 2, &kSiteSurveyTemplate}, {"Encryption", 3, &kEncryptionTemplate},
