@@ -81,8 +81,13 @@ TEST(LogindMonitor, PrepareForSleepBecomesThePowerCodes) {
     PrivateBus bus;
     ASSERT_FALSE(bus.Address().isEmpty());
     QDBusConnection logind = QDBusConnection::connectToBus(bus.Address(), QStringLiteral("logind"));
+    // The fake answers from a thread of its own, as logind does from its
+    // process: the monitor's start asks it synchronously from this one.
+    QThread service;
+    service.start();
     FakeLogindObject object;
     new FakeLogindManager(&object);
+    object.moveToThread(&service);
     ASSERT_TRUE(logind.registerObject(QStringLiteral("/org/freedesktop/login1"), &object));
     ASSERT_TRUE(logind.registerService(QStringLiteral("org.freedesktop.login1")));
 
@@ -99,6 +104,8 @@ TEST(LogindMonitor, PrepareForSleepBecomesThePowerCodes) {
 
     QDBusConnection::disconnectFromBus(QStringLiteral("client"));
     QDBusConnection::disconnectFromBus(QStringLiteral("logind"));
+    service.quit();
+    service.wait();
 }
 
 } // namespace
