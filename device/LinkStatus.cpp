@@ -112,9 +112,14 @@ LinkBars LinkBarsForPercent(int percent, const LevelWords& words) {
 }
 
 std::string BssidText(const std::uint8_t (&bssid)[6]) {
-    char text[18];
-    std::snprintf(text, sizeof text, "%02X-%02X-%02X-%02X-%02X-%02X", bssid[0], bssid[1], bssid[2],
-                  bssid[3], bssid[4], bssid[5]);
+    // "%02X-%02X-%02X-%02X-%02X-%02X", written directly: the survey formats
+    // one per network on every fill.
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text(17, '-');
+    for (std::size_t i = 0; i < 6; ++i) {
+        text[i * 3] = kDigits[bssid[i] >> 4];
+        text[i * 3 + 1] = kDigits[bssid[i] & 0x0F];
+    }
     return text;
 }
 

@@ -5,7 +5,7 @@
 #include "device/Rssi.h"
 #include "device/tavl.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -17,8 +17,8 @@ std::uint32_t ReadU32(const std::uint8_t* bytes) {
 
 std::string Decimal(int value) {
     char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
-    return text;
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
 }
 
 } // namespace
