@@ -11,8 +11,8 @@ namespace {
 using P = CConfigPage;
 
 TEST_F(ConfigPageTest, ListsStoredProfilesSortedAndNamesTheActiveOne) {
-    Store({Record("work", "w"), Record("Home", "h"), Record("default", "d"), Record("alpha", "a")});
-    OpenPage();
+    OpenPage(
+        {Record("work", "w"), Record("Home", "h"), Record("default", "d"), Record("alpha", "a")});
     EXPECT_EQ((QStringList{"alpha", "default", "Home", "work"}), Entries(P::IDC_PROFILE));
     EXPECT_EQ("work", ProfileBox()->currentText());
     EXPECT_EQ("work", FIELD(Reg().profileName));
@@ -142,8 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
 // ---- Selecting and typing ------------------------------------------------------
 
 TEST_F(ConfigPageTest, SelectingAProfileLoadsItIntoRegWithoutTouchingTheCard) {
-    Store({Record("home", "home-net", 6, 1), Record("work", "work-net", 4, 0)});
-    OpenPage();
+    OpenPage({Record("home", "home-net", 6, 1), Record("work", "work-net", 4, 0)});
     h.card.ClearCalls();
     ChooseText(P::IDC_PROFILE, "work");
     EXPECT_EQ((std::vector<std::string>{"GetProfileWireless"}), h.card.CallNames());
@@ -165,8 +164,7 @@ TEST_F(ConfigPageTest, SelectingAProfileLoadsItIntoRegWithoutTouchingTheCard) {
 }
 
 TEST_F(ConfigPageTest, TypedNameFindsTheEntryWithoutLoadingIt) {
-    Store({Record("home", "h"), Record("Workshop", "w")});
-    OpenPage();
+    OpenPage({Record("home", "h"), Record("Workshop", "w")});
     h.card.ClearCalls();
     TypeProfileName("WORKSHOP");
     EXPECT_EQ("Workshop", ProfileBox()->currentText());
@@ -177,8 +175,7 @@ TEST_F(ConfigPageTest, TypedNameFindsTheEntryWithoutLoadingIt) {
 
 TEST_F(ConfigPageTest, LongExistingNameIsFoundWhole) {
     const std::string longName(60, 'n');
-    Store({Record("home", "h"), Record(longName.c_str(), "l")});
-    OpenPage();
+    OpenPage({Record("home", "h"), Record(longName.c_str(), "l")});
     PasteProfileName(QString::fromStdString(longName));
     EXPECT_TRUE(Enabled(P::IDC_ACTIVATE));
     EXPECT_FALSE(Enabled(P::IDC_CREATE));
@@ -187,8 +184,7 @@ TEST_F(ConfigPageTest, LongExistingNameIsFoundWhole) {
 }
 
 TEST_F(ConfigPageTest, TypedNameIsCutAt64CharactersWithTheCaretAtTheEnd) {
-    Store({Record("home", "h")});
-    OpenPage();
+    OpenPage({Record("home", "h")});
     PasteProfileName(QString(64, QChar('a')));
     EXPECT_EQ(64, ProfileBox()->currentText().size());
     EXPECT_TRUE(Enabled(P::IDC_CREATE));
@@ -203,8 +199,7 @@ TEST_F(ConfigPageTest, TypedNameIsCutAt64CharactersWithTheCaretAtTheEnd) {
 }
 
 TEST_F(ConfigPageTest, TypedNewNameSurvivesOtherEditsEvenAsThePrefixOfAnEntry) {
-    Store({Record("home", "h")});
-    OpenPage();
+    OpenPage({Record("home", "h")});
     TypeProfileName("ho");
     TypeSsid("net");
     ChooseText(P::IDC_POWER_SAVE, "Enabled");
@@ -219,8 +214,7 @@ TEST_F(ConfigPageTest, TypedNewNameSurvivesOtherEditsEvenAsThePrefixOfAnEntry) {
 TEST_F(ConfigPageTest, CreateStoresThePageUnderTheNewNameWithRegsOtherFields) {
     WirelessReg home = Record("home", "h");
     home.encryptionLevel = 1;
-    Store({home, Record("default", "d")});
-    OpenPage();
+    OpenPage({home, Record("default", "d")});
     TypeSsid("lab-net");
     TypeProfileName("lab");
     h.card.ClearCalls();
@@ -239,8 +233,7 @@ TEST_F(ConfigPageTest, CreateStoresThePageUnderTheNewNameWithRegsOtherFields) {
 }
 
 TEST_F(ConfigPageTest, CreatingACaseDifferentDuplicateIsRefused) {
-    Store({Record("home", "h"), Record("Work", "w")});
-    OpenPage();
+    OpenPage({Record("home", "h"), Record("Work", "w")});
     h.card.ClearCalls();
     ProfileBox()->setEditText("wORK");
     Page().OnCreateProfile();
@@ -258,8 +251,7 @@ TEST_F(ConfigPageTest, CreatingACaseDifferentDuplicateIsRefused) {
 }
 
 TEST_F(ConfigPageTest, EmptyNameCreatesNothingAndAppliesToTheProfileInReg) {
-    Store({Record("home", "h")});
-    OpenPage();
+    OpenPage({Record("home", "h")});
     TypeProfileName("");
     Page().OnCreateProfile();
     EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
@@ -276,8 +268,7 @@ class ConfigPageOddNames : public ConfigPageTest,
                            public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(ConfigPageOddNames, ReachTheStoreUnchanged) {
-    Store({Record("default", "d")});
-    OpenPage();
+    OpenPage({Record("default", "d")});
     const QString name = QString::fromUtf8(GetParam());
     TypeProfileName(name);
     h.card.ClearCalls();
@@ -295,8 +286,7 @@ INSTANTIATE_TEST_SUITE_P(Names, ConfigPageOddNames,
                                            "Caf\xC3\xA9", "\xE5\x90\x8D\xE5\x89\x8D"));
 
 TEST_F(ConfigPageTest, LongUtf8NameIsCutInTheRecordAtACharacterBoundary) {
-    Store({Record("default", "d")});
-    OpenPage();
+    OpenPage({Record("default", "d")});
     struct Row {
         QString name;
         std::string field;
@@ -324,8 +314,7 @@ TEST_F(ConfigPageTest, LongUtf8NameIsCutInTheRecordAtACharacterBoundary) {
 // ---- Remove --------------------------------------------------------------------
 
 TEST_F(ConfigPageTest, RemovingTheActiveProfileMakesDefaultActiveAndLoadsIt) {
-    Store({Record("home", "home-net"), Record("default", "default-net", 3, 0)});
-    OpenPage();
+    OpenPage({Record("home", "home-net"), Record("default", "default-net", 3, 0)});
     h.card.ClearCalls();
     Click(P::IDC_REMOVE);
     ASSERT_EQ(1u, h.boxes.shown.size());
@@ -350,8 +339,7 @@ TEST_F(ConfigPageTest, RemovingTheActiveProfileMakesDefaultActiveAndLoadsIt) {
 }
 
 TEST_F(ConfigPageTest, RemoveAnsweredNoKeepsTheProfile) {
-    Store({Record("home", "h"), Record("default", "d")});
-    OpenPage();
+    OpenPage({Record("home", "h"), Record("default", "d")});
     h.boxes.answers.push_back(IDNO);
     h.card.ClearCalls();
     Click(P::IDC_REMOVE);
@@ -360,8 +348,7 @@ TEST_F(ConfigPageTest, RemoveAnsweredNoKeepsTheProfile) {
 }
 
 TEST_F(ConfigPageTest, DefaultCannotBeRemovedUnderAnySpelling) {
-    Store({Record("home", "h"), Record("default", "d")});
-    OpenPage();
+    OpenPage({Record("home", "h"), Record("default", "d")});
     for (const char* name : {"default", "DEFAULT"}) {
         h.boxes.shown.clear();
         Page().m_ProfileName = QString::fromLatin1(name);
@@ -373,8 +360,7 @@ TEST_F(ConfigPageTest, DefaultCannotBeRemovedUnderAnySpelling) {
 }
 
 TEST_F(ConfigPageTest, RemoveWithoutADefaultEntryLeavesNothingSelected) {
-    Store({Record("home", "home-net"), Record("work", "work-net")});
-    OpenPage();
+    OpenPage({Record("home", "home-net"), Record("work", "work-net")});
     h.card.ClearCalls();
     Click(P::IDC_REMOVE);
     EXPECT_EQ(0u, h.card.CountOf("GetProfileWireless"));
@@ -388,8 +374,7 @@ TEST_F(ConfigPageTest, RemoveWithoutADefaultEntryLeavesNothingSelected) {
 }
 
 TEST_F(ConfigPageTest, RemovingANameNoLongerListedDoesNothingAfterTheQuestion) {
-    Store({Record("home", "h"), Record("default", "d")});
-    OpenPage();
+    OpenPage({Record("home", "h"), Record("default", "d")});
     Page().m_ProfileName = "gone";
     h.card.ClearCalls();
     Page().OnRemoveProfile();
@@ -402,8 +387,7 @@ TEST_F(ConfigPageTest, RemovingANameNoLongerListedDoesNothingAfterTheQuestion) {
 TEST_F(ConfigPageTest, PickedProfileIsAppliedWholeOnlyOnceRegIsCompleteAndStored) {
     WirelessReg work = Record("work", "work-net", 6, 1, 0);
     work.fragThreshold = 1200;
-    Store({Record("home", "home-net"), work});
-    OpenPage();
+    OpenPage({Record("home", "home-net"), work});
     ChooseText(P::IDC_PROFILE, "work");
     TypeSsid("page-net");
 
@@ -454,8 +438,7 @@ TEST_F(ConfigPageTest, PickedProfileIsAppliedWholeOnlyOnceRegIsCompleteAndStored
 }
 
 TEST_F(ConfigPageTest, ApplyingAPickedProfileAfterUndoRequestsNoFullApply) {
-    Store({Record("home", "h"), Record("work", "w")});
-    OpenPage();
+    OpenPage({Record("home", "h"), Record("work", "w")});
     ChooseText(P::IDC_PROFILE, "work");
     TypeSsid("x");
     Click(P::IDC_UNDO_CHANGES);
