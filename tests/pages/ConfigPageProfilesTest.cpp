@@ -77,66 +77,60 @@ TEST_P(ConfigPageButtons, FollowTheTable) {
     EXPECT_EQ(row.remove, Enabled(P::IDC_REMOVE));
 }
 
-void Nothing(ConfigPageTest&) {}
-void PickWork(ConfigPageTest& t) {
-    t.ChooseText(P::IDC_PROFILE, "work");
-}
+// What the user does after the opening, one step of a row each.
+struct Act {
+    static void Nothing(ConfigPageTest&) {}
+    static void PickWork(ConfigPageTest& t) { t.ChooseText(P::IDC_PROFILE, "work"); }
+    static void PickDefault(ConfigPageTest& t) { t.ChooseText(P::IDC_PROFILE, "default"); }
+    static void TypeWork(ConfigPageTest& t) { t.TypeProfileName("WORK"); }
+    static void TypeDefault(ConfigPageTest& t) { t.TypeProfileName("DEFAULT"); }
+    static void TypeLab(ConfigPageTest& t) { t.TypeProfileName("lab"); }
+    static void EmptyTheBox(ConfigPageTest& t) { t.TypeProfileName(""); }
+    static void CreateLab(ConfigPageTest& t) {
+        TypeLab(t);
+        t.Click(P::IDC_CREATE);
+    }
+    static void CreateWork(ConfigPageTest& t) {
+        t.ProfileBox()->setEditText("Work");
+        t.Page().OnCreateProfile();
+    }
+    static void ApplySsid(ConfigPageTest& t) {
+        t.TypeSsid("x");
+        t.Click(P::IDC_APPLY_CHANGES);
+    }
+    static void ActivateWork(ConfigPageTest& t) {
+        PickWork(t);
+        t.Click(P::IDC_ACTIVATE);
+    }
+    static void UndoEdits(ConfigPageTest& t) {
+        t.TypeSsid("x");
+        TypeLab(t);
+        t.Click(P::IDC_UNDO_CHANGES);
+    }
+    static void RestoreOnWork(ConfigPageTest& t) {
+        PickWork(t);
+        t.Click(P::IDC_RESTORE_DEFAULTS);
+    }
+};
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ConfigPageButtons,
     ::testing::Values(
-        ButtonRow{"ActivatedOnDefault", "default", Nothing, false, false, false},
-        ButtonRow{"ActivatedOnAnother", "home", Nothing, false, false, true},
-        ButtonRow{"ActivatedAfterDefaultWasCreated", "", Nothing, false, true, false},
-        ButtonRow{"EntrySelected", "home", PickWork, false, true, true},
-        ButtonRow{"DefaultSelected", "home",
-                  [](ConfigPageTest& t) { t.ChooseText(P::IDC_PROFILE, "default"); }, false, true,
-                  false},
-        ButtonRow{"TypedNameFound", "home", [](ConfigPageTest& t) { t.TypeProfileName("WORK"); },
-                  false, true, true},
-        ButtonRow{"TypedDefaultInCapitals", "home",
-                  [](ConfigPageTest& t) { t.TypeProfileName("DEFAULT"); }, false, true, false},
-        ButtonRow{"TypedNameNotFound", "home", [](ConfigPageTest& t) { t.TypeProfileName("lab"); },
-                  true, false, false},
-        ButtonRow{"BoxEmptied", "home", [](ConfigPageTest& t) { t.TypeProfileName(""); }, false,
-                  false, false},
-        ButtonRow{"AfterCreate", "default",
-                  [](ConfigPageTest& t) {
-                      t.TypeProfileName("lab");
-                      t.Click(P::IDC_CREATE);
-                  },
-                  false, true, true},
-        ButtonRow{"AfterCreateRefused", "default",
-                  [](ConfigPageTest& t) {
-                      t.ProfileBox()->setEditText("Work");
-                      t.Page().OnCreateProfile();
-                  },
-                  false, false, true},
-        ButtonRow{"AfterApplyChanges", "home",
-                  [](ConfigPageTest& t) {
-                      t.TypeSsid("x");
-                      t.Click(P::IDC_APPLY_CHANGES);
-                  },
-                  false, false, true},
-        ButtonRow{"AfterActivate", "home",
-                  [](ConfigPageTest& t) {
-                      PickWork(t);
-                      t.Click(P::IDC_ACTIVATE);
-                  },
-                  false, false, true},
-        ButtonRow{"AfterUndoChanges", "home",
-                  [](ConfigPageTest& t) {
-                      t.TypeSsid("x");
-                      t.TypeProfileName("lab");
-                      t.Click(P::IDC_UNDO_CHANGES);
-                  },
-                  false, false, false},
-        ButtonRow{"AfterRestoreDefaults", "home",
-                  [](ConfigPageTest& t) {
-                      PickWork(t);
-                      t.Click(P::IDC_RESTORE_DEFAULTS);
-                  },
-                  false, false, true}),
+        ButtonRow{"ActivatedOnDefault", "default", Act::Nothing, false, false, false},
+        ButtonRow{"ActivatedOnAnother", "home", Act::Nothing, false, false, true},
+        ButtonRow{"ActivatedAfterDefaultWasCreated", "", Act::Nothing, false, true, false},
+        ButtonRow{"EntrySelected", "home", Act::PickWork, false, true, true},
+        ButtonRow{"DefaultSelected", "home", Act::PickDefault, false, true, false},
+        ButtonRow{"TypedNameFound", "home", Act::TypeWork, false, true, true},
+        ButtonRow{"TypedDefaultInCapitals", "home", Act::TypeDefault, false, true, false},
+        ButtonRow{"TypedNameNotFound", "home", Act::TypeLab, true, false, false},
+        ButtonRow{"BoxEmptied", "home", Act::EmptyTheBox, false, false, false},
+        ButtonRow{"AfterCreate", "default", Act::CreateLab, false, true, true},
+        ButtonRow{"AfterCreateRefused", "default", Act::CreateWork, false, false, true},
+        ButtonRow{"AfterApplyChanges", "home", Act::ApplySsid, false, false, true},
+        ButtonRow{"AfterActivate", "home", Act::ActivateWork, false, false, true},
+        ButtonRow{"AfterUndoChanges", "home", Act::UndoEdits, false, false, false},
+        ButtonRow{"AfterRestoreDefaults", "home", Act::RestoreOnWork, false, false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Selecting and typing ------------------------------------------------------
