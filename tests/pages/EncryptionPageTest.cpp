@@ -1,6 +1,5 @@
 #include "EncryptionPageHarness.h"
 #include "platform/Beep.h"
-#include "platform/Help.h"
 
 #include <gtest/gtest.h>
 
@@ -254,12 +253,6 @@ TEST(EncryptionPage, KeyFieldsPassphraseAndDefaultKeyListAreBlueOnWhite) {
             << widget->objectName().toStdString();
     }
     EXPECT_NE(QColor(0, 0, 255), h.Control(P::kLevelList)->palette().color(QPalette::Text));
-}
-
-TEST(EncryptionPage, HelpAsksForContext105) {
-    EncryptionHarness h;
-    h.page().OnCommandHelp(0);
-    EXPECT_EQ(105, LastHelpContext());
 }
 
 // A stored level the list does not hold shows no level, every key control
