@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -43,23 +44,19 @@ TEST(Records, DefaultRecordHoldsTheFactorySettingsAtTheirOffsets) {
     }
 }
 
-struct RateCase {
-    std::uint32_t code;
-    std::array<std::uint8_t, 8> rates;
-};
-
-class RatesForCodeTable : public testing::TestWithParam<RateCase> {};
-
-TEST_P(RatesForCodeTable, GivesTheListedRates) {
-    EXPECT_EQ(GetParam().rates, RatesForCode(GetParam().code));
+TEST(Records, RatesForEachCode) {
+    const struct {
+        std::uint32_t code;
+        std::array<std::uint8_t, 8> rates;
+    } cases[] = {
+        {1, {2}},  {2, {4}},   {3, {4, 2}},
+        {4, {11}}, {8, {22}},  {15, {108, 96, 72, 48, 36, 24, 22, 18}},
+        {0, {0}},  {22, {22}}, {300, {44}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.rates, RatesForCode(c.code)) << "code " << c.code;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Records, RatesForCodeTable,
-                         testing::Values(RateCase{1, {2}}, RateCase{2, {4}}, RateCase{3, {4, 2}},
-                                         RateCase{4, {11}}, RateCase{8, {22}},
-                                         RateCase{15, {108, 96, 72, 48, 36, 24, 22, 18}},
-                                         RateCase{0, {0}}, RateCase{22, {22}},
-                                         RateCase{300, {44}}));
 
 TEST(Records, FieldTextStopsAtTheFieldEndWithoutTerminator) {
     char field[4] = {'a', 'b', 'c', 'd'};
