@@ -1,4 +1,5 @@
 #include "support/Trace.h"
+#include "tests/device/TraceCapture.h"
 #include "tests/support/TestViewer.h"
 
 #include <gtest/gtest.h>
@@ -12,22 +13,12 @@
 
 namespace {
 
-std::vector<std::string>* gLines = nullptr;
-void Capture(const char* line) {
-    gLines->push_back(line);
-}
-
 TEST(Trace, TraceOutCutsAt511Characters) {
-    std::vector<std::string> lines;
-    gLines = &lines;
-    trace::SetOutSink(&Capture);
-    const std::string longText(600, 'x');
-    TraceOut("%s", longText.c_str());
+    TraceCapture trace;
+    TraceOut("%s", std::string(600, 'x').c_str());
     TraceOut("<M> Detect  YES \n");
-    trace::SetOutSink(nullptr);
-    ASSERT_EQ(2u, lines.size());
-    EXPECT_EQ(std::string(511, 'x'), lines[0]);
-    EXPECT_EQ("<M> Detect  YES \n", lines[1]);
+    EXPECT_EQ((std::vector<std::string>{std::string(511, 'x'), "<M> Detect  YES \n"}),
+              trace.Lines());
 }
 
 class TraceViewer : public testing::Test {
