@@ -1,7 +1,7 @@
 #include "app/TrayIcon.h"
 #include "device/HostState.h"
 #include "device/HostUi.h"
-#include "support/Trace.h"
+#include "tests/device/TraceCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +13,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string>* gTrace = nullptr;
-void Capture(const char* line) {
-    gTrace->push_back(line);
-}
 
 struct MenuEntry {
     int id;
@@ -35,14 +30,9 @@ std::vector<MenuEntry> Entries(CTrayIcon& tray) {
 
 class TrayIconTest : public testing::Test {
 protected:
-    void SetUp() override {
-        ResetHostState();
-        gTrace = &trace_;
-        trace::SetOutSink(&Capture);
-    }
-    void TearDown() override { trace::SetOutSink(nullptr); }
+    void SetUp() override { ResetHostState(); }
 
-    std::vector<std::string> trace_;
+    TraceCapture trace_;
     std::vector<int> commands_;
     int doubleClicks_ = 0;
     CTrayIcon tray_{[this](int id) { commands_.push_back(id); }, [this] { ++doubleClicks_; }};
@@ -96,7 +86,7 @@ TEST_F(TrayIconTest, AddChangeAndRemoveTheIcon) {
     EXPECT_EQ(kTrayIconNotConnected, tray_.CurrentIcon());
     EXPECT_TRUE(tray_.ModifyIconAtTaskbar(kTrayIconConnected, close));
     EXPECT_EQ(kTrayIconConnected, tray_.CurrentIcon());
-    EXPECT_EQ((std::vector<std::string>{" <ModifyIconAtTaskbar>:Add ICON "}), trace_);
+    EXPECT_EQ((std::vector<std::string>{" <ModifyIconAtTaskbar>:Add ICON "}), trace_.Lines());
 
     // 207 twice: removed once, then nothing.
     EXPECT_TRUE(tray_.ModifyIconAtTaskbar(kTrayIconRemove, close));
@@ -106,7 +96,7 @@ TEST_F(TrayIconTest, AddChangeAndRemoveTheIcon) {
     EXPECT_EQ((std::vector<std::string>{" <ModifyIconAtTaskbar>:Add ICON ",
                                         " <ModifyIconAtTaskbar>:Remove ICON ",
                                         "<RemoveIconFromTaskbar>"}),
-              trace_);
+              trace_.Lines());
 }
 
 TEST_F(TrayIconTest, IconPicturesExistInEverySize) {

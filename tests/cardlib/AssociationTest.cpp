@@ -73,84 +73,39 @@ TEST_P(AssociationRules, MediaStatusAndBssidFollowTheSettings) {
     EXPECT_EQ(c.bssid, CurrentBssid());
 }
 
+// Key sets: the office's first or second key in its slot, the lab's key
+// (a 128-bit key) in every slot.
 const std::string k64Wrong = "0102030405";
+const std::vector<std::string> kOfficeFirst = {kOfficeKey1, k64Wrong, k64Wrong, k64Wrong};
+const std::vector<std::string> kOfficeSecond = {k64Wrong, kOfficeKey2, k64Wrong, k64Wrong};
+const std::vector<std::string> kLabKeys(4, kLabKey1);
 
+using A = AssociationCase;
 INSTANTIATE_TEST_SUITE_P(
     Table, AssociationRules,
     testing::Values(
-        AssociationCase{"OpenBySsid", 1, "Corvane", 1, {}, 0, 0, 0, kCorvane},
-        AssociationCase{"SsidIsCaseSensitive", 1, "corvane", 1, {}, 0, 0, 1, kNone},
-        AssociationCase{"AnyJoinsStrongestOpen", 1, "any", 1, {}, 0, 0, 0, kCorvane},
-        AssociationCase{"EmptySsidActsAsAny", 1, "", 1, {}, 0, 0, 0, kCorvane},
-        AssociationCase{"InfrastructureIgnoresCardChannel", 1, "Quiet", 9, {}, 0, 0, 0, kQuiet},
-        AssociationCase{"TooFaintToJoin", 1, "Faint", 2, {}, 0, 0, 1, kNone},
-        AssociationCase{"WepNetworkRefusesOpenCard", 1, "Harbour Office", 1, {}, 0, 0, 1, kNone},
-        AssociationCase{"WepKeyMatches",
-                        1,
-                        "Harbour Office",
-                        1,
-                        {kOfficeKey1, k64Wrong, k64Wrong, k64Wrong},
-                        0,
-                        0,
-                        0,
-                        kOffice},
-        AssociationCase{"WepKeyMismatch",
-                        1,
-                        "Harbour Office",
-                        1,
-                        {k64Wrong, kOfficeKey2, k64Wrong, k64Wrong},
-                        0,
-                        0,
-                        1,
-                        kNone},
-        AssociationCase{"TransmitKeyIndexSelectsKey",
-                        1,
-                        "Harbour Office",
-                        1,
-                        {k64Wrong, kOfficeKey2, k64Wrong, k64Wrong},
-                        1,
-                        0,
-                        0,
-                        kOffice},
-        AssociationCase{"WepLengthMustMatch",
-                        1,
-                        "Harbour Office",
-                        1,
-                        {kLabKey1, kLabKey1, kLabKey1, kLabKey1},
-                        0,
-                        0,
-                        1,
-                        kNone},
-        AssociationCase{"AnyWithKeyJoinsTheWepNetwork",
-                        1,
-                        "any",
-                        1,
-                        {kOfficeKey1, k64Wrong, k64Wrong, k64Wrong},
-                        0,
-                        0,
-                        0,
-                        kOffice},
-        AssociationCase{"OpenNetworkRefusesWepCard",
-                        1,
-                        "Corvane",
-                        1,
-                        {kOfficeKey1, k64Wrong, k64Wrong, k64Wrong},
-                        0,
-                        0,
-                        1,
-                        kNone},
-        AssociationCase{"ModeMustMatch", 1, "Workshop Cell", 3, {}, 0, 0, 1, kNone},
-        AssociationCase{
-            "AdHocJoinsCellOnItsChannel", 0, "Workshop Cell", 3, {}, 0, 0, 0, kWorkshop},
-        AssociationCase{
-            "AdHocOnAnotherChannelStartsOwnCell", 0, "Workshop Cell", 4, {}, 0, 0, 0, kOwnCell},
-        AssociationCase{
-            "AdHocWepCell", 0, "Lab", 9, {kLabKey1, kLabKey1, kLabKey1, kLabKey1}, 0, 0, 0, kLab},
-        AssociationCase{"AdHocAnyJoinsCellOnChannel", 0, "any", 3, {}, 0, 0, 0, kWorkshop},
-        AssociationCase{"AdHocAnyWithoutCellStaysAlone", 0, "any", 5, {}, 0, 0, 1, kNone},
-        AssociationCase{"AdHocOwnCellNeedsAllowedChannel", 0, "New Cell", 12, {}, 0, 0, 1, kNone},
-        AssociationCase{"AdHocOwnCellOnChannel12InEtsi", 0, "New Cell", 12, {}, 0, 1, 0, kOwnCell},
-        AssociationCase{"DomainHidesNetworkChannel", 1, "Corvane", 6, {}, 0, 2, 1, kNone}),
+        A{"OpenBySsid", 1, "Corvane", 1, {}, 0, 0, 0, kCorvane},
+        A{"SsidIsCaseSensitive", 1, "corvane", 1, {}, 0, 0, 1, kNone},
+        A{"AnyJoinsStrongestOpen", 1, "any", 1, {}, 0, 0, 0, kCorvane},
+        A{"EmptySsidActsAsAny", 1, "", 1, {}, 0, 0, 0, kCorvane},
+        A{"InfrastructureIgnoresCardChannel", 1, "Quiet", 9, {}, 0, 0, 0, kQuiet},
+        A{"TooFaintToJoin", 1, "Faint", 2, {}, 0, 0, 1, kNone},
+        A{"WepNetworkRefusesOpenCard", 1, "Harbour Office", 1, {}, 0, 0, 1, kNone},
+        A{"WepKeyMatches", 1, "Harbour Office", 1, kOfficeFirst, 0, 0, 0, kOffice},
+        A{"WepKeyMismatch", 1, "Harbour Office", 1, kOfficeSecond, 0, 0, 1, kNone},
+        A{"TransmitKeyIndexSelectsKey", 1, "Harbour Office", 1, kOfficeSecond, 1, 0, 0, kOffice},
+        A{"WepLengthMustMatch", 1, "Harbour Office", 1, kLabKeys, 0, 0, 1, kNone},
+        A{"AnyWithKeyJoinsTheWepNetwork", 1, "any", 1, kOfficeFirst, 0, 0, 0, kOffice},
+        A{"OpenNetworkRefusesWepCard", 1, "Corvane", 1, kOfficeFirst, 0, 0, 1, kNone},
+        A{"ModeMustMatch", 1, "Workshop Cell", 3, {}, 0, 0, 1, kNone},
+        A{"AdHocJoinsCellOnItsChannel", 0, "Workshop Cell", 3, {}, 0, 0, 0, kWorkshop},
+        A{"AdHocOnAnotherChannelStartsOwnCell", 0, "Workshop Cell", 4, {}, 0, 0, 0, kOwnCell},
+        A{"AdHocWepCell", 0, "Lab", 9, kLabKeys, 0, 0, 0, kLab},
+        A{"AdHocAnyJoinsCellOnChannel", 0, "any", 3, {}, 0, 0, 0, kWorkshop},
+        A{"AdHocAnyWithoutCellStaysAlone", 0, "any", 5, {}, 0, 0, 1, kNone},
+        A{"AdHocOwnCellNeedsAllowedChannel", 0, "New Cell", 12, {}, 0, 0, 1, kNone},
+        A{"AdHocOwnCellOnChannel12InEtsi", 0, "New Cell", 12, {}, 0, 1, 0, kOwnCell},
+        A{"DomainHidesNetworkChannel", 1, "Corvane", 6, {}, 0, 2, 1, kNone}),
     [](const testing::TestParamInfo<AssociationCase>& info) { return info.param.name; });
 
 TEST(Association, FollowsTheAirAsTheWorldFileChanges) {
@@ -202,8 +157,7 @@ TEST(Association, CardKeepsItsSettingsThroughRemovalAndRestart) {
     SimHome home;
     cardsim::World world = AirForAssociation();
     home.WriteWorld(world);
-    ASSERT_EQ(
-        0u, ApplySettings(1, "Harbour Office", 1, {k64Wrong, kOfficeKey2, k64Wrong, k64Wrong}, 1));
+    ASSERT_EQ(0u, ApplySettings(1, "Harbour Office", 1, kOfficeSecond, 1));
     ASSERT_EQ(0u, MediaStatus());
 
     world.present = false;

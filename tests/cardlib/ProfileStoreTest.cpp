@@ -200,9 +200,21 @@ TEST_F(ProfileStore, DamagedFileIsAFailureNeverACrash) {
     EXPECT_EQ(0, TAVL_GetProfileWireless("Cut", &loaded));
 }
 
-// A child process saves a new record and is killed at `point`; the store
-// then holds the old record, whole.
-void CrashDuringSave(const char* point) {
+// A child process saves a new record and is killed at a point of the
+// save; the store then holds the old record, whole.
+struct CrashPoint {
+    const char* name;
+    const char* point; // TAVL_SIM_CRASH
+};
+
+void PrintTo(const CrashPoint& c, std::ostream* out) {
+    *out << c.point;
+}
+
+class CrashDuringSave : public ProfileStore, public testing::WithParamInterface<CrashPoint> {};
+
+TEST_P(CrashDuringSave, LeavesTheOldProfile) {
+    const char* point = GetParam().point;
     ASSERT_EQ(0, TAVL_SetProfileWireless("Saved", P(Record("Saved", 3))));
     const pid_t child = fork();
     ASSERT_NE(-1, child);
@@ -213,24 +225,21 @@ void CrashDuringSave(const char* point) {
     }
     int status = 0;
     ASSERT_EQ(child, waitpid(child, &status, 0));
-    ASSERT_TRUE(WIFSIGNALED(status)) << point;
+    ASSERT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(SIGKILL, WTERMSIG(status));
     WirelessReg loaded{};
-    ASSERT_EQ(0, TAVL_GetProfileWireless("Saved", &loaded)) << point;
-    EXPECT_EQ(3u, loaded.channel) << point;
+    ASSERT_EQ(0, TAVL_GetProfileWireless("Saved", &loaded));
+    EXPECT_EQ(3u, loaded.channel);
     EXPECT_EQ(std::vector<std::string>{"Saved"}, Enumerated());
     ASSERT_EQ(0, TAVL_SetProfileWireless("Saved", P(Record("Saved", 11))));
     ASSERT_EQ(0, TAVL_GetProfileWireless("Saved", &loaded));
     EXPECT_EQ(11u, loaded.channel);
 }
 
-TEST_F(ProfileStore, CrashWhileWritingLeavesTheOldProfile) {
-    CrashDuringSave("profile-half-written");
-}
-
-TEST_F(ProfileStore, CrashBeforeRenameLeavesTheOldProfile) {
-    CrashDuringSave("profile-before-rename");
-}
+INSTANTIATE_TEST_SUITE_P(ProfileStore, CrashDuringSave,
+                         testing::Values(CrashPoint{"WhileWriting", "profile-half-written"},
+                                         CrashPoint{"BeforeRename", "profile-before-rename"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ProfileStore, RootMapsBelowTheWorldFolderOnly) {
     EXPECT_NE(0, TAVL_SetProfileRoot("..\\Escape"));

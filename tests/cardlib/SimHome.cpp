@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -108,4 +109,14 @@ std::string CurrentBssid() {
     EXPECT_EQ(0, TAVL_GetWLANConfig(&mask, &host));
     EXPECT_EQ(0u, mask);
     return cardsim::FormatMac(host.bssid);
+}
+
+std::uint32_t SurveyCount() {
+    EXPECT_EQ(0, TAVL_SiteSurveyTrigger());
+    std::vector<std::uint8_t> buffer(TAVL_SURVEY_BUFFER_SIZE);
+    std::uint32_t size = TAVL_SURVEY_BUFFER_SIZE;
+    EXPECT_EQ(1, TAVL_SiteSurveyGet(buffer.data(), &size));
+    std::uint32_t count = 0;
+    std::memcpy(&count, buffer.data(), sizeof count);
+    return count;
 }

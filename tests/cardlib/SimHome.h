@@ -45,3 +45,5 @@ std::uint32_t ApplySettings(std::uint32_t mode, const std::string& ssid, std::ui
 // The card's media connect status (0 connected, 1 not) and BSSID text.
 std::uint32_t MediaStatus();
 std::string CurrentBssid();
+// Starts a site survey and returns the count its result reports.
+std::uint32_t SurveyCount();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -18,17 +19,10 @@ std::uint32_t Word(const std::uint8_t* at) {
 cardsim::World CrowdedAir(int count) {
     cardsim::World world = EmptyWorld();
     for (int i = 0; i < count; ++i) {
-        cardsim::Network network;
-        network.ssid = "Net " + std::to_string(i);
-        network.bssid = {0x00,
-                         0x0C,
-                         0x2B,
-                         0x10,
-                         static_cast<std::uint8_t>(i >> 8),
-                         static_cast<std::uint8_t>(i)};
-        network.channel = 1 + static_cast<std::uint32_t>(i % 11);
-        network.signal = -40 - i % 50;
-        world.networks.push_back(network);
+        char bssid[18];
+        std::snprintf(bssid, sizeof bssid, "00:0C:2B:10:%02X:%02X", (i >> 8) & 0xFF, i & 0xFF);
+        world.networks.push_back(MakeNet("Net " + std::to_string(i), bssid,
+                                         1 + static_cast<std::uint32_t>(i % 11), -40 - i % 50));
     }
     return world;
 }
@@ -125,16 +119,10 @@ TEST(SiteSurvey, ResultAppearsWhenTheScanHasFinished) {
     cardsim::World world = CrowdedAir(2);
     world.scanMs = 60000;
     home.WriteWorld(world);
-    ASSERT_EQ(0, TAVL_SiteSurveyTrigger());
-    std::vector<std::uint8_t> buffer(TAVL_SURVEY_BUFFER_SIZE);
-    std::uint32_t size = TAVL_SURVEY_BUFFER_SIZE;
-    ASSERT_EQ(1, TAVL_SiteSurveyGet(buffer.data(), &size));
-    EXPECT_EQ(0u, Word(buffer.data())) << "no scan has finished yet";
+    EXPECT_EQ(0u, SurveyCount()) << "no scan has finished yet";
     world.scanMs = 0;
     home.WriteWorld(world);
-    ASSERT_EQ(0, TAVL_SiteSurveyTrigger());
-    ASSERT_EQ(1, TAVL_SiteSurveyGet(buffer.data(), &size));
-    EXPECT_EQ(2u, Word(buffer.data()));
+    EXPECT_EQ(2u, SurveyCount());
 }
 
 TEST(SiteSurvey, ListsOnlyChannelsOfTheDomain) {
@@ -144,13 +132,9 @@ TEST(SiteSurvey, ListsOnlyChannelsOfTheDomain) {
     world.networks.push_back(MakeNet("Ten", "00:0C:2B:4A:10:0A", 10, -50));
     world.networks.push_back(MakeNet("Fourteen", "00:0C:2B:4A:10:0E", 14, -50));
     home.WriteWorld(world);
-    std::vector<std::uint8_t> buffer(TAVL_SURVEY_BUFFER_SIZE);
     for (auto [domain, count] : {std::pair{0, 2u}, {2, 1u}, {4, 3u}}) {
         ASSERT_EQ(0, TAVL_SetWLDomain(domain));
-        ASSERT_EQ(0, TAVL_SiteSurveyTrigger());
-        std::uint32_t size = TAVL_SURVEY_BUFFER_SIZE;
-        ASSERT_EQ(1, TAVL_SiteSurveyGet(buffer.data(), &size));
-        EXPECT_EQ(count, Word(buffer.data())) << "domain " << domain;
+        EXPECT_EQ(count, SurveyCount()) << "domain " << domain;
     }
 }
 

@@ -9,16 +9,6 @@
 
 namespace {
 
-std::uint32_t SurveyCount() {
-    EXPECT_EQ(0, TAVL_SiteSurveyTrigger());
-    std::vector<std::uint8_t> buffer(TAVL_SURVEY_BUFFER_SIZE);
-    std::uint32_t size = TAVL_SURVEY_BUFFER_SIZE;
-    EXPECT_EQ(1, TAVL_SiteSurveyGet(buffer.data(), &size));
-    std::uint32_t count = 0;
-    std::memcpy(&count, buffer.data(), 4);
-    return count;
-}
-
 TEST(WorldFile, FirstUseWritesTheDefaultWorld) {
     SimHome home;
     std::filesystem::remove(home.Path("world.ini"));

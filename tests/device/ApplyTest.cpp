@@ -272,6 +272,10 @@ struct RateCase {
     std::array<std::uint8_t, 8> rates;
 };
 
+void PrintTo(const RateCase& c, std::ostream* os) {
+    *os << "rate code " << c.txRate;
+}
+
 class Rates : public Apply, public testing::WithParamInterface<RateCase> {};
 
 TEST_P(Rates, BothAppliesSendTheRateTable) {
@@ -286,12 +290,12 @@ TEST_P(Rates, BothAppliesSendTheRateTable) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Apply, Rates,
-                         testing::Values(RateCase{15, {108, 96, 72, 48, 36, 24, 22, 18}},
-                                         RateCase{3, {4, 2}},
-                                         // Codes outside the table are sent as one rate byte.
-                                         RateCase{0, {}}, RateCase{7, {7}},
-                                         RateCase{300, {300 & 0xFF}}));
+INSTANTIATE_TEST_SUITE_P(
+    Apply, Rates,
+    testing::Values(RateCase{15, {108, 96, 72, 48, 36, 24, 22, 18}}, RateCase{3, {4, 2}},
+                    // Codes outside the table are sent as one rate byte.
+                    RateCase{0, {}}, RateCase{7, {7}}, RateCase{300, {300 & 0xFF}}),
+    [](const auto& info) { return "Code" + std::to_string(info.param.txRate); });
 
 struct SsidCase {
     const char* name;

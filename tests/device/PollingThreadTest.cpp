@@ -245,6 +245,10 @@ struct MediaCase {
     int icon;
 };
 
+void PrintTo(const MediaCase& c, std::ostream* os) {
+    *os << "status " << c.status;
+}
+
 class MediaStatus : public PollingThread, public testing::WithParamInterface<MediaCase> {};
 
 TEST_P(MediaStatus, StatusChoosesTheIconAndKeepsTheCardPresent) {
@@ -259,14 +263,22 @@ TEST_P(MediaStatus, StatusChoosesTheIconAndKeepsTheCardPresent) {
 
 INSTANTIATE_TEST_SUITE_P(PollingThread, MediaStatus,
                          testing::Values(MediaCase{0, kTrayIconConnected},
-                                         MediaCase{1, kTrayIconNotConnected}));
+                                         MediaCase{1, kTrayIconNotConnected}),
+                         [](const auto& info) {
+                             return info.param.status == 0 ? "Connected" : "NotConnected";
+                         });
 
 struct QueryFailureCase {
+    const char* name;
     std::uint8_t osClass;
     bool cardThere;
     bool detects;      // the thread falls back to detection
     bool staysPresent; // gDevicePresent after the cycle
 };
+
+void PrintTo(const QueryFailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FailedStatusQuery : public PollingThread,
                           public testing::WithParamInterface<QueryFailureCase> {};
@@ -287,20 +299,27 @@ TEST_P(FailedStatusQuery, FallsBackToDetectionExceptOnNt5) {
     EXPECT_EQ(c.staysPresent ? std::vector<int>{} : std::vector<int>{kTrayIconRemove}, ui.Icons());
 }
 
-INSTANTIATE_TEST_SUITE_P(PollingThread, FailedStatusQuery,
-                         testing::Values(QueryFailureCase{kOsWindows2000, false, false, true},
-                                         QueryFailureCase{kOsNt51, false, false, true},
-                                         QueryFailureCase{kOsWindows95, false, true, false},
-                                         QueryFailureCase{kOsWindows98Me, false, true, false},
-                                         QueryFailureCase{kOsNt4, false, true, false},
-                                         QueryFailureCase{kOsOther, false, true, false},
-                                         QueryFailureCase{kOsWindows95, true, true, true}));
+INSTANTIATE_TEST_SUITE_P(
+    PollingThread, FailedStatusQuery,
+    testing::Values(QueryFailureCase{"Windows2000", kOsWindows2000, false, false, true},
+                    QueryFailureCase{"Nt51", kOsNt51, false, false, true},
+                    QueryFailureCase{"Windows95", kOsWindows95, false, true, false},
+                    QueryFailureCase{"Windows98Me", kOsWindows98Me, false, true, false},
+                    QueryFailureCase{"Nt4", kOsNt4, false, true, false},
+                    QueryFailureCase{"OtherSystem", kOsOther, false, true, false},
+                    QueryFailureCase{"Windows95CardThere", kOsWindows95, true, true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct AbsentCase {
+    const char* name;
     std::uint8_t osClass;
     bool sheetOpen;
     bool endsSheet;
 };
+
+void PrintTo(const AbsentCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class AbsentCard : public PollingThread, public testing::WithParamInterface<AbsentCase> {};
 
@@ -320,12 +339,14 @@ TEST_P(AbsentCard, RemovesTheIconWithoutCardCalls) {
     EXPECT_TRUE(sheet.forground.IsSet());
 }
 
-INSTANTIATE_TEST_SUITE_P(PollingThread, AbsentCard,
-                         testing::Values(AbsentCase{kOsNt51, true, true},
-                                         AbsentCase{kOsWindows2000, true, true},
-                                         AbsentCase{kOsNt51, false, false},
-                                         AbsentCase{kOsWindows98Me, true, false},
-                                         AbsentCase{kOsOther, true, false}));
+INSTANTIATE_TEST_SUITE_P(
+    PollingThread, AbsentCard,
+    testing::Values(AbsentCase{"Nt51SheetOpen", kOsNt51, true, true},
+                    AbsentCase{"Windows2000SheetOpen", kOsWindows2000, true, true},
+                    AbsentCase{"Nt51SheetClosed", kOsNt51, false, false},
+                    AbsentCase{"Windows98MeSheetOpen", kOsWindows98Me, true, false},
+                    AbsentCase{"OtherSystemSheetOpen", kOsOther, true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PollingThread, ResumeRequestReappliesEverythingToACardMarkedAbsent) {
     StartAndSettle();

@@ -7,57 +7,45 @@
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
-struct DomainCase {
-    const char* entry;
-    std::int32_t domain;
-};
-
-class DomainEntry : public testing::TestWithParam<DomainCase> {};
-
-TEST_P(DomainEntry, SelectsTheDomain) {
-    EXPECT_EQ(GetParam().domain, DomainFromEntry(GetParam().entry)) << GetParam().entry;
+TEST(RegulatoryDomain, DomainEntrySelectsTheDomain) {
+    const std::pair<const char*, std::int32_t> cases[] = {
+        {"55555", 0},                               // sum 25, third digit 5: out of range
+        {"77200", 0},                               // sum 16: ignored
+        {"0727900", 2},                             // sum 25 over the first five, third 2
+        {"9961", 0},                                // four characters
+        {"", 0},        {"abcde", 0}, {"97405", 4}, // 9+7+4+0+5 = 25, MKK
+        {"99133", 1},                               // ETSI
+        {"88333", 3},                               // FRANCE
+        {"50983", 0},                               // sum 25, third 9
+        {"/1;95", 0},                               // sum 25 with "/" as -1; third gives 11
+    };
+    for (const auto& [entry, domain] : cases) {
+        EXPECT_EQ(domain, DomainFromEntry(entry)) << entry;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    RegulatoryDomain, DomainEntry,
-    testing::Values(DomainCase{"55555", 0},   // sum 25, third digit 5: out of range
-                    DomainCase{"77200", 0},   // sum 16: ignored
-                    DomainCase{"0727900", 2}, // sum 25 over the first five, third 2
-                    DomainCase{"9961", 0},    // four characters
-                    DomainCase{"", 0}, DomainCase{"abcde", 0},
-                    DomainCase{"97405", 4},   // 9+7+4+0+5 = 25, MKK
-                    DomainCase{"99133", 1},   // ETSI
-                    DomainCase{"88333", 3},   // FRANCE
-                    DomainCase{"50983", 0},   // sum 25, third 9
-                    DomainCase{"/1;95", 0})); // sum 25 with "/" as -1; third gives 11
 
 TEST(RegulatoryDomain, SpainFromDigitsSummingTo25) {
     EXPECT_EQ(2, DomainFromEntry("91249"));
     EXPECT_EQ(2, DomainFromEntry("99205"));
 }
 
-struct MaskCase {
-    const char* entry;
-    std::uint16_t mask;
-};
-
-class ChannelEntry : public testing::TestWithParam<MaskCase> {};
-
-TEST_P(ChannelEntry, GivesTheMask) {
-    EXPECT_EQ(GetParam().mask, ChannelMaskFromEntry(GetParam().entry)) << GetParam().entry;
+TEST(RegulatoryDomain, ChannelEntryGivesTheMask) {
+    const std::pair<std::string, std::uint16_t> cases[] = {
+        {"11111111111", 0x07FF},
+        {"000000000000100", 0x1000},
+        {"", 0},
+        {"1x1", 0x0005},
+        {"0000000000000000111", 0},           // positions 16.. are ignored
+        {std::string(32, '1') + "1", 0xFFFF}, // position 32 wraps to bit 0
+    };
+    for (const auto& [entry, mask] : cases) {
+        EXPECT_EQ(mask, ChannelMaskFromEntry(entry)) << entry;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    RegulatoryDomain, ChannelEntry,
-    testing::Values(MaskCase{"11111111111", 0x07FF}, MaskCase{"000000000000100", 0x1000},
-                    MaskCase{"", 0}, MaskCase{"1x1", 0x0005},
-                    MaskCase{"0000000000000000111", 0},         // positions 16.. are ignored
-                    MaskCase{"11111111111111111111111111111111" // position 32 wraps to bit 0
-                             "1",
-                             0xFFFF}));
 
 TEST(RegulatoryDomain, ChannelEntryLongerThanTheBufferNeverOverruns) {
     std::string entry(100000, '1');

@@ -39,6 +39,10 @@ struct LevelCase {
     std::uint32_t keyLength; // 0: no key blocks
 };
 
+void PrintTo(const LevelCase& c, std::ostream* os) {
+    *os << "level " << c.level;
+}
+
 class WepLevels : public testing::TestWithParam<LevelCase> {};
 
 TEST_P(WepLevels, MaskStatusAndKeyBlocksFollowTheLevel) {
@@ -72,7 +76,10 @@ INSTANTIATE_TEST_SUITE_P(BuildWepSettings, WepLevels,
                          testing::Values(LevelCase{0, 0x30000, 1, 0}, LevelCase{1, 0x3F000, 0, 5},
                                          LevelCase{2, 0x3F000, 0, 13},
                                          // Any other non-zero level sends 128-bit keys.
-                                         LevelCase{7, 0x3F000, 0, 13}));
+                                         LevelCase{7, 0x3F000, 0, 13}),
+                         [](const auto& info) {
+                             return "Level" + std::to_string(info.param.level);
+                         });
 
 class TransmitKey : public testing::TestWithParam<std::int32_t> {};
 

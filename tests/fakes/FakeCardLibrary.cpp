@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -34,6 +36,46 @@ HostInfo DefaultCardHost() {
     return host;
 }
 
+// A part of HostInfo that one mask bit names. `written`: SetWLANConfig
+// stores it on the card; the card reports bssid, signal, firmware and
+// channel mask itself and does not take them from the host.
+struct HostPart {
+    std::uint32_t bit;
+    std::size_t offset;
+    std::size_t size;
+    bool written;
+};
+#define PART(bit, field, written)                                                                  \
+    { bit, offsetof(HostInfo, field), sizeof(HostInfo::field), written }
+constexpr HostPart kHostParts[] = {
+    PART(TAVL_MASK_BSSID, bssid, false),
+    PART(TAVL_MASK_SSID, ssidLength, true),
+    PART(TAVL_MASK_SSID, ssid, true),
+    PART(TAVL_MASK_POWER_MODE, powerMode, true),
+    PART(TAVL_MASK_RSSI, rssi, false),
+    PART(TAVL_MASK_INFRASTRUCTURE, infrastructureMode, true),
+    PART(TAVL_MASK_FRAG_THRESHOLD, fragThreshold, true),
+    PART(TAVL_MASK_RTS_THRESHOLD, rtsThreshold, true),
+    PART(TAVL_MASK_SUPPORTED_RATES, supportedRates, true),
+    PART(TAVL_MASK_CONFIGURATION, configuration, true),
+    PART(TAVL_MASK_WEP_STATUS, wepStatus, true),
+    PART(TAVL_MASK_AUTH_MODE, authMode, true),
+    PART(TAVL_MASK_PREAMBLE, preambleType, true),
+    PART(TAVL_MASK_FIRMWARE_VERSION, firmwareVersion, false),
+    PART(TAVL_MASK_CHANNEL_MASK, channelMask, false),
+};
+#undef PART
+
+// Copies the parts `mask` names (only the written ones when `writing`).
+void CopyParts(std::uint32_t mask, bool writing, const HostInfo& from, HostInfo& to) {
+    for (const HostPart& part : kHostParts) {
+        if ((mask & part.bit) != 0 && (part.written || !writing)) {
+            std::memcpy(reinterpret_cast<char*>(&to) + part.offset,
+                        reinterpret_cast<const char*>(&from) + part.offset, part.size);
+        }
+    }
+}
+
 } // namespace
 
 std::string FakeWepKey::Hex() const {
@@ -57,54 +99,12 @@ FakeCardLibrary::FakeCardLibrary() : card_(DefaultCardHost()) {}
 
 // ---- Script -------------------------------------------------------------
 
-void FakeCardLibrary::SetPresent(bool present) {
-    std::lock_guard lock(mutex_);
-    present_ = present;
-}
-
-void FakeCardLibrary::SetMediaStatus(std::uint32_t status) {
-    std::lock_guard lock(mutex_);
-    mediaStatus_ = status;
-}
-
-void FakeCardLibrary::SetCounters(std::uint32_t xmitOk, std::uint32_t rcvOk) {
-    std::lock_guard lock(mutex_);
-    xmitOk_ = xmitOk;
-    rcvOk_ = rcvOk;
-}
-
-void FakeCardLibrary::SetCardHost(const HostInfo& host) {
-    std::lock_guard lock(mutex_);
-    card_ = host;
-}
-
-HostInfo FakeCardLibrary::CardHost() const {
-    std::lock_guard lock(mutex_);
-    return card_;
-}
-
 std::optional<FakeWepKey> FakeCardLibrary::CardKey(int slot) const {
     std::lock_guard lock(mutex_);
     if (slot < 0 || slot > 3) {
         return std::nullopt;
     }
     return cardKeys_[slot];
-}
-
-void FakeCardLibrary::SetZeroConfigState(std::uint32_t state) {
-    std::lock_guard lock(mutex_);
-    zeroConfigState_ = state;
-}
-
-void FakeCardLibrary::SetZeroConfigServiceDisabled(std::int32_t answer) {
-    std::lock_guard lock(mutex_);
-    zeroConfigDisabled_ = answer;
-}
-
-void FakeCardLibrary::SetDriverPath(std::string path, std::int32_t result) {
-    std::lock_guard lock(mutex_);
-    driverPath_ = std::move(path);
-    driverPathResult_ = result;
 }
 
 void FakeCardLibrary::SetSurveyEntries(const std::vector<TavlSurveyEntry>& entries,
@@ -127,16 +127,6 @@ void FakeCardLibrary::SetSurveyBytes(std::vector<std::uint8_t> bytes, std::int32
     survey_ = std::move(bytes);
     surveyWholeEntries_ = false;
     surveyResult_ = result;
-}
-
-std::int32_t FakeCardLibrary::Domain() const {
-    std::lock_guard lock(mutex_);
-    return domain_;
-}
-
-std::optional<WirelessReg> FakeCardLibrary::DriverReg() const {
-    std::lock_guard lock(mutex_);
-    return driverReg_;
 }
 
 void FakeCardLibrary::StoreProfile(const std::string& name, const WirelessReg& reg) {
@@ -167,70 +157,7 @@ std::vector<std::string> FakeCardLibrary::ProfileNames() const {
     return names;
 }
 
-void FakeCardLibrary::SetActiveProfile(std::optional<std::string> name) {
-    std::lock_guard lock(mutex_);
-    active_ = std::move(name);
-}
-
-std::optional<std::string> FakeCardLibrary::ActiveProfile() const {
-    std::lock_guard lock(mutex_);
-    return active_;
-}
-
-void FakeCardLibrary::FailSetBits(std::uint32_t bits, int calls) {
-    std::lock_guard lock(mutex_);
-    failSetBits_ = bits;
-    failSetCalls_ = calls;
-}
-
-void FakeCardLibrary::FailGetBits(std::uint32_t bits, int calls) {
-    std::lock_guard lock(mutex_);
-    failGetBits_ = bits;
-    failGetCalls_ = calls;
-}
-
-void FakeCardLibrary::FailQueryOID(int calls, std::int32_t result) {
-    std::lock_guard lock(mutex_);
-    failQueryCalls_ = calls;
-    failQueryResult_ = result;
-}
-
-void FakeCardLibrary::FailEverything(bool fail) {
-    std::lock_guard lock(mutex_);
-    failEverything_ = fail;
-}
-
-void FakeCardLibrary::OnDetect(DetectHook hook) {
-    std::lock_guard lock(mutex_);
-    detectHook_ = std::move(hook);
-}
-
-void FakeCardLibrary::OnGetWLANConfig(GetHook hook) {
-    std::lock_guard lock(mutex_);
-    getHook_ = std::move(hook);
-}
-
-void FakeCardLibrary::OnSetWLANConfig(SetHook hook) {
-    std::lock_guard lock(mutex_);
-    setHook_ = std::move(hook);
-}
-
-void FakeCardLibrary::OnQueryOID(QueryHook hook) {
-    std::lock_guard lock(mutex_);
-    queryHook_ = std::move(hook);
-}
-
-void FakeCardLibrary::OnCall(std::function<void(std::string_view)> observer) {
-    std::lock_guard lock(mutex_);
-    observer_ = std::move(observer);
-}
-
 // ---- The record ---------------------------------------------------------
-
-std::vector<CardCall> FakeCardLibrary::Calls() const {
-    std::lock_guard lock(mutex_);
-    return calls_;
-}
 
 std::vector<CardCall> FakeCardLibrary::CallsNamed(std::string_view name) const {
     std::lock_guard lock(mutex_);
@@ -278,48 +205,32 @@ std::string FakeCardLibrary::Log() const {
     return out;
 }
 
-void FakeCardLibrary::ClearCalls() {
-    std::lock_guard lock(mutex_);
-    calls_.clear();
-}
-
-void FakeCardLibrary::SetRecording(bool on) {
-    std::lock_guard lock(mutex_);
-    recording_ = on;
-}
-
-std::size_t FakeCardLibrary::CallsAfterTerminate() const {
-    std::lock_guard lock(mutex_);
-    return callsAfterTerminate_;
-}
-
-void FakeCardLibrary::Observe(std::string_view name) {
-    std::function<void(std::string_view)> observer;
-    {
-        std::lock_guard lock(mutex_);
-        observer = observer_;
-    }
-    if (observer) {
+CardCall FakeCardLibrary::Begin(const char* name) {
+    if (const auto observer = Get(observer_)) {
         observer(name);
     }
+    CardCall call;
+    call.name = name;
+    return call;
 }
 
-void FakeCardLibrary::Record(CardCall call) {
+std::int32_t FakeCardLibrary::Finish(CardCall& call, std::string text) {
+    call.text = std::move(text);
     call.thread = std::this_thread::get_id();
     std::lock_guard lock(mutex_);
     if (terminated_) {
         ++callsAfterTerminate_;
     }
     if (recording_) {
-        calls_.push_back(std::move(call));
+        calls_.push_back(call);
     }
+    return call.result;
 }
 
 std::vector<FakeCardLibrary::StoredProfile>::iterator
 FakeCardLibrary::FindProfile(const std::string& name) {
-    const std::string key = Lower(name.substr(0, kProfileNameMax));
-    return std::find_if(profiles_.begin(), profiles_.end(),
-                        [&](const StoredProfile& p) { return Lower(p.name) == key; });
+    const auto found = std::as_const(*this).FindProfile(name);
+    return profiles_.begin() + (found - profiles_.cbegin());
 }
 
 std::vector<FakeCardLibrary::StoredProfile>::const_iterator
@@ -338,84 +249,10 @@ std::uint32_t FakeCardLibrary::TakeFailure(std::uint32_t& bits, int& calls, std:
 }
 
 void FakeCardLibrary::ReadFields(std::uint32_t mask, HostInfo& host) const {
-    if (mask & TAVL_MASK_BSSID) {
-        std::memcpy(host.bssid, card_.bssid, sizeof host.bssid);
-    }
-    if (mask & TAVL_MASK_SSID) {
-        host.ssidLength = card_.ssidLength;
-        std::memcpy(host.ssid, card_.ssid, sizeof host.ssid);
-    }
-    if (mask & TAVL_MASK_POWER_MODE) {
-        host.powerMode = card_.powerMode;
-    }
-    if (mask & TAVL_MASK_RSSI) {
-        host.rssi = card_.rssi;
-    }
-    if (mask & TAVL_MASK_INFRASTRUCTURE) {
-        host.infrastructureMode = card_.infrastructureMode;
-    }
-    if (mask & TAVL_MASK_FRAG_THRESHOLD) {
-        host.fragThreshold = card_.fragThreshold;
-    }
-    if (mask & TAVL_MASK_RTS_THRESHOLD) {
-        host.rtsThreshold = card_.rtsThreshold;
-    }
-    if (mask & TAVL_MASK_SUPPORTED_RATES) {
-        std::memcpy(host.supportedRates, card_.supportedRates, sizeof host.supportedRates);
-    }
-    if (mask & TAVL_MASK_CONFIGURATION) {
-        host.configuration = card_.configuration;
-    }
-    if (mask & TAVL_MASK_WEP_STATUS) {
-        host.wepStatus = card_.wepStatus;
-    }
-    if (mask & TAVL_MASK_AUTH_MODE) {
-        host.authMode = card_.authMode;
-    }
-    if (mask & TAVL_MASK_PREAMBLE) {
-        host.preambleType = card_.preambleType;
-    }
-    if (mask & TAVL_MASK_FIRMWARE_VERSION) {
-        std::memcpy(host.firmwareVersion, card_.firmwareVersion, sizeof host.firmwareVersion);
-    }
-    if (mask & TAVL_MASK_CHANNEL_MASK) {
-        host.channelMask = card_.channelMask;
-    }
+    CopyParts(mask, false, card_, host);
 }
 
-// The card reports bssid, signal, firmware and channel mask; it does not
-// take them from the host. GMode travels with every write.
 void FakeCardLibrary::WriteFields(std::uint32_t mask, const HostInfo& host) {
-    if (mask & TAVL_MASK_SSID) {
-        card_.ssidLength = host.ssidLength;
-        std::memcpy(card_.ssid, host.ssid, sizeof card_.ssid);
-    }
-    if (mask & TAVL_MASK_POWER_MODE) {
-        card_.powerMode = host.powerMode;
-    }
-    if (mask & TAVL_MASK_INFRASTRUCTURE) {
-        card_.infrastructureMode = host.infrastructureMode;
-    }
-    if (mask & TAVL_MASK_FRAG_THRESHOLD) {
-        card_.fragThreshold = host.fragThreshold;
-    }
-    if (mask & TAVL_MASK_RTS_THRESHOLD) {
-        card_.rtsThreshold = host.rtsThreshold;
-    }
-    if (mask & TAVL_MASK_SUPPORTED_RATES) {
-        std::memcpy(card_.supportedRates, host.supportedRates, sizeof card_.supportedRates);
-    }
-    if (mask & TAVL_MASK_CONFIGURATION) {
-        card_.configuration = host.configuration;
-    }
-    if (mask & TAVL_MASK_WEP_STATUS) {
-        card_.wepStatus = host.wepStatus;
-    }
-    if (mask & TAVL_MASK_AUTH_MODE) {
-        card_.authMode = host.authMode;
-    }
-    if (mask & TAVL_MASK_PREAMBLE) {
-        card_.preambleType = host.preambleType;
-    }
-    card_.GMode = host.GMode;
+    CopyParts(mask, true, host, card_);
+    card_.GMode = host.GMode; // travels with every write
 }

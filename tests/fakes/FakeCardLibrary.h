@@ -29,6 +29,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 // One WEP key block as a SetWLANConfig call referred to it.
@@ -89,33 +90,41 @@ public:
     // ---- The card's state ------------------------------------------------
 
     // What TAVL_Detect answers (1 present, 0 absent). Starts present.
-    void SetPresent(bool present);
+    void SetPresent(bool present) { Set(present_, present); }
     // Media connect status answered for 0x00010114: 0 connected, 1 not.
     // Starts 0.
-    void SetMediaStatus(std::uint32_t status);
+    void SetMediaStatus(std::uint32_t status) { Set(mediaStatus_, status); }
     // Frame counters answered for 0x00020101 and 0x00020102.
-    void SetCounters(std::uint32_t xmitOk, std::uint32_t rcvOk);
+    void SetCounters(std::uint32_t xmitOk, std::uint32_t rcvOk) {
+        std::lock_guard lock(mutex_);
+        xmitOk_ = xmitOk;
+        rcvOk_ = rcvOk;
+    }
     // The card's live configuration: GetWLANConfig copies the fields its
     // mask names from here; SetWLANConfig writes the fields it names here.
-    void SetCardHost(const HostInfo& host);
-    HostInfo CardHost() const;
+    void SetCardHost(const HostInfo& host) { Set(card_, host); }
+    HostInfo CardHost() const { return Get(card_); }
     // The WEP keys last written to the card, per slot.
     std::optional<FakeWepKey> CardKey(int slot) const;
     // Get_XPWZC's state (starts 0) and WinXPWZC_Disabled's answer (starts
     // 1: the network service is off).
-    void SetZeroConfigState(std::uint32_t state);
-    void SetZeroConfigServiceDisabled(std::int32_t answer);
+    void SetZeroConfigState(std::uint32_t state) { Set(zeroConfigState_, state); }
+    void SetZeroConfigServiceDisabled(std::int32_t answer) { Set(zeroConfigDisabled_, answer); }
     // GetWLANDriverPath: the path written and the result (starts 1).
-    void SetDriverPath(std::string path, std::int32_t result = 1);
+    void SetDriverPath(std::string path, std::int32_t result = 1) {
+        std::lock_guard lock(mutex_);
+        driverPath_ = std::move(path);
+        driverPathResult_ = result;
+    }
     // SiteSurveyGet: the result built from these entries (a count, then as
     // many whole entries as fit the caller's buffer) and its result code.
     void SetSurveyEntries(const std::vector<TavlSurveyEntry>& entries, std::int32_t result = 1);
     // SiteSurveyGet: these bytes, as many as fit, exactly as given.
     void SetSurveyBytes(std::vector<std::uint8_t> bytes, std::int32_t result = 1);
     // The last domain set with SetWLDomain (-1 before any).
-    std::int32_t Domain() const;
+    std::int32_t Domain() const { return Get(domain_); }
     // The record last written with SetDriverReg.
-    std::optional<WirelessReg> DriverReg() const;
+    std::optional<WirelessReg> DriverReg() const { return Get(driverReg_); }
 
     // ---- The profile store -----------------------------------------------
 
@@ -126,22 +135,34 @@ public:
     // Names in the order the store lists them (order of creation).
     std::vector<std::string> ProfileNames() const;
     // The active profile's name; empty optional when none is active.
-    void SetActiveProfile(std::optional<std::string> name);
-    std::optional<std::string> ActiveProfile() const;
+    void SetActiveProfile(std::optional<std::string> name) { Set(active_, std::move(name)); }
+    std::optional<std::string> ActiveProfile() const { return Get(active_); }
 
     // ---- Scripted failures and hooks --------------------------------------
 
     // The next `calls` SetWLANConfig calls report the bits of `bits` that
     // they were asked for as failed (the other bits succeed).
-    void FailSetBits(std::uint32_t bits, int calls = 1);
+    void FailSetBits(std::uint32_t bits, int calls = 1) {
+        std::lock_guard lock(mutex_);
+        failSetBits_ = bits;
+        failSetCalls_ = calls;
+    }
     // The same for GetWLANConfig.
-    void FailGetBits(std::uint32_t bits, int calls = 1);
+    void FailGetBits(std::uint32_t bits, int calls = 1) {
+        std::lock_guard lock(mutex_);
+        failGetBits_ = bits;
+        failGetCalls_ = calls;
+    }
     // The next `calls` QueryOID calls return `result` with 0 bytes written.
-    void FailQueryOID(int calls = 1, std::int32_t result = 1);
+    void FailQueryOID(int calls = 1, std::int32_t result = 1) {
+        std::lock_guard lock(mutex_);
+        failQueryCalls_ = calls;
+        failQueryResult_ = result;
+    }
     // Every call fails: Detect answers 0, configuration calls leave the
     // whole mask failed, QueryOID writes nothing, profile calls return -1
     // (EnumProfilesByType too, never 3), conversions answer 0.
-    void FailEverything(bool fail);
+    void FailEverything(bool fail) { Set(failEverything_, fail); }
 
     using DetectHook = std::function<std::int32_t(std::uint8_t* info)>;
     using GetHook = std::function<std::int32_t(std::uint32_t* mask, HostInfo* host)>;
@@ -150,29 +171,31 @@ public:
                                                  std::uint32_t length, std::uint32_t* written)>;
     // A hook takes the call over completely (the call is still recorded);
     // pass an empty function to restore the default behaviour.
-    void OnDetect(DetectHook hook);
-    void OnGetWLANConfig(GetHook hook);
-    void OnSetWLANConfig(SetHook hook);
-    void OnQueryOID(QueryHook hook);
+    void OnDetect(DetectHook hook) { Set(detectHook_, std::move(hook)); }
+    void OnGetWLANConfig(GetHook hook) { Set(getHook_, std::move(hook)); }
+    void OnSetWLANConfig(SetHook hook) { Set(setHook_, std::move(hook)); }
+    void OnQueryOID(QueryHook hook) { Set(queryHook_, std::move(hook)); }
     // Runs before every call with the call's name; may change the script,
     // the host state or raise flags at a precise point of a sequence.
-    void OnCall(std::function<void(std::string_view name)> observer);
+    void OnCall(std::function<void(std::string_view name)> observer) {
+        Set(observer_, std::move(observer));
+    }
 
     // ---- The record of calls ------------------------------------------------
 
-    std::vector<CardCall> Calls() const;
+    std::vector<CardCall> Calls() const { return Get(calls_); }
     std::vector<CardCall> CallsNamed(std::string_view name) const;
     std::vector<std::string> CallNames() const;
     std::size_t CountOf(std::string_view name) const;
     std::optional<CardCall> LastCall(std::string_view name) const;
     // Every call's text, one per line.
     std::string Log() const;
-    void ClearCalls();
+    void ClearCalls() { Set(calls_, std::vector<CardCall>{}); }
     // With recording off calls are not kept (benchmarks and long runs);
     // calls after Terminate are still counted.
-    void SetRecording(bool on);
+    void SetRecording(bool on) { Set(recording_, on); }
     // Calls made after Terminate (there should be none).
-    std::size_t CallsAfterTerminate() const;
+    std::size_t CallsAfterTerminate() const { return Get(callsAfterTerminate_); }
 
     // ---- CardLibrary ------------------------------------------------------
 
@@ -214,9 +237,25 @@ private:
         WirelessReg reg;
     };
 
-    // Runs the OnCall observer (outside the lock).
-    void Observe(std::string_view name);
-    void Record(CardCall call);
+    // Runs `body` with the fake's lock held and returns what it returns.
+    template <class F> auto Locked(F body) const -> decltype(body()) {
+        std::lock_guard lock(mutex_);
+        return body();
+    }
+    // One member set or read with the lock held.
+    template <class T, class V> void Set(T& member, V&& value) {
+        std::lock_guard lock(mutex_);
+        member = std::forward<V>(value);
+    }
+    template <class T> T Get(const T& member) const {
+        std::lock_guard lock(mutex_);
+        return member;
+    }
+    // Runs the OnCall observer (outside the lock) and starts the record of
+    // the call `name`.
+    CardCall Begin(const char* name);
+    // Gives `call` its text, records it and returns its result.
+    std::int32_t Finish(CardCall& call, std::string text);
     std::vector<StoredProfile>::iterator FindProfile(const std::string& name);
     std::vector<StoredProfile>::const_iterator FindProfile(const std::string& name) const;
     std::uint32_t TakeFailure(std::uint32_t& bits, int& calls, std::uint32_t asked);

@@ -166,13 +166,14 @@ TEST_F(AboutPage, CtrlShiftAtTheTopLeftCornerShowsTheLibraryVersion) {
     EXPECT_EQ(MsgButtons::Ok, h.boxes.shown[0].buttons);
 }
 
-TEST(PageHelp, LinkInfoSiteSurveyAndAboutOpenTheirTopics) {
+TEST(PageHelp, EachPageOpensItsTopic) {
     SheetHarness h;
     const struct {
         CPropertyPage* page;
         int context;
     } cases[] = {{&h.sheet->m_LinkInfoPage, 102},
                  {&h.sheet->m_SiteSurveyPage, 104},
+                 {&h.sheet->m_EncryptionPage, 105},
                  {&h.sheet->m_AboutPage, 106}};
     for (const auto& c : cases) {
         c.page->OnCommandHelp(0);

@@ -11,8 +11,8 @@ namespace {
 using P = CConfigPage;
 
 TEST_F(ConfigPageTest, ListsStoredProfilesSortedAndNamesTheActiveOne) {
-    Store({Record("work", "w"), Record("Home", "h"), Record("default", "d"), Record("alpha", "a")});
-    OpenPage();
+    OpenPage(
+        {Record("work", "w"), Record("Home", "h"), Record("default", "d"), Record("alpha", "a")});
     EXPECT_EQ((QStringList{"alpha", "default", "Home", "work"}), Entries(P::IDC_PROFILE));
     EXPECT_EQ("work", ProfileBox()->currentText());
     EXPECT_EQ("work", FIELD(Reg().profileName));
@@ -77,73 +77,66 @@ TEST_P(ConfigPageButtons, FollowTheTable) {
     EXPECT_EQ(row.remove, Enabled(P::IDC_REMOVE));
 }
 
-void Nothing(ConfigPageTest&) {}
-void PickWork(ConfigPageTest& t) {
-    t.ChooseText(P::IDC_PROFILE, "work");
-}
+// What the user does after the opening, one step of a row each.
+struct Act {
+    static void Nothing(ConfigPageTest&) {}
+    static void PickWork(ConfigPageTest& t) { t.ChooseText(P::IDC_PROFILE, "work"); }
+    static void PickDefault(ConfigPageTest& t) { t.ChooseText(P::IDC_PROFILE, "default"); }
+    static void TypeWork(ConfigPageTest& t) { t.TypeProfileName("WORK"); }
+    static void TypeDefault(ConfigPageTest& t) { t.TypeProfileName("DEFAULT"); }
+    static void TypeLab(ConfigPageTest& t) { t.TypeProfileName("lab"); }
+    static void EmptyTheBox(ConfigPageTest& t) { t.TypeProfileName(""); }
+    static void CreateLab(ConfigPageTest& t) {
+        TypeLab(t);
+        t.Click(P::IDC_CREATE);
+    }
+    static void CreateWork(ConfigPageTest& t) {
+        t.ProfileBox()->setEditText("Work");
+        t.Page().OnCreateProfile();
+    }
+    static void ApplySsid(ConfigPageTest& t) {
+        t.TypeSsid("x");
+        t.Click(P::IDC_APPLY_CHANGES);
+    }
+    static void ActivateWork(ConfigPageTest& t) {
+        PickWork(t);
+        t.Click(P::IDC_ACTIVATE);
+    }
+    static void UndoEdits(ConfigPageTest& t) {
+        t.TypeSsid("x");
+        TypeLab(t);
+        t.Click(P::IDC_UNDO_CHANGES);
+    }
+    static void RestoreOnWork(ConfigPageTest& t) {
+        PickWork(t);
+        t.Click(P::IDC_RESTORE_DEFAULTS);
+    }
+};
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ConfigPageButtons,
     ::testing::Values(
-        ButtonRow{"ActivatedOnDefault", "default", Nothing, false, false, false},
-        ButtonRow{"ActivatedOnAnother", "home", Nothing, false, false, true},
-        ButtonRow{"ActivatedAfterDefaultWasCreated", "", Nothing, false, true, false},
-        ButtonRow{"EntrySelected", "home", PickWork, false, true, true},
-        ButtonRow{"DefaultSelected", "home",
-                  [](ConfigPageTest& t) { t.ChooseText(P::IDC_PROFILE, "default"); }, false, true,
-                  false},
-        ButtonRow{"TypedNameFound", "home", [](ConfigPageTest& t) { t.TypeProfileName("WORK"); },
-                  false, true, true},
-        ButtonRow{"TypedDefaultInCapitals", "home",
-                  [](ConfigPageTest& t) { t.TypeProfileName("DEFAULT"); }, false, true, false},
-        ButtonRow{"TypedNameNotFound", "home", [](ConfigPageTest& t) { t.TypeProfileName("lab"); },
-                  true, false, false},
-        ButtonRow{"BoxEmptied", "home", [](ConfigPageTest& t) { t.TypeProfileName(""); }, false,
-                  false, false},
-        ButtonRow{"AfterCreate", "default",
-                  [](ConfigPageTest& t) {
-                      t.TypeProfileName("lab");
-                      t.Click(P::IDC_CREATE);
-                  },
-                  false, true, true},
-        ButtonRow{"AfterCreateRefused", "default",
-                  [](ConfigPageTest& t) {
-                      t.ProfileBox()->setEditText("Work");
-                      t.Page().OnCreateProfile();
-                  },
-                  false, false, true},
-        ButtonRow{"AfterApplyChanges", "home",
-                  [](ConfigPageTest& t) {
-                      t.TypeSsid("x");
-                      t.Click(P::IDC_APPLY_CHANGES);
-                  },
-                  false, false, true},
-        ButtonRow{"AfterActivate", "home",
-                  [](ConfigPageTest& t) {
-                      PickWork(t);
-                      t.Click(P::IDC_ACTIVATE);
-                  },
-                  false, false, true},
-        ButtonRow{"AfterUndoChanges", "home",
-                  [](ConfigPageTest& t) {
-                      t.TypeSsid("x");
-                      t.TypeProfileName("lab");
-                      t.Click(P::IDC_UNDO_CHANGES);
-                  },
-                  false, false, false},
-        ButtonRow{"AfterRestoreDefaults", "home",
-                  [](ConfigPageTest& t) {
-                      PickWork(t);
-                      t.Click(P::IDC_RESTORE_DEFAULTS);
-                  },
-                  false, false, true}),
+        ButtonRow{"ActivatedOnDefault", "default", Act::Nothing, false, false, false},
+        ButtonRow{"ActivatedOnAnother", "home", Act::Nothing, false, false, true},
+        ButtonRow{"ActivatedAfterDefaultWasCreated", "", Act::Nothing, false, true, false},
+        ButtonRow{"EntrySelected", "home", Act::PickWork, false, true, true},
+        ButtonRow{"DefaultSelected", "home", Act::PickDefault, false, true, false},
+        ButtonRow{"TypedNameFound", "home", Act::TypeWork, false, true, true},
+        ButtonRow{"TypedDefaultInCapitals", "home", Act::TypeDefault, false, true, false},
+        ButtonRow{"TypedNameNotFound", "home", Act::TypeLab, true, false, false},
+        ButtonRow{"BoxEmptied", "home", Act::EmptyTheBox, false, false, false},
+        ButtonRow{"AfterCreate", "default", Act::CreateLab, false, true, true},
+        ButtonRow{"AfterCreateRefused", "default", Act::CreateWork, false, false, true},
+        ButtonRow{"AfterApplyChanges", "home", Act::ApplySsid, false, false, true},
+        ButtonRow{"AfterActivate", "home", Act::ActivateWork, false, false, true},
+        ButtonRow{"AfterUndoChanges", "home", Act::UndoEdits, false, false, false},
+        ButtonRow{"AfterRestoreDefaults", "home", Act::RestoreOnWork, false, false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Selecting and typing ------------------------------------------------------
 
 TEST_F(ConfigPageTest, SelectingAProfileLoadsItIntoRegWithoutTouchingTheCard) {
-    Store({Record("home", "home-net", 6, 1), Record("work", "work-net", 4, 0)});
-    OpenPage();
+    OpenPage({Record("home", "home-net", 6, 1), Record("work", "work-net", 4, 0)});
     h.card.ClearCalls();
     ChooseText(P::IDC_PROFILE, "work");
     EXPECT_EQ((std::vector<std::string>{"GetProfileWireless"}), h.card.CallNames());
@@ -165,8 +158,7 @@ TEST_F(ConfigPageTest, SelectingAProfileLoadsItIntoRegWithoutTouchingTheCard) {
 }
 
 TEST_F(ConfigPageTest, TypedNameFindsTheEntryWithoutLoadingIt) {
-    Store({Record("home", "h"), Record("Workshop", "w")});
-    OpenPage();
+    OpenPage({Record("home", "h"), Record("Workshop", "w")});
     h.card.ClearCalls();
     TypeProfileName("WORKSHOP");
     EXPECT_EQ("Workshop", ProfileBox()->currentText());
@@ -177,8 +169,7 @@ TEST_F(ConfigPageTest, TypedNameFindsTheEntryWithoutLoadingIt) {
 
 TEST_F(ConfigPageTest, LongExistingNameIsFoundWhole) {
     const std::string longName(60, 'n');
-    Store({Record("home", "h"), Record(longName.c_str(), "l")});
-    OpenPage();
+    OpenPage({Record("home", "h"), Record(longName.c_str(), "l")});
     PasteProfileName(QString::fromStdString(longName));
     EXPECT_TRUE(Enabled(P::IDC_ACTIVATE));
     EXPECT_FALSE(Enabled(P::IDC_CREATE));
@@ -187,8 +178,7 @@ TEST_F(ConfigPageTest, LongExistingNameIsFoundWhole) {
 }
 
 TEST_F(ConfigPageTest, TypedNameIsCutAt64CharactersWithTheCaretAtTheEnd) {
-    Store({Record("home", "h")});
-    OpenPage();
+    OpenPage({Record("home", "h")});
     PasteProfileName(QString(64, QChar('a')));
     EXPECT_EQ(64, ProfileBox()->currentText().size());
     EXPECT_TRUE(Enabled(P::IDC_CREATE));
@@ -203,8 +193,7 @@ TEST_F(ConfigPageTest, TypedNameIsCutAt64CharactersWithTheCaretAtTheEnd) {
 }
 
 TEST_F(ConfigPageTest, TypedNewNameSurvivesOtherEditsEvenAsThePrefixOfAnEntry) {
-    Store({Record("home", "h")});
-    OpenPage();
+    OpenPage({Record("home", "h")});
     TypeProfileName("ho");
     TypeSsid("net");
     ChooseText(P::IDC_POWER_SAVE, "Enabled");
@@ -219,8 +208,7 @@ TEST_F(ConfigPageTest, TypedNewNameSurvivesOtherEditsEvenAsThePrefixOfAnEntry) {
 TEST_F(ConfigPageTest, CreateStoresThePageUnderTheNewNameWithRegsOtherFields) {
     WirelessReg home = Record("home", "h");
     home.encryptionLevel = 1;
-    Store({home, Record("default", "d")});
-    OpenPage();
+    OpenPage({home, Record("default", "d")});
     TypeSsid("lab-net");
     TypeProfileName("lab");
     h.card.ClearCalls();
@@ -239,8 +227,7 @@ TEST_F(ConfigPageTest, CreateStoresThePageUnderTheNewNameWithRegsOtherFields) {
 }
 
 TEST_F(ConfigPageTest, CreatingACaseDifferentDuplicateIsRefused) {
-    Store({Record("home", "h"), Record("Work", "w")});
-    OpenPage();
+    OpenPage({Record("home", "h"), Record("Work", "w")});
     h.card.ClearCalls();
     ProfileBox()->setEditText("wORK");
     Page().OnCreateProfile();
@@ -258,8 +245,7 @@ TEST_F(ConfigPageTest, CreatingACaseDifferentDuplicateIsRefused) {
 }
 
 TEST_F(ConfigPageTest, EmptyNameCreatesNothingAndAppliesToTheProfileInReg) {
-    Store({Record("home", "h")});
-    OpenPage();
+    OpenPage({Record("home", "h")});
     TypeProfileName("");
     Page().OnCreateProfile();
     EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
@@ -276,8 +262,7 @@ class ConfigPageOddNames : public ConfigPageTest,
                            public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(ConfigPageOddNames, ReachTheStoreUnchanged) {
-    Store({Record("default", "d")});
-    OpenPage();
+    OpenPage({Record("default", "d")});
     const QString name = QString::fromUtf8(GetParam());
     TypeProfileName(name);
     h.card.ClearCalls();
@@ -295,8 +280,7 @@ INSTANTIATE_TEST_SUITE_P(Names, ConfigPageOddNames,
                                            "Caf\xC3\xA9", "\xE5\x90\x8D\xE5\x89\x8D"));
 
 TEST_F(ConfigPageTest, LongUtf8NameIsCutInTheRecordAtACharacterBoundary) {
-    Store({Record("default", "d")});
-    OpenPage();
+    OpenPage({Record("default", "d")});
     struct Row {
         QString name;
         std::string field;
@@ -324,8 +308,7 @@ TEST_F(ConfigPageTest, LongUtf8NameIsCutInTheRecordAtACharacterBoundary) {
 // ---- Remove --------------------------------------------------------------------
 
 TEST_F(ConfigPageTest, RemovingTheActiveProfileMakesDefaultActiveAndLoadsIt) {
-    Store({Record("home", "home-net"), Record("default", "default-net", 3, 0)});
-    OpenPage();
+    OpenPage({Record("home", "home-net"), Record("default", "default-net", 3, 0)});
     h.card.ClearCalls();
     Click(P::IDC_REMOVE);
     ASSERT_EQ(1u, h.boxes.shown.size());
@@ -350,8 +333,7 @@ TEST_F(ConfigPageTest, RemovingTheActiveProfileMakesDefaultActiveAndLoadsIt) {
 }
 
 TEST_F(ConfigPageTest, RemoveAnsweredNoKeepsTheProfile) {
-    Store({Record("home", "h"), Record("default", "d")});
-    OpenPage();
+    OpenPage({Record("home", "h"), Record("default", "d")});
     h.boxes.answers.push_back(IDNO);
     h.card.ClearCalls();
     Click(P::IDC_REMOVE);
@@ -360,8 +342,7 @@ TEST_F(ConfigPageTest, RemoveAnsweredNoKeepsTheProfile) {
 }
 
 TEST_F(ConfigPageTest, DefaultCannotBeRemovedUnderAnySpelling) {
-    Store({Record("home", "h"), Record("default", "d")});
-    OpenPage();
+    OpenPage({Record("home", "h"), Record("default", "d")});
     for (const char* name : {"default", "DEFAULT"}) {
         h.boxes.shown.clear();
         Page().m_ProfileName = QString::fromLatin1(name);
@@ -373,8 +354,7 @@ TEST_F(ConfigPageTest, DefaultCannotBeRemovedUnderAnySpelling) {
 }
 
 TEST_F(ConfigPageTest, RemoveWithoutADefaultEntryLeavesNothingSelected) {
-    Store({Record("home", "home-net"), Record("work", "work-net")});
-    OpenPage();
+    OpenPage({Record("home", "home-net"), Record("work", "work-net")});
     h.card.ClearCalls();
     Click(P::IDC_REMOVE);
     EXPECT_EQ(0u, h.card.CountOf("GetProfileWireless"));
@@ -388,8 +368,7 @@ TEST_F(ConfigPageTest, RemoveWithoutADefaultEntryLeavesNothingSelected) {
 }
 
 TEST_F(ConfigPageTest, RemovingANameNoLongerListedDoesNothingAfterTheQuestion) {
-    Store({Record("home", "h"), Record("default", "d")});
-    OpenPage();
+    OpenPage({Record("home", "h"), Record("default", "d")});
     Page().m_ProfileName = "gone";
     h.card.ClearCalls();
     Page().OnRemoveProfile();
@@ -402,8 +381,7 @@ TEST_F(ConfigPageTest, RemovingANameNoLongerListedDoesNothingAfterTheQuestion) {
 TEST_F(ConfigPageTest, PickedProfileIsAppliedWholeOnlyOnceRegIsCompleteAndStored) {
     WirelessReg work = Record("work", "work-net", 6, 1, 0);
     work.fragThreshold = 1200;
-    Store({Record("home", "home-net"), work});
-    OpenPage();
+    OpenPage({Record("home", "home-net"), work});
     ChooseText(P::IDC_PROFILE, "work");
     TypeSsid("page-net");
 
@@ -454,8 +432,7 @@ TEST_F(ConfigPageTest, PickedProfileIsAppliedWholeOnlyOnceRegIsCompleteAndStored
 }
 
 TEST_F(ConfigPageTest, ApplyingAPickedProfileAfterUndoRequestsNoFullApply) {
-    Store({Record("home", "h"), Record("work", "w")});
-    OpenPage();
+    OpenPage({Record("home", "h"), Record("work", "w")});
     ChooseText(P::IDC_PROFILE, "work");
     TypeSsid("x");
     Click(P::IDC_UNDO_CHANGES);

@@ -42,8 +42,7 @@ TEST_F(ConfigPageTest, TemplateHasEveryControlWithItsTextAndInitialState) {
 }
 
 TEST_F(ConfigPageTest, ListsShowModesAllowedChannelsAndPowerSaving) {
-    Store({Record("default", "lab", 3, 0, 0)});
-    OpenPage();
+    OpenPage({Record("default", "lab", 3, 0, 0)});
     EXPECT_EQ((QStringList{"Ad-Hoc", "Infrastructure"}), Entries(P::IDC_MODE));
     EXPECT_EQ((QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}),
               Entries(P::IDC_CHANNEL));
@@ -80,8 +79,7 @@ TEST_P(ConfigPageChannels, ShowsAndStoresOnlyAllowedChannels) {
     const ChannelCase& c = GetParam();
     gIniChannelMask = c.iniMask;
     SetCardChannelMask(c.cardMask);
-    Store({Record("default", "lab", c.channel, 0)});
-    OpenPage();
+    OpenPage({Record("default", "lab", c.channel, 0)});
     if (!c.entries.isEmpty()) {
         EXPECT_EQ(c.entries, Entries(P::IDC_CHANNEL));
     }
@@ -136,8 +134,7 @@ class ConfigPageRestoreDefaults : public ConfigPageTest,
 
 TEST_P(ConfigPageRestoreDefaults, ProposesChannel6OrTheLowestAllowed) {
     SetCardChannelMask(GetParam().mask);
-    Store({Record("default", "lab", 11, 0, 0)});
-    OpenPage();
+    OpenPage({Record("default", "lab", 11, 0, 0)});
     Click(P::IDC_RESTORE_DEFAULTS);
     EXPECT_EQ("Infrastructure", Shown(P::IDC_MODE));
     EXPECT_EQ(GetParam().channel, Shown(P::IDC_CHANNEL));
@@ -160,8 +157,7 @@ INSTANTIATE_TEST_SUITE_P(Masks, ConfigPageRestoreDefaults,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ConfigPageTest, ModeSwitchingEnablesTheListsOfThatMode) {
-    Store({Record("default", "lab", 6, 1, 1)});
-    OpenPage();
+    OpenPage({Record("default", "lab", 6, 1, 1)});
     EXPECT_FALSE(Enabled(P::IDC_CHANNEL));
     EXPECT_TRUE(Enabled(P::IDC_POWER_SAVE));
     EXPECT_EQ("Enabled", Shown(P::IDC_POWER_SAVE));
@@ -193,8 +189,7 @@ TEST_F(ConfigPageTest, ModeSwitchingEnablesTheListsOfThatMode) {
 // A stored value the page has no entry for shows no selection and is kept
 // until the user picks one.
 TEST_F(ConfigPageTest, StoredModeOrPowerSavingOutsideTheListIsShownAsNoneAndKept) {
-    Store({Record("default", "lab", 6, 7, 5)});
-    OpenPage();
+    OpenPage({Record("default", "lab", 6, 7, 5)});
     EXPECT_EQ("", Shown(P::IDC_MODE));
     EXPECT_EQ("", Shown(P::IDC_POWER_SAVE));
     TypeSsid("lab2");
@@ -228,8 +223,7 @@ class ConfigPageSsidNotice : public ConfigPageTest,
 
 TEST_P(ConfigPageSsidNotice, KeepsTheTextBeforeTheFirstNonAsciiCharacter) {
     const SsidCase& c = GetParam();
-    Store({Record("default", c.before.toLatin1().constData())});
-    OpenPage();
+    OpenPage({Record("default", c.before.toLatin1().constData())});
     Ssid()->setCursorPosition(c.caret);
     if (c.paste) {
         Ssid()->insert(c.typed);
@@ -263,8 +257,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ConfigPageTest, SsidNoticeAtMostOncePerSecond) {
-    Store({Record("default", "lab")});
-    OpenPage();
+    OpenPage({Record("default", "lab")});
     const QString bad = QString::fromUtf8("é");
     h.clock.Advance(5000);
     Type(Ssid(), bad);
@@ -288,8 +281,7 @@ TEST_F(ConfigPageTest, SsidNoticeAtMostOncePerSecond) {
 }
 
 TEST_F(ConfigPageTest, SuppressedNoticeStillStoresOnlyTheAsciiPart) {
-    Store({Record("default", "lab")});
-    OpenPage();
+    OpenPage({Record("default", "lab")});
     Type(Ssid(), QString::fromUtf8("é"));
     h.Drain();
     Type(Ssid(), QString::fromUtf8("1é2"));
@@ -303,8 +295,7 @@ TEST_F(ConfigPageTest, SuppressedNoticeStillStoresOnlyTheAsciiPart) {
 }
 
 TEST_F(ConfigPageTest, PastedSsidOf33CharactersKeeps32) {
-    Store({Record("default", "")});
-    OpenPage();
+    OpenPage({Record("default", "")});
     Ssid()->insert(QString(33, QChar('s')));
     EXPECT_EQ(32, Ssid()->text().size());
     Click(P::IDC_APPLY_CHANGES);
@@ -314,8 +305,7 @@ TEST_F(ConfigPageTest, PastedSsidOf33CharactersKeeps32) {
 TEST_F(ConfigPageTest, StoredSsidWithHighBytesIsShownAndStoredUpToThem) {
     WirelessReg reg = Record("default", "");
     SetFieldText(reg.ssid, "ab\xE9z");
-    Store({reg});
-    OpenPage();
+    OpenPage({reg});
     EXPECT_EQ(QString::fromLatin1("ab\xE9z"), Ssid()->text());
     EXPECT_TRUE(h.boxes.shown.empty());
     Click(P::IDC_RESTORE_DEFAULTS);
@@ -363,8 +353,7 @@ TEST_F(ConfigPageTest, ApplyChangesStoresThePageOverTheStoredProfileWithAutoRate
 }
 
 TEST_F(ConfigPageTest, UndoAfterAnApplyReturnsToTheAppliedValues) {
-    Store({Record("default", "lab", 3, 1, 1)});
-    OpenPage();
+    OpenPage({Record("default", "lab", 3, 1, 1)});
     ChooseText(P::IDC_MODE, "Ad-Hoc");
     ChooseText(P::IDC_CHANNEL, "11");
     TypeSsid("cell");
@@ -388,8 +377,7 @@ TEST_F(ConfigPageTest, UndoAfterAnApplyReturnsToTheAppliedValues) {
 }
 
 TEST_F(ConfigPageTest, LeavingThePageDiscardsEditsThatWereNotApplied) {
-    Store({Record("default", "lab", 6, 1, 1)});
-    OpenPage();
+    OpenPage({Record("default", "lab", 6, 1, 1)});
     ChooseText(P::IDC_MODE, "Ad-Hoc");
     TypeSsid("unsaved");
     h.SelectTab(0);
@@ -407,8 +395,7 @@ TEST_F(ConfigPageTest, LeavingThePageDiscardsEditsThatWereNotApplied) {
 // ---- The sheet's OK and Cancel ------------------------------------------------
 
 TEST_F(ConfigPageTest, OkWithPendingChangesStoresIntoTheActiveProfileAndApplies) {
-    Store({Record("home", "lab", 6, 1, 0)});
-    OpenPage();
+    OpenPage({Record("home", "lab", 6, 1, 0)});
     TypeSsid("from-ok");
     h.card.ClearCalls();
     QTest::mouseClick(h.sheet->findChild<QPushButton*>(QStringLiteral("1")), Qt::LeftButton);
@@ -430,8 +417,7 @@ TEST_F(ConfigPageTest, OkWithPendingChangesStoresIntoTheActiveProfileAndApplies)
 }
 
 TEST_F(ConfigPageTest, OkWithoutPendingChangesStoresNothing) {
-    Store({Record("home", "lab")});
-    OpenPage();
+    OpenPage({Record("home", "lab")});
     TypeSsid("gone");
     Click(P::IDC_UNDO_CHANGES);
     h.card.ClearCalls();
@@ -443,8 +429,7 @@ TEST_F(ConfigPageTest, OkWithoutPendingChangesStoresNothing) {
 }
 
 TEST_F(ConfigPageTest, CancelStoresNothingAndTheNextOpeningFillsTheListsAgain) {
-    Store({Record("default", "lab"), Record("home", "h")});
-    OpenPage();
+    OpenPage({Record("default", "lab"), Record("home", "h")});
     TypeSsid("cancelled");
     h.card.ClearCalls();
     h.Cancel();
@@ -459,8 +444,7 @@ TEST_F(ConfigPageTest, CancelStoresNothingAndTheNextOpeningFillsTheListsAgain) {
 }
 
 TEST_F(ConfigPageTest, SheetClosedWithoutOkOrCancelStillShowsFilledListsNextTime) {
-    Store({Record("default", "lab")});
-    OpenPage();
+    OpenPage({Record("default", "lab")});
     h.sheet->CloseSheet();
     h.sheet->AfterClose();
     EXPECT_EQ(1, Page().m_ListsFilled);

@@ -67,6 +67,11 @@ public:
         }
     }
 
+    // Stores `profiles` as Store does, then opens the page.
+    void OpenPage(std::initializer_list<WirelessReg> profiles) {
+        Store(profiles);
+        OpenPage();
+    }
     // Opens the sheet and goes to the Configuration page.
     void OpenPage() {
         h.Open();

@@ -398,29 +398,29 @@ TEST(EncryptionApply, RestoreDefaultsInPassphraseModeStoresManualHex) {
     EXPECT_TRUE(h.boxes.shown.empty());
 }
 
-TEST(EncryptionApply, OkOnTheSheetAppliesWhileApplyChangesIsEnabled) {
-    EncryptionHarness h(WepReg(1, 2));
-    h.Choose(P::kLevelList, 1);
-    h.sheet->findChild<QAbstractButton*>(QStringLiteral("1"))->click();
-    EXPECT_FALSE(h.sheet->isVisible());
-    EXPECT_EQ(1u, h.WlanCalls().size());
-    EXPECT_EQ(0, gSheetOpen);
-}
-
-TEST(EncryptionApply, OkWithoutChangesSendsNothing) {
-    EncryptionHarness h(WepReg(1, 2));
-    h.sheet->findChild<QAbstractButton*>(QStringLiteral("1"))->click();
-    EXPECT_FALSE(h.sheet->isVisible());
-    EXPECT_TRUE(h.card.Calls().empty());
-}
-
-TEST(EncryptionApply, ALengthMessageDoesNotKeepTheSheetOpen) {
-    EncryptionHarness h(WepReg(1, 2));
-    h.Type(P::kHex64[0], Q("12"));
-    h.sheet->findChild<QAbstractButton*>(QStringLiteral("1"))->click();
-    EXPECT_FALSE(h.sheet->isVisible());
-    EXPECT_EQ(1u, h.boxes.shown.size());
-    EXPECT_TRUE(h.card.Calls().empty());
+// The sheet's OK applies while Apply Changes is enabled; a length message
+// does not keep the sheet open.
+TEST(EncryptionApply, OkOnTheSheetAppliesPendingChangesAndCloses) {
+    const struct {
+        const char* name;
+        void (*edit)(EncryptionHarness&);
+        std::size_t writes, messages;
+    } cases[] = {
+        {"changed", [](EncryptionHarness& h) { h.Choose(P::kLevelList, 1); }, 1, 0},
+        {"unchanged", [](EncryptionHarness&) {}, 0, 0},
+        {"short key", [](EncryptionHarness& h) { h.Type(P::kHex64[0], Q("12")); }, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EncryptionHarness h(WepReg(1, 2));
+        c.edit(h);
+        h.sheet->findChild<QAbstractButton*>(QStringLiteral("1"))->click();
+        EXPECT_FALSE(h.sheet->isVisible());
+        EXPECT_EQ(c.writes, h.WlanCalls().size());
+        EXPECT_EQ(c.writes == 0, h.card.Calls().empty());
+        EXPECT_EQ(c.messages, h.boxes.shown.size());
+        EXPECT_EQ(0, gSheetOpen);
+    }
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "EncryptionPageHarness.h"
 #include "platform/Beep.h"
-#include "platform/Help.h"
 
 #include <gtest/gtest.h>
 
@@ -137,30 +136,33 @@ TEST(EncryptionPage, AsciiFieldsTakeAnyCharacterUpToTheKeyLength) {
     EXPECT_EQ(QString::fromUtf16(u"p\u00e4ss w0rd!? x"), h.Text(P::kAscii128[2]));
 }
 
+// Typed passphrase "secret": four different 64-bit keys, or one 128-bit
+// key four times, shown in clear; the other level's keys stay masked.
 TEST(EncryptionPage, TypingAPassphraseShowsItAndTheKeysItMakes) {
-    EncryptionHarness h(WepReg(2, 1));
-    h.Type(P::kPassphraseEdit, Q("secret"));
-    EXPECT_EQ("secret", h.Text(P::kPassphraseEdit));
-    EXPECT_FALSE(h.Key(P::kPassphraseEdit)->HasPasswordChar());
-    EXPECT_EQ(1u, h.page().m_PassphraseShown);
-    for (int n = 0; n < 4; ++n) {
-        EXPECT_EQ("1C064922046D6517DFEF3B7EF3", h.Text(P::kHex128[n]));
-        EXPECT_FALSE(h.Key(P::kHex128[n])->HasPasswordChar());
+    const struct {
+        std::uint32_t level;
+        const int* shown;
+        const int* other;
+        std::vector<const char*> keys;
+    } cases[] = {
+        {1, P::kHex64, P::kHex128, {"C93CA31ECA", "DC1124096F", "AF8C5062BF", "DD15219276"}},
+        {2, P::kHex128, P::kHex64, std::vector<const char*>(4, "1C064922046D6517DFEF3B7EF3")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.level);
+        EncryptionHarness h(WepReg(c.level, 1));
+        h.Type(P::kPassphraseEdit, Q("secret"));
+        EXPECT_EQ("secret", h.Text(P::kPassphraseEdit));
+        EXPECT_FALSE(h.Key(P::kPassphraseEdit)->HasPasswordChar());
+        EXPECT_EQ(1u, h.page().m_PassphraseShown);
+        for (int n = 0; n < 4; ++n) {
+            EXPECT_EQ(c.keys[n], h.Text(c.shown[n]));
+            EXPECT_FALSE(h.Key(c.shown[n])->HasPasswordChar());
+        }
+        EXPECT_TRUE(h.GroupMasked(c.other));
+        EXPECT_TRUE(h.ChangeButtonsEnabled());
+        EXPECT_TRUE(h.card.Calls().empty());
     }
-    EXPECT_TRUE(h.GroupMasked(P::kHex64));
-    EXPECT_TRUE(h.ChangeButtonsEnabled());
-    EXPECT_TRUE(h.card.Calls().empty());
-}
-
-TEST(EncryptionPage, APassphraseMakesFourDifferent64BitKeys) {
-    EncryptionHarness h(WepReg(1, 1));
-    h.Type(P::kPassphraseEdit, Q("secret"));
-    const char* keys[] = {"C93CA31ECA", "DC1124096F", "AF8C5062BF", "DD15219276"};
-    for (int n = 0; n < 4; ++n) {
-        EXPECT_EQ(keys[n], h.Text(P::kHex64[n]));
-        EXPECT_FALSE(h.Key(P::kHex64[n])->HasPasswordChar());
-    }
-    EXPECT_EQ(keys[3], h.page().m_KeyHex64[3]);
 }
 
 TEST(EncryptionPage, KeysShownWhileTypingComeFromTheFirst99Characters) {
@@ -251,12 +253,6 @@ TEST(EncryptionPage, KeyFieldsPassphraseAndDefaultKeyListAreBlueOnWhite) {
             << widget->objectName().toStdString();
     }
     EXPECT_NE(QColor(0, 0, 255), h.Control(P::kLevelList)->palette().color(QPalette::Text));
-}
-
-TEST(EncryptionPage, HelpAsksForContext105) {
-    EncryptionHarness h;
-    h.page().OnCommandHelp(0);
-    EXPECT_EQ(105, LastHelpContext());
 }
 
 // A stored level the list does not hold shows no level, every key control

@@ -1,5 +1,5 @@
 #include "SheetHarness.h"
-#include "support/Trace.h"
+#include "tests/support/TestViewer.h"
 
 #include <gtest/gtest.h>
 
@@ -9,15 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <optional>
 #include <string>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -126,67 +119,10 @@ TEST_F(LinkInfoPage, OddRecordFieldsShowWhatTheyCan) {
     EXPECT_EQ("0", Edit(1231));
 }
 
-// A debug viewer that takes `lines` lines, in a runtime folder of its own.
-class Viewer {
-public:
-    explicit Viewer(int lines) {
-        if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
-            oldRuntime_ = runtime;
-        }
-        dir_ = std::filesystem::temp_directory_path() /
-               ("skerrin-linkinfo-" + std::to_string(getpid()));
-        std::filesystem::create_directories(dir_);
-        setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
-        const std::string path = trace::ViewerSocketPath();
-        unlink(path.c_str());
-        fd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-        EXPECT_EQ(0, bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address));
-        EXPECT_EQ(0, listen(fd_, 4));
-        thread_ = std::thread([this, lines] {
-            for (int i = 0; i < lines; ++i) {
-                const int client = accept(fd_, nullptr, nullptr);
-                std::uint32_t header[2] = {};
-                recv(client, header, sizeof header, MSG_WAITALL);
-                std::string text(header[1], '\0');
-                recv(client, text.data(), text.size(), MSG_WAITALL);
-                texts.push_back(text.c_str());
-                const char answer = 1;
-                send(client, &answer, 1, MSG_NOSIGNAL);
-                close(client);
-            }
-        });
-    }
-    ~Viewer() {
-        Join();
-        close(fd_);
-        std::filesystem::remove_all(dir_);
-        if (oldRuntime_) {
-            setenv("XDG_RUNTIME_DIR", oldRuntime_->c_str(), 1);
-        } else {
-            unsetenv("XDG_RUNTIME_DIR");
-        }
-    }
-    void Join() {
-        if (thread_.joinable()) {
-            thread_.join();
-        }
-    }
-    std::vector<std::string> texts;
-
-private:
-    std::filesystem::path dir_;
-    std::optional<std::string> oldRuntime_;
-    int fd_ = -1;
-    std::thread thread_;
-};
-
 TEST_F(LinkInfoPage, DisconnectedShowsScanningAndKeepsTheFrameCounters) {
     h.Open();
     Page().OnTimer();
-    Viewer viewer(1);
+    TestViewer viewer(1);
     h.card.SetMediaStatus(1);
     h.card.SetCounters(1, 2);
     Page().OnTimer();
@@ -199,7 +135,7 @@ TEST_F(LinkInfoPage, DisconnectedShowsScanningAndKeepsTheFrameCounters) {
     EXPECT_EQ((Bars{"", 0, "", 0}), Shown());
     EXPECT_EQ("1234", Edit(1029));
     EXPECT_EQ("5678", Edit(1231));
-    EXPECT_EQ((std::vector<std::string>{"2"}), viewer.texts);
+    EXPECT_EQ(std::vector<std::string>{std::string("2", 2)}, viewer.texts);
 }
 
 TEST_F(LinkInfoPage, FailedStatusQueryChangesNothingAndReleasesThePollingThread) {

@@ -17,8 +17,12 @@ QStringList TabTitles(CConfigUtility& sheet) {
     return titles;
 }
 
-TEST(Sheet, FivePagesInOrderWithTheirDialogIdsAndTitles) {
+class Sheet : public testing::Test {
+protected:
     SheetHarness h;
+};
+
+TEST_F(Sheet, FivePagesInOrderWithTheirDialogIdsAndTitles) {
     h.Open();
     EXPECT_EQ(QString::fromLatin1(kAppTitle), h.sheet->windowTitle());
     EXPECT_EQ((QStringList{"Link Info", "Configuration", "Site Survey", "Encryption", "About"}),
@@ -31,8 +35,7 @@ TEST(Sheet, FivePagesInOrderWithTheirDialogIdsAndTitles) {
     EXPECT_EQ(1, gSheetOpen);
 }
 
-TEST(Sheet, HasOkCancelAndHelpButNoApplyNow) {
-    SheetHarness h;
+TEST_F(Sheet, HasOkCancelAndHelpButNoApplyNow) {
     h.Open();
     QStringList texts;
     for (auto* button : h.sheet->findChildren<QPushButton*>()) {
@@ -48,8 +51,7 @@ TEST(Sheet, HasOkCancelAndHelpButNoApplyNow) {
     EXPECT_TRUE(h.sheet->findChild<QPushButton*>(QStringLiteral("9"))->isEnabled());
 }
 
-TEST(Sheet, FirstTabIsSelectedAtEveryOpening) {
-    SheetHarness h;
+TEST_F(Sheet, FirstTabIsSelectedAtEveryOpening) {
     h.Open();
     h.SelectTab(4);
     EXPECT_EQ(4, h.sheet->GetActiveIndex());
@@ -59,8 +61,7 @@ TEST(Sheet, FirstTabIsSelectedAtEveryOpening) {
     EXPECT_EQ(0, h.sheet->findChild<QTabWidget*>(QStringLiteral("tabs"))->currentIndex());
 }
 
-TEST(Sheet, ThreePageSetCoversExactlyThreeTabs) {
-    SheetHarness h;
+TEST_F(Sheet, ThreePageSetCoversExactlyThreeTabs) {
     h.sheet->RemovePage(&h.sheet->m_ConfigPage);
     h.sheet->RemovePage(&h.sheet->m_EncryptionPage);
     h.Open();
@@ -69,8 +70,7 @@ TEST(Sheet, ThreePageSetCoversExactlyThreeTabs) {
     EXPECT_TRUE(h.sheet->PageTitles()[3].isEmpty());
 }
 
-TEST(Sheet, PageWindowsExistOnlyWhileOpen) {
-    SheetHarness h;
+TEST_F(Sheet, PageWindowsExistOnlyWhileOpen) {
     EXPECT_FALSE(h.sheet->m_LinkInfoPage.HasWindow());
     h.Open();
     EXPECT_TRUE(h.sheet->m_LinkInfoPage.HasWindow());
@@ -79,8 +79,7 @@ TEST(Sheet, PageWindowsExistOnlyWhileOpen) {
     EXPECT_FALSE(h.sheet->m_LinkInfoPage.HasWindow());
 }
 
-TEST(Sheet, CloseSheetEndsOnlyAnOpenVisibleSheet) {
-    SheetHarness h;
+TEST_F(Sheet, CloseSheetEndsOnlyAnOpenVisibleSheet) {
     gSheetOpen = 1;
     h.sheet->CloseSheet(); // not visible: nothing to end
     EXPECT_FALSE(h.sheet->isVisible());
@@ -90,8 +89,7 @@ TEST(Sheet, CloseSheetEndsOnlyAnOpenVisibleSheet) {
     EXPECT_EQ(2, h.sheet->result());
 }
 
-TEST(Sheet, DialogFontIsTheArialMetricLiberationSans) {
-    SheetHarness h;
+TEST_F(Sheet, DialogFontIsTheArialMetricLiberationSans) {
     h.Open();
     const QFontInfo info(
         h.sheet->m_LinkInfoPage.findChild<QWidget*>(QStringLiteral("body"))->font());
@@ -99,12 +97,10 @@ TEST(Sheet, DialogFontIsTheArialMetricLiberationSans) {
     EXPECT_EQ(8, info.pointSize());
 }
 
-TEST(Sheet, PageIsTheTemplateSizeConvertedWithBaseUnits) {
-    SheetHarness h;
+TEST_F(Sheet, PageIsTheTemplateSizeConvertedWithBaseUnits) {
     h.Open();
-    const QWidget* body = h.sheet->m_ConfigPage.findChild<QWidget*>(QStringLiteral("body"));
     h.SelectTab(1);
-    body = h.sheet->m_ConfigPage.findChild<QWidget*>(QStringLiteral("body"));
+    const QWidget* body = h.sheet->m_ConfigPage.findChild<QWidget*>(QStringLiteral("body"));
     ASSERT_NE(nullptr, body);
     EXPECT_EQ(QSize(359, 302), body->size());
 }
