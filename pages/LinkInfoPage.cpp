@@ -234,18 +234,18 @@ void CLinkInfoPage::ShowConnected() {
 
 void CLinkInfoPage::DoDataExchange(bool save) {
     const struct {
-        int id;
         QString* text;
+        int id;
         bool edit;
     } fields[] = {
-        {kChannelEdit, &m_Channel, true},
-        {kRateEdit, &m_Rate, true},
-        {kSsidEdit, &m_Ssid, true},
-        {kStateEdit, &m_State, true},
-        {kReceivedEdit, &m_Received, true},
-        {kTransmittedEdit, &m_Transmitted, true},
-        {kSignalCaption, &m_SignalCaption, false},
-        {kQualityCaption, &m_QualityCaption, false},
+        {&m_Channel, kChannelEdit, true},
+        {&m_Rate, kRateEdit, true},
+        {&m_Ssid, kSsidEdit, true},
+        {&m_State, kStateEdit, true},
+        {&m_Received, kReceivedEdit, true},
+        {&m_Transmitted, kTransmittedEdit, true},
+        {&m_SignalCaption, kSignalCaption, false},
+        {&m_QualityCaption, kQualityCaption, false},
     };
     for (const auto& field : fields) {
         if (field.edit) {
