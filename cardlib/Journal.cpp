@@ -7,13 +7,22 @@
 
 namespace cardsim {
 
+namespace {
+
+// One " key=value" field of a journal line.
+void AppendField(std::string& fields, std::string_view key, std::string_view value) {
+    fields += ' ';
+    fields += key;
+    fields += '=';
+    fields += value;
+}
+
+} // namespace
+
 JournalLine::JournalLine(std::string_view call) : call_(call) {}
 
 void JournalLine::Arg(std::string_view key, std::string_view value) {
-    args_ += ' ';
-    args_ += key;
-    args_ += '=';
-    args_ += value;
+    AppendField(args_, key, value);
 }
 
 void JournalLine::Arg(std::string_view key, std::int64_t value) {
@@ -21,10 +30,7 @@ void JournalLine::Arg(std::string_view key, std::int64_t value) {
 }
 
 void JournalLine::Result(std::string_view key, std::string_view value) {
-    results_ += ' ';
-    results_ += key;
-    results_ += '=';
-    results_ += value;
+    AppendField(results_, key, value);
 }
 
 void JournalLine::Result(std::string_view key, std::int64_t value) {

@@ -31,36 +31,26 @@ std::string Caption(const LevelWords& words, Level level, int shownPercent) {
     return caption;
 }
 
-Level SignalLevel(int percent) {
-    if (percent < 1 || percent > 100) {
+// The level of `value` on the scale 1..`top`, by the highest value that is
+// still poor, good and very good; outside the scale there is no signal.
+Level LevelOn(int value, int top, const int (&highest)[3]) {
+    if (value < 1 || value > top) {
         return kNoSignal;
     }
-    if (percent <= 25) {
-        return kPoor;
-    }
-    if (percent <= 50) {
-        return kGood;
-    }
-    if (percent <= 74) {
-        return kVeryGood;
+    for (int level = kPoor; level < kExcellent; ++level) {
+        if (value <= highest[level - kPoor]) {
+            return static_cast<Level>(level);
+        }
     }
     return kExcellent;
 }
 
+Level SignalLevel(int percent) {
+    return LevelOn(percent, 100, {25, 50, 74});
+}
+
 Level QualityLevel(int quality) {
-    if (quality < 1 || quality > 15) {
-        return kNoSignal;
-    }
-    if (quality <= 4) {
-        return kPoor;
-    }
-    if (quality <= 8) {
-        return kGood;
-    }
-    if (quality <= 11) {
-        return kVeryGood;
-    }
-    return kExcellent;
+    return LevelOn(quality, 15, {4, 8, 11});
 }
 
 } // namespace

@@ -153,6 +153,20 @@ bool UtilityProcess::WaitForTrace(const QString& text, int boundMs) {
     return true;
 }
 
+bool UtilityProcess::WaitForTraceAfter(const QString& text, int& from, int boundMs) {
+    QDeadlineTimer deadline(Bound(boundMs));
+    for (;;) {
+        if (const int at = StandardError().indexOf(text, from); at >= 0) {
+            from = at + static_cast<int>(text.size());
+            return true;
+        }
+        if (deadline.hasExpired() || !Running()) {
+            return false;
+        }
+        process_.waitForReadyRead(50);
+    }
+}
+
 QString UtilityProcess::Journal() const {
     QFile file(JournalPath());
     if (!file.open(QIODevice::ReadOnly)) {

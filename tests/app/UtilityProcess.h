@@ -43,6 +43,9 @@ public:
     QString StandardError();
     // Waits until standard error contains `text`.
     bool WaitForTrace(const QString& text, int boundMs);
+    // Waits until standard error contains `text` at or after the position
+    // `from`, then moves `from` past it: a run of waits finds lines in order.
+    bool WaitForTraceAfter(const QString& text, int& from, int boundMs);
     // The simulated card's journal so far.
     QString Journal() const;
     // Waits until the journal contains `text`.

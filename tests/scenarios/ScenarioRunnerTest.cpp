@@ -144,21 +144,6 @@ protected:
         }
     }
 
-    bool WaitTraceAfter(const QString& text) {
-        QDeadlineTimer deadline(kWaitMs * SKERRIN_TIME_FACTOR * TimeScale());
-        for (;;) {
-            const int at = utility_.StandardError().indexOf(text, traceFrom_);
-            if (at >= 0) {
-                traceFrom_ = at + text.size();
-                return true;
-            }
-            if (deadline.hasExpired() || !utility_.Running()) {
-                return false;
-            }
-            Drain(50);
-        }
-    }
-
     static int TimeScale() {
         const int scale = qEnvironmentVariableIntValue("SKERRIN_TIME_SCALE");
         return scale > 1 ? scale : 1;
@@ -190,7 +175,8 @@ protected:
         } else if (step.verb == "wait-journal") {
             ASSERT_TRUE(WaitJournalAfter(rest)) << "no journal line with " << step.rest;
         } else if (step.verb == "wait-trace") {
-            ASSERT_TRUE(WaitTraceAfter(rest)) << "no trace line with " << step.rest;
+            ASSERT_TRUE(utility_.WaitForTraceAfter(rest, traceFrom_, kWaitMs))
+                << "no trace line with " << step.rest;
         } else if (step.verb == "expect-no-journal") {
             EXPECT_TRUE(JournalLines().filter(rest).isEmpty()) << "journal has " << step.rest;
         } else if (step.verb == "expect-exit") {

@@ -82,18 +82,7 @@ protected:
     }
 
     bool WaitTraceAfter(const QString& text) {
-        QDeadlineTimer deadline(kWaitMs * SKERRIN_TIME_FACTOR);
-        for (;;) {
-            const int at = utility_.StandardError().indexOf(text, traceFrom_);
-            if (at >= 0) {
-                traceFrom_ = at + text.size();
-                return true;
-            }
-            if (deadline.hasExpired() || !utility_.Running()) {
-                return false;
-            }
-            utility_.WaitForTrace(QStringLiteral("\n\x01"), 50);
-        }
+        return utility_.WaitForTraceAfter(text, traceFrom_, kWaitMs);
     }
 
     // Lets the utility run for `ms` while its output is drained.
