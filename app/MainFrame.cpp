@@ -89,42 +89,28 @@ bool CMainFrame::Create() {
     library_->Init(kLibraryIdentity, 0);
 
     queue_ = new UiRequestQueue(this);
+    auto showMessage = [](int id) { AppMessageBox(nullptr, QString::fromLatin1(ResString(id))); };
+    auto adjustPages = [this](int change) { pages_->AdjustPagesByXPWZC(change); };
     hostUi_ = std::make_unique<QueuedHostUi>(
         *queue_, HostUiTargets{[this](int id) { ModifyIconAtTaskbar(id); },
                                [this](int result) { sheet_->EndModal(result); },
-                               [this](int id) {
-                                   if (!exiting_) {
-                                       AppMessageBox(nullptr, QString::fromLatin1(ResString(id)));
-                                   }
-                               },
-                               [this](int change) {
-                                   if (!exiting_) {
-                                       pages_->AdjustPagesByXPWZC(change);
-                                   }
-                               }});
+                               WhileRunning(showMessage), WhileRunning(adjustPages)});
     polling_ = std::make_unique<CPollingThread>(*library_, sheet_->state, *hostUi_, clock_);
     polling_->Start();
 
     // SIGTERM and SIGINT are taken before the channel listens: whoever sees
     // the channel may already ask the utility to end either way.
     signals_ = new TerminationSignals([this] { Exit(); }, this);
-    channel_ = new MessageServer([this](const ChannelMessage& m) { OnChannelMessage(m); }, this);
+    channel_ = new MessageServer(
+        WhileRunning([this](const ChannelMessage& m) { OnChannelMessage(m); }), this);
     channel_->Listen();
-    udev_ = new UdevMonitor(
-        [this](std::uint32_t event, const std::string& id) {
-            if (!exiting_) {
-                deviceEvents_->OnDeviceChange(event, id);
-            }
-        },
-        this);
+    udev_ = new UdevMonitor(WhileRunning([this](std::uint32_t event, const std::string& id) {
+                                deviceEvents_->OnDeviceChange(event, id);
+                            }),
+                            this);
     udev_->Start();
     logind_ = new LogindMonitor(
-        [this](std::uint32_t code) {
-            if (!exiting_) {
-                deviceEvents_->OnPowerBroadcast(code);
-            }
-        },
-        this);
+        WhileRunning([this](std::uint32_t code) { deviceEvents_->OnPowerBroadcast(code); }), this);
     logind_->Start();
 
     QThread::msleep(kCreatePauseMs);
@@ -173,9 +159,6 @@ void CMainFrame::UpdateTrayTip() {
 }
 
 void CMainFrame::OnChannelMessage(const ChannelMessage& message) {
-    if (exiting_) {
-        return;
-    }
     switch (message.kind) {
     case ChannelMessage::Kind::ElegantClose:
         Exit();

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 class CConfigUtility;
 class CDeviceEvents;
@@ -66,6 +67,17 @@ public:
     CardLibrary& Library() { return *library_; }
 
 private:
+    // `handler`, made inert once exit has begun: what arrives afterwards
+    // (a channel line, a device or power event, a request queued by the
+    // polling thread) reaches neither the card nor the desktop.
+    template <class Handler> auto WhileRunning(Handler handler) {
+        return [this, handler](auto&&... args) {
+            if (!exiting_) {
+                handler(std::forward<decltype(args)>(args)...);
+            }
+        };
+    }
+
     void OnChannelMessage(const ChannelMessage& message);
     void ModifyIconAtTaskbar(int iconId);
     // The tray tip for the current icon; the connected one names the network.
