@@ -180,7 +180,7 @@ protected:
         } else if (step.verb == "expect-no-journal") {
             EXPECT_TRUE(JournalLines().filter(rest).isEmpty()) << "journal has " << step.rest;
         } else if (step.verb == "expect-exit") {
-            ASSERT_EQ(std::stoi(step.rest), utility_.WaitForExit(kWaitMs * TimeScale()));
+            ASSERT_EQ(std::stoi(step.rest), utility_.WaitForExit(kWaitMs));
         }
     }
 
