@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QThread>
 
+#include <cstdio>
+
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -134,7 +136,14 @@ int UtilityProcess::WaitForExit(int boundMs) {
     if (!process_.waitForFinished(Bound(boundMs))) {
         return -1;
     }
-    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+    const int status = process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+    if (status != 0) {
+        // The end of its standard error says why (a sanitizer's report, a
+        // message of the utility) in the failing test's output.
+        std::fprintf(stderr, "skerrin ended with status %d; the end of its standard error:\n%s\n",
+                     status, qPrintable(StandardError().right(6000)));
+    }
+    return status;
 }
 
 QString UtilityProcess::StandardError() {
