@@ -3,6 +3,23 @@
 #include "pages/DialogBuilder.h"
 #include "platform/DialogUnits.h"
 
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+bool TakesFocusHere(const QWidget* widget, const QWidget* body) {
+    if (!body->isAncestorOf(widget) || !widget->isVisible() || !widget->isEnabled() ||
+        !(widget->focusPolicy() & Qt::TabFocus)) {
+        return false;
+    }
+    const auto* edit = qobject_cast<const QLineEdit*>(widget);
+    return edit == nullptr || !edit->isReadOnly();
+}
+
+} // namespace
+
 CPropertyPage::CPropertyPage(const DialogTemplate& dialog, CConfigUtility& sheet)
     : dialog_(dialog), sheet_(sheet) {
     setObjectName(QStringLiteral("page%1").arg(dialog.id));
@@ -25,4 +42,26 @@ void CPropertyPage::CreatePageWindow() {
 void CPropertyPage::DestroyPageWindow() {
     delete body_;
     body_ = nullptr;
+}
+
+bool CPropertyPage::focusNextPrevChild(bool next) {
+    QWidget* focus = QApplication::focusWidget();
+    if (body_ == nullptr || focus == nullptr || focus->isEnabled() || !body_->isAncestorOf(focus)) {
+        return QWidget::focusNextPrevChild(next);
+    }
+    for (QWidget* candidate = next ? focus->nextInFocusChain() : focus->previousInFocusChain();
+         candidate != nullptr && candidate != focus;
+         candidate = next ? candidate->nextInFocusChain() : candidate->previousInFocusChain()) {
+        if (TakesFocusHere(candidate, body_)) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    for (QPushButton* button : window()->findChildren<QPushButton*>()) {
+        if (button->isDefault() && button->isVisible() && button->isEnabled()) {
+            button->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QWidget::focusNextPrevChild(next);
 }
