@@ -35,6 +35,8 @@ void CPropertyPage::CreatePageWindow() {
     ApplyDialogFont(body_);
     body_->setGeometry(0, 0, DialogXToPixels(dialog_.width), DialogYToPixels(dialog_.height));
     BuildDialogControls(dialog_, body_);
+    connect(qApp, &QApplication::focusChanged, body_,
+            [this](QWidget* old, QWidget* now) { OnFocusChanged(old, now); });
     body_->show();
     OnInitDialog();
 }
@@ -44,24 +46,22 @@ void CPropertyPage::DestroyPageWindow() {
     body_ = nullptr;
 }
 
-bool CPropertyPage::focusNextPrevChild(bool next) {
-    QWidget* focus = QApplication::focusWidget();
-    if (body_ == nullptr || focus == nullptr || focus->isEnabled() || !body_->isAncestorOf(focus)) {
-        return QWidget::focusNextPrevChild(next);
+void CPropertyPage::OnFocusChanged(QWidget* old, QWidget* now) {
+    if (body_ == nullptr || old == nullptr || old->isEnabled() || !body_->isAncestorOf(old) ||
+        (now != nullptr && TakesFocusHere(now, body_))) {
+        return;
     }
-    for (QWidget* candidate = next ? focus->nextInFocusChain() : focus->previousInFocusChain();
-         candidate != nullptr && candidate != focus;
-         candidate = next ? candidate->nextInFocusChain() : candidate->previousInFocusChain()) {
+    for (QWidget* candidate = old->nextInFocusChain(); candidate != nullptr && candidate != old;
+         candidate = candidate->nextInFocusChain()) {
         if (TakesFocusHere(candidate, body_)) {
-            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return true;
+            candidate->setFocus(Qt::TabFocusReason);
+            return;
         }
     }
     for (QPushButton* button : window()->findChildren<QPushButton*>()) {
         if (button->isDefault() && button->isVisible() && button->isEnabled()) {
             button->setFocus(Qt::TabFocusReason);
-            return true;
+            return;
         }
     }
-    return QWidget::focusNextPrevChild(next);
 }

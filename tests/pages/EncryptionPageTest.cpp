@@ -247,9 +247,12 @@ TEST(EncryptionPage, KeyFieldsPassphraseAndDefaultKeyListAreBlueOnWhite) {
         }
     }
     for (QWidget* widget : painted) {
-        EXPECT_EQ(QColor(255, 255, 255), widget->palette().color(QPalette::Base))
+        EXPECT_EQ(QColor(255, 255, 255), widget->palette().color(QPalette::Active, QPalette::Base))
             << widget->objectName().toStdString();
-        EXPECT_EQ(QColor(0, 0, 255), widget->palette().color(QPalette::Text))
+        EXPECT_EQ(QColor(0, 0, 255), widget->palette().color(QPalette::Active, QPalette::Text))
+            << widget->objectName().toStdString();
+        // Disabled, a field looks disabled, not editable.
+        EXPECT_NE(QColor(0, 0, 255), widget->palette().color(QPalette::Disabled, QPalette::Text))
             << widget->objectName().toStdString();
     }
     EXPECT_NE(QColor(0, 0, 255), h.Control(P::kLevelList)->palette().color(QPalette::Text));
