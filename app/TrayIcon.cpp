@@ -31,7 +31,9 @@ void CTrayIcon::SetFixedTip() {
 
 QIcon CTrayIcon::IconImage(int iconId) {
     QIcon icon;
-    for (const char* size : {"16", "32", "48"}) {
+    // Art at every size a scale of 1, 1.5, 2 or 3 asks for: the icon is
+    // never scaled by a fraction, which would blur its pixels.
+    for (const char* size : {"16", "24", "32", "48", "64", "96"}) {
         icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(iconId).arg(QLatin1String(size)));
     }
     return icon;
