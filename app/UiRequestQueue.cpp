@@ -1,10 +1,22 @@
 #include "app/UiRequestQueue.h"
 
-#include <QSocketNotifier>
+#include "support/Trace.h"
 
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <sys/eventfd.h>
 #include <unistd.h>
+
+namespace {
+
+// How often the fallback timer looks for requests.
+constexpr int kPollMs = 50;
+
+} // namespace
 
 UiRequestQueue::UiRequestQueue(QObject* parent)
     : QObject(parent), eventFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
@@ -15,7 +27,18 @@ UiRequestQueue::UiRequestQueue(QObject* parent)
             (void)!read(eventFd_, &count, sizeof count);
             Drain();
         });
+        return;
     }
+    TraceOut("<M> No eventfd (%s): requests are looked for every %d ms", std::strerror(errno),
+             kPollMs);
+    poll_ = new QTimer(this);
+    poll_->setInterval(kPollMs);
+    connect(poll_, &QTimer::timeout, this, [this] {
+        if (pending_.load()) {
+            Drain();
+        }
+    });
+    poll_->start();
 }
 
 UiRequestQueue::~UiRequestQueue() {
@@ -28,9 +51,12 @@ void UiRequestQueue::Post(std::function<void()> request) {
     {
         std::lock_guard lock(mutex_);
         requests_.push_back(std::move(request));
+        pending_ = true;
     }
-    const std::uint64_t one = 1;
-    (void)!write(eventFd_, &one, sizeof one);
+    if (eventFd_ >= 0) {
+        const std::uint64_t one = 1;
+        (void)!write(eventFd_, &one, sizeof one);
+    }
 }
 
 void UiRequestQueue::Drain() {
@@ -39,6 +65,7 @@ void UiRequestQueue::Drain() {
         {
             std::lock_guard lock(mutex_);
             if (requests_.empty()) {
+                pending_ = false;
                 return;
             }
             request = std::move(requests_.front());
