@@ -135,6 +135,10 @@ bool CMainFrame::Create(const std::string& libraryPath) {
     return true;
 }
 
+HostUi& CMainFrame::PollingUi() {
+    return *hostUi_;
+}
+
 void CMainFrame::ModifyIconAtTaskbar(int iconId) {
     if (exiting_) {
         return;

@@ -16,6 +16,7 @@
 #include <utility>
 
 class CConfigUtility;
+class HostUi;
 class CDeviceEvents;
 class CPollingThread;
 class CSheetShow;
@@ -75,6 +76,8 @@ public:
     CTrayIcon* Tray() const { return tray_; }
     CDeviceEvents* DeviceEvents() const { return deviceEvents_; }
     CardLibrary& Library() { return *library_; }
+    // What the polling thread hands to this thread (tests post through it).
+    HostUi& PollingUi();
 
 private:
     // `handler`, made inert once exit has begun: what arrives afterwards

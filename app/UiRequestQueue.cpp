@@ -33,9 +33,11 @@ UiRequestQueue::UiRequestQueue(QObject* parent)
              kPollMs);
     poll_ = new QTimer(this);
     poll_->setInterval(kPollMs);
+    // The drain runs after the timer's own handler has returned, so the
+    // timer keeps firing inside a modal loop that a request runs.
     connect(poll_, &QTimer::timeout, this, [this] {
         if (pending_.load()) {
-            Drain();
+            QMetaObject::invokeMethod(this, &UiRequestQueue::Drain, Qt::QueuedConnection);
         }
     });
     poll_->start();
