@@ -34,7 +34,12 @@ void PostFromThreadAndDrain(UiRequestQueue& queue) {
         queue.Post([&] { ran.push_back(1); });
         queue.Post([&] {
             ran.push_back(2);
-            std::thread([&] { queue.Post([&] { ran.push_back(3); modal.quit(); }); }).join();
+            std::thread([&] {
+                queue.Post([&] {
+                    ran.push_back(3);
+                    modal.quit();
+                });
+            }).join();
             QTimer::singleShot(20000, &modal, &QEventLoop::quit);
             modal.exec();
             ran.push_back(-2);

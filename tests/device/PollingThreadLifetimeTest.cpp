@@ -10,9 +10,12 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
+#include <fstream>
 #include <map>
 #include <mutex>
 #include <string>
+#include <sys/resource.h>
 
 namespace {
 
@@ -130,6 +133,87 @@ TEST_F(PollingThreadLifetime, DestroyingARunningThreadStopsIt) {
     }
     card.Terminate();
     EXPECT_EQ(0u, card.CallsAfterTerminate());
+}
+
+} // namespace
+
+namespace {
+
+// A card call that does not return until the test lets it.
+class StuckCall {
+public:
+    explicit StuckCall(FakeCardLibrary& card) : card_(card) {
+        card_.OnDetect([this](std::uint8_t*) {
+            std::unique_lock lock(mutex_);
+            entered_ = true;
+            changed_.notify_all();
+            changed_.wait(lock, [this] { return released_; });
+            return 1;
+        });
+    }
+    ~StuckCall() { card_.OnDetect({}); }
+    bool WaitEntered() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(60), [this] { return entered_; });
+    }
+    void Release() {
+        {
+            std::lock_guard lock(mutex_);
+            released_ = true;
+        }
+        changed_.notify_all();
+    }
+
+private:
+    FakeCardLibrary& card_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool entered_ = false;
+    bool released_ = false;
+};
+
+TEST_F(PollingThreadLifetime, StopGivesUpOnACallThatDoesNotReturnAndCanBeRepeated) {
+    StuckCall stuck(card);
+    RealClock clock;
+    CPollingThread thread(card, sheet, ui, clock);
+    ASSERT_TRUE(thread.Start());
+    ASSERT_TRUE(stuck.WaitEntered());
+
+    clock.Interrupt();
+    EXPECT_FALSE(thread.Stop(50));
+    EXPECT_FALSE(thread.Ended());
+
+    stuck.Release();
+    EXPECT_TRUE(thread.Stop(60'000));
+    EXPECT_TRUE(thread.Ended());
+}
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define SKERRIN_SANITIZED 1
+#endif
+
+bool StartWithoutRoomForAStack(FakeCardLibrary& card, SheetState& sheet, FakeHostUi& ui) {
+    std::ifstream statm("/proc/self/statm");
+    unsigned long pages = 0;
+    statm >> pages;
+    const rlim_t bytes = static_cast<rlim_t>(pages) * 4096 + (1 << 20);
+    const rlimit limit{bytes, bytes};
+    setrlimit(RLIMIT_AS, &limit);
+    RealClock clock;
+    CPollingThread thread(card, sheet, ui, clock);
+    return thread.Start();
+}
+
+TEST_F(PollingThreadLifetime, ThreadTheSystemRefusesIsReportedNotThrown) {
+#ifdef SKERRIN_SANITIZED
+    GTEST_SKIP() << "the sanitizers need the address space this test takes away";
+#else
+    // A fresh child process (no stack of an ended thread cached for reuse)
+    // whose address space has no room for another stack.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::_Exit(StartWithoutRoomForAStack(card, sheet, ui) ? 1 : 0),
+                testing::ExitedWithCode(0), "");
+#endif
 }
 
 } // namespace
