@@ -110,9 +110,11 @@ bool CMainFrame::Create(const std::string& libraryPath) {
                                WhileRunning(showMessage), WhileRunning(adjustPages)});
     polling_ = std::make_unique<CPollingThread>(*library_, sheet_->state, *hostUi_, clock_);
     if (!polling_->Start()) {
+        // Nothing else calls the library yet: it is closed before the user
+        // is told, and the utility ends.
+        library_->Terminate();
         ReportStartFailure("cannot start: the system refused the card's polling thread "
                            "(too little memory or too many threads)");
-        library_->Terminate();
         return false;
     }
 

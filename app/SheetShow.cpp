@@ -46,6 +46,9 @@ void CSheetShow::ShowSheet(bool fromCommand) {
             return;
         }
         if (gSheetOpen) {
+            // Asked to show what is already open (the channel's command):
+            // it comes up, as a double click brings it.
+            BringUp();
             return;
         }
     }
