@@ -18,8 +18,12 @@ constexpr int kPollMs = 50;
 
 } // namespace
 
-UiRequestQueue::UiRequestQueue(QObject* parent)
-    : QObject(parent), eventFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+int UiRequestQueue::MakeEventFd() {
+    return eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+}
+
+UiRequestQueue::UiRequestQueue(QObject* parent, EventFdMaker makeEventFd)
+    : QObject(parent), eventFd_(makeEventFd()) {
     if (eventFd_ >= 0) {
         notifier_ = new QSocketNotifier(eventFd_, QSocketNotifier::Read, this);
         connect(notifier_, &QSocketNotifier::activated, this, [this] {

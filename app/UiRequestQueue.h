@@ -21,7 +21,11 @@ class QTimer;
 class UiRequestQueue : public QObject {
     Q_OBJECT
 public:
-    explicit UiRequestQueue(QObject* parent = nullptr);
+    // `makeEventFd` creates the wake-up descriptor (-1 with errno when it
+    // cannot); tests pass one that fails.
+    using EventFdMaker = int (*)();
+    static int MakeEventFd();
+    explicit UiRequestQueue(QObject* parent = nullptr, EventFdMaker makeEventFd = MakeEventFd);
     ~UiRequestQueue() override;
 
     // Any thread: queues `request` for the main thread.
