@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <fstream>
+#include <future>
 #include <map>
 #include <mutex>
 #include <string>
@@ -139,51 +140,23 @@ TEST_F(PollingThreadLifetime, DestroyingARunningThreadStopsIt) {
 
 namespace {
 
-// A card call that does not return until the test lets it.
-class StuckCall {
-public:
-    explicit StuckCall(FakeCardLibrary& card) : card_(card) {
-        card_.OnDetect([this](std::uint8_t*) {
-            std::unique_lock lock(mutex_);
-            entered_ = true;
-            changed_.notify_all();
-            changed_.wait(lock, [this] { return released_; });
-            return 1;
-        });
-    }
-    ~StuckCall() { card_.OnDetect({}); }
-    bool WaitEntered() {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(60), [this] { return entered_; });
-    }
-    void Release() {
-        {
-            std::lock_guard lock(mutex_);
-            released_ = true;
-        }
-        changed_.notify_all();
-    }
-
-private:
-    FakeCardLibrary& card_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool entered_ = false;
-    bool released_ = false;
-};
-
 TEST_F(PollingThreadLifetime, StopGivesUpOnACallThatDoesNotReturnAndCanBeRepeated) {
-    StuckCall stuck(card);
+    // The first detection does not return until the test lets it.
+    std::promise<void> release;
+    card.OnDetect([done = release.get_future().share()](std::uint8_t*) {
+        done.wait();
+        return 1;
+    });
     RealClock clock;
     CPollingThread thread(card, sheet, ui, clock);
     ASSERT_TRUE(thread.Start());
-    ASSERT_TRUE(stuck.WaitEntered());
+    ASSERT_TRUE(watcher.WaitFor("Detect", 1));
 
     clock.Interrupt();
     EXPECT_FALSE(thread.Stop(50));
     EXPECT_FALSE(thread.Ended());
 
-    stuck.Release();
+    release.set_value();
     EXPECT_TRUE(thread.Stop(60'000));
     EXPECT_TRUE(thread.Ended());
 }
