@@ -55,6 +55,11 @@ std::optional<std::string> UsbNumbers(const std::string& product) {
 } // namespace
 
 std::optional<DeviceChange> CardDeviceChange(const UdevEventInfo& info) {
+    const bool addOrRemove = info.action == "add" || info.action == "remove";
+    if ((info.subsystem == "net" && info.devType == "wlan" && addOrRemove) ||
+        (info.subsystem == "rfkill" && (addOrRemove || info.action == "change"))) {
+        return DeviceChange{kDbtDevNodesChanged, {}};
+    }
     DeviceChange change;
     if (info.action == "add") {
         change.event = kDbtDeviceArrival;
@@ -101,9 +106,14 @@ void DeviceChangeBurst::Add(const DeviceChange& change) {
 
 std::vector<DeviceChange> DeviceChangeBurst::Take() {
     std::vector<DeviceChange> events;
-    events.swap(changes_);
-    if (!events.empty()) {
+    for (DeviceChange& change : changes_) {
+        if (change.event != kDbtDevNodesChanged) {
+            events.push_back(std::move(change));
+        }
+    }
+    if (!changes_.empty()) {
         events.push_back({kDbtDevNodesChanged, {}});
     }
+    changes_.clear();
     return events;
 }

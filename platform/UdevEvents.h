@@ -12,7 +12,7 @@
 struct UdevEventInfo {
     std::string action;    // "add", "remove", ...
     std::string subsystem; // "pci", "usb", "pcmcia"
-    std::string devType;   // "usb_device", "usb_interface", ...
+    std::string devType;   // "usb_device", "usb_interface", "wlan", ...
     std::string pciClass;  // PCI_CLASS, hexadecimal: "28000"
     std::string pciId;     // PCI_ID: "1A2B:2093"
     std::string product;   // PRODUCT of a USB device: "bda/8179/0"
@@ -28,9 +28,11 @@ struct DeviceChange {
 
 // The arrival or removal of a device that can be the card, with its
 // instance identifier ("PCI\VEN_1A2B&DEV_2093\0000:03:00.0",
-// "USB\VID_0BDA&PID_8179\1-2", "PCMCIA\..."); nothing for anything else: a
-// PCI function that is not a network controller, a USB interface or hub,
-// an event other than add and remove, a device without its numbers.
+// "USB\VID_0BDA&PID_8179\1-2", "PCMCIA\..."); a device-nodes change alone
+// for a wireless interface added or removed, or an rfkill switch added,
+// removed or changed; nothing for anything else: a PCI function that is not
+// a network controller, a USB interface or hub, another action, a device
+// without its numbers.
 std::optional<DeviceChange> CardDeviceChange(const UdevEventInfo& info);
 
 // Collects the changes of one burst (a card's functions, a device's

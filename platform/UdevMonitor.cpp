@@ -46,6 +46,8 @@ bool UdevMonitor::Start() {
     udev_monitor_filter_add_match_subsystem_devtype(monitor_, "pci", nullptr);
     udev_monitor_filter_add_match_subsystem_devtype(monitor_, "usb", "usb_device");
     udev_monitor_filter_add_match_subsystem_devtype(monitor_, "pcmcia", nullptr);
+    udev_monitor_filter_add_match_subsystem_devtype(monitor_, "net", "wlan");
+    udev_monitor_filter_add_match_subsystem_devtype(monitor_, "rfkill", nullptr);
     if (udev_monitor_enable_receiving(monitor_) != 0) {
         return false;
     }

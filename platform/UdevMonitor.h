@@ -4,8 +4,12 @@
 // "PCI\...", "USB\...", "PCMCIA\..." form the identifier filter expects;
 // the events of one burst go on together, a short moment after its first,
 // as one arrival and one removal at most, followed by one
-// device-nodes-changed event. Where no udev daemon runs (/run/udev/control
-// missing) the monitor stays off, quietly.
+// device-nodes-changed event. A wireless interface coming or going
+// (subsystem net, type wlan) and an rfkill switch changing give the
+// device-nodes-changed event alone: a card on the real card library is
+// absent while its interface is gone or blocked, and this is how the
+// utility hears that it is back. Where no udev daemon runs
+// (/run/udev/control missing) the monitor stays off, quietly.
 #pragma once
 
 #include "platform/UdevEvents.h"

@@ -35,6 +35,12 @@ TEST(UdevEvents, OnlyDevicesThatCanBeTheCardReachTheFrame) {
         {{"add", "pcmcia", "", "", "", "", "", "0.0"},
          DeviceChange{kDbtDeviceArrival, "PCMCIA\\0.0"}},
         {{"add", "input", "", "", "", "", "", "input7"}, std::nullopt},
+        // A wireless interface or an rfkill switch: look for the card again.
+        {{"remove", "net", "wlan", "", "", "", "", "wlan0"}, DeviceChange{kDbtDevNodesChanged, ""}},
+        {{"move", "net", "wlan", "", "", "", "", "wlan0"}, std::nullopt},
+        {{"add", "net", "", "", "", "", "", "eth0"}, std::nullopt},
+        {{"change", "rfkill", "", "", "", "", "", "rfkill0"},
+         DeviceChange{kDbtDevNodesChanged, ""}},
     };
     for (const Case& c : cases) {
         const auto change = CardDeviceChange(c.info);
@@ -48,6 +54,7 @@ TEST(UdevEvents, OnlyDevicesThatCanBeTheCardReachTheFrame) {
 TEST(UdevEvents, ABurstBecomesOneArrivalOneRemovalAndOneNodesChange) {
     DeviceChangeBurst burst;
     EXPECT_TRUE(burst.Take().empty());
+    burst.Add({kDbtDevNodesChanged, ""});
     burst.Add({kDbtDeviceRemoveComplete, "PCI\\A"});
     burst.Add({kDbtDeviceArrival, "PCI\\A"});
     burst.Add({kDbtDeviceRemoveComplete, "PCI\\B"});
