@@ -131,10 +131,13 @@ bool CConfigPage::CommitOnOk() {
     }
     const QString name = NameForApply();
     m_ProfileName = name;
-    // A profile picked in the list becomes the active one here, and
-    // reaches the card whole, as Activate would bring it.
+    // A profile picked in the list and stored under its own name becomes
+    // the active one here, and reaches the card whole, as Activate would
+    // bring it.
     std::optional<CAccessHandshake> handshake;
-    if (m_ProfileSelected != 0) {
+    const QByteArray nameField = ProfileNameFieldBytes(name);
+    if (m_ProfileSelected != 0 && m_PickedReg &&
+        View(nameField) == FieldText(m_PickedReg->profileName)) {
         handshake.emplace(Sheet().state, Sheet().PageClock());
     }
     WirelessReg record = ShownRecord();

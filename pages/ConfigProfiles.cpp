@@ -269,6 +269,7 @@ void CConfigPage::OnRemoveProfile() {
                 const QSignalBlocker blocker(box);
                 box->setCurrentIndex(i);
             }
+            m_PickedReg.reset();
             OnProfileSelChange(i);
             // "default" is the active profile now, so `reg` holds its
             // record: no later store into the active profile writes the
