@@ -392,6 +392,7 @@ void CEncryptionPage::MaskKeyFields() {
 // ---- Handlers -----------------------------------------------------------------
 
 void CEncryptionPage::OnLevelChange() {
+    KeepTypedKeys();
     m_PassphraseShown = 0;
     ArrangeKeyControls(ListIndex(kLevelList));
     MaskKeyFields();
@@ -399,6 +400,7 @@ void CEncryptionPage::OnLevelChange() {
 }
 
 void CEncryptionPage::OnPassphraseMode() {
+    KeepTypedKeys();
     // An automatic radio button stays checked when clicked again.
     SetChecked(kPassphraseRadio, true);
     SetChecked(kManualRadio, false);
@@ -408,6 +410,7 @@ void CEncryptionPage::OnPassphraseMode() {
 }
 
 void CEncryptionPage::OnManualMode() {
+    KeepTypedKeys();
     SetChecked(kManualRadio, true);
     SetChecked(kPassphraseRadio, false);
     ArrangeKeyControls(ListIndex(kLevelList));

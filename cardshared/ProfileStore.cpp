@@ -1,9 +1,9 @@
-#include "cardlib/ProfileStore.h"
+#include "cardshared/ProfileStore.h"
 
-#include "cardlib/Files.h"
-#include "cardlib/ProfileFile.h"
-#include "cardlib/Results.h"
-#include "cardlib/Text.h"
+#include "cardshared/Files.h"
+#include "cardshared/ProfileFile.h"
+#include "cardshared/Results.h"
+#include "cardshared/Text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -76,6 +76,10 @@ std::int32_t ProfileStore::SetRoot(const char* root) {
     }
     root_ = mapped;
     Forget();
+    // Setting the root opens the store: what interrupted saves left there
+    // and in the world folder goes.
+    RemoveStaleTemporaries(Folder());
+    RemoveStaleTemporaries(worldFolder_);
     return kOk;
 }
 
