@@ -44,13 +44,13 @@ constexpr int kSurveyList = 1131;
 constexpr int kSearchButton = 1015;
 constexpr int kConnectButton = 1133;
 
-// Columns of the list: title and width in pixels.
+// Columns of the list, in order. Their widths follow the texts they show
+// in the font drawn here (FitColumns).
 struct Column {
     const char* title;
-    int width;
 };
 constexpr Column kColumns[] = {
-    {"SSID", 101}, {"BSSID", 108}, {"Signal", 41}, {"Channel", 51}, {"WEP", 37}, {"BSSType", 101},
+    {"SSID"}, {"BSSID"}, {"Signal"}, {"Channel"}, {"WEP"}, {"BSSType"},
 };
 constexpr int kSsidColumn = 0;
 constexpr int kChannelColumn = 3;
