@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -143,9 +144,14 @@ TEST_F(SiteSurveyPage, SearchEmptiesTheListAndTheTimerFillsIt) {
     EXPECT_TRUE(Page().FillTimer().isActive());
     EXPECT_EQ(3000, Page().FillTimer().interval());
     EXPECT_TRUE(h.sheet->state.background.IsSet());
+    // The list says it is searching for those 3 s.
+    auto* searching = List()->findChild<QLabel*>(QStringLiteral("searching"));
+    ASSERT_NE(nullptr, searching);
+    EXPECT_TRUE(searching->isVisible());
 
     h.card.ClearCalls();
     Page().OnTimer();
+    EXPECT_FALSE(searching->isVisible());
     EXPECT_FALSE(Page().FillTimer().isActive());
     EXPECT_TRUE(Search()->isEnabled());
     EXPECT_FALSE(Join()->isEnabled());
