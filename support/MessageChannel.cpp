@@ -34,9 +34,7 @@ std::vector<std::string> ChannelSocketPaths() {
     constexpr std::size_t kMax = sizeof(sockaddr_un::sun_path) - 1;
     std::vector<std::string> paths;
     if (const std::string runtime = support::RuntimeDirectory(); !runtime.empty()) {
-        if (std::string path = runtime + "/" + kChannelFileName; path.size() <= kMax) {
-            paths.push_back(std::move(path));
-        }
+        paths.push_back(runtime + "/" + kChannelFileName);
     }
     const std::size_t shortName = std::strlen(kChannelShortFileName) + 1;
     if (const std::string folder = support::PrivateTempFolder(kMax - shortName); !folder.empty()) {
@@ -119,6 +117,9 @@ bool SendChannelLine(const std::string& line) {
     for (const std::string& path : ChannelSocketPaths()) {
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
+        if (path.size() >= sizeof address.sun_path) {
+            continue;
+        }
         std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
         const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0) {

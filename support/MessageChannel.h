@@ -42,9 +42,9 @@ struct ChannelMessage {
 };
 
 // Where the channel's socket may be, in the order the utility tries to
-// listen and senders try to connect: the user's runtime folder, then a
-// shorter private folder. Only paths that fit a socket address; empty when
-// this user has no private folder.
+// listen and senders try to connect: the user's runtime folder (which may
+// be too long for a socket address), then a shorter private folder that
+// fits one. Empty when this user has no private folder.
 std::vector<std::string> ChannelSocketPaths();
 
 // The message of one line (without its "\n"), or nothing for an unknown,

@@ -32,18 +32,24 @@ int Bound(int ms) {
     return ms * SKERRIN_TIME_FACTOR * (scale > 1 ? scale : 1);
 }
 
-bool Connectable(const QString& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray bytes = path.toLocal8Bit();
-    if (bytes.size() >= static_cast<int>(sizeof address.sun_path)) {
-        return false;
+// Whether a utility answers on its channel in the test process's
+// current environment.
+bool Connectable() {
+    for (const std::string& path : ChannelSocketPaths()) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        if (path.size() >= sizeof address.sun_path) {
+            continue;
+        }
+        memcpy(address.sun_path, path.c_str(), path.size() + 1);
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        close(fd);
+        if (ok) {
+            return true;
+        }
     }
-    memcpy(address.sun_path, bytes.constData(), bytes.size() + 1);
-    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    close(fd);
-    return ok;
+    return false;
 }
 
 } // namespace
@@ -64,8 +70,29 @@ UtilityProcess::~UtilityProcess() {
     }
 }
 
-QString UtilityProcess::ChannelPath() const {
-    return runtime_.path() + QLatin1Char('/') + QString::fromLatin1(kChannelFileName);
+template <class Action> auto UtilityProcess::InUtilityEnvironment(Action action) {
+    // The folders the channel is found by, as the utility sees them.
+    const char* names[] = {"XDG_RUNTIME_DIR", "TMPDIR"};
+    QByteArray saved[2];
+    bool had[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        had[i] = qEnvironmentVariableIsSet(names[i]);
+        saved[i] = qgetenv(names[i]);
+        if (environment_.contains(QLatin1String(names[i]))) {
+            qputenv(names[i], environment_.value(QLatin1String(names[i])).toLocal8Bit());
+        } else {
+            qunsetenv(names[i]);
+        }
+    }
+    auto result = action();
+    for (int i = 0; i < 2; ++i) {
+        if (had[i]) {
+            qputenv(names[i], saved[i]);
+        } else {
+            qunsetenv(names[i]);
+        }
+    }
+    return result;
 }
 
 bool UtilityProcess::Start(bool waitReady) {
@@ -85,7 +112,7 @@ bool UtilityProcess::Start(bool waitReady) {
     }
     QDeadlineTimer deadline(Bound(10000));
     while (!deadline.hasExpired()) {
-        if (Connectable(ChannelPath())) {
+        if (InUtilityEnvironment([] { return Connectable(); })) {
             return true;
         }
         if (!Running()) {
@@ -124,12 +151,7 @@ int UtilityProcess::Tavlsim(const QStringList& arguments, QString* output) {
 }
 
 bool UtilityProcess::Send(const std::string& line) {
-    process_.setProcessEnvironment(environment_);
-    const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", runtime_.path().toLocal8Bit());
-    const bool sent = SendChannelLine(line);
-    qputenv("XDG_RUNTIME_DIR", old);
-    return sent;
+    return InUtilityEnvironment([&line] { return SendChannelLine(line); });
 }
 
 int UtilityProcess::WaitForExit(int boundMs) {

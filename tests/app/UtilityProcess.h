@@ -52,7 +52,9 @@ public:
     bool WaitForJournal(const QString& text, int boundMs) const;
 
 private:
-    QString ChannelPath() const;
+    // Runs `action` with the test process's runtime and temporary folder
+    // variables set as the utility's.
+    template <class Action> auto InUtilityEnvironment(Action action);
     QTemporaryDir runtime_;
     QTemporaryDir home_;
     QProcessEnvironment environment_;
