@@ -1,7 +1,7 @@
 #include "app/WindowCloseExit.h"
 
 #include <QEvent>
-#include <QTimer>
+#include <QMetaObject>
 
 CWindowCloseExit::CWindowCloseExit(QObject* window, std::function<bool()> active,
                                    std::function<void()> exit, QObject* parent)
@@ -10,12 +10,13 @@ CWindowCloseExit::CWindowCloseExit(QObject* window, std::function<bool()> active
 }
 
 bool CWindowCloseExit::eventFilter(QObject* watched, QEvent* event) {
-    // Only a close from the window system is spontaneous; the sheet's own
-    // buttons and CloseSheet end its modal loop without one.
-    if (watched == window_ && event->type() == QEvent::Close && event->spontaneous() && active_()) {
+    // Only a close of the window brings a close event; the sheet's own
+    // buttons, Escape and CloseSheet end its modal loop without one.
+    if (watched == window_ && event->type() == QEvent::Close && active_()) {
         // The sheet closes as usual first; the exit follows once its modal
         // loop has returned.
-        QTimer::singleShot(0, this, [this] { exit_(); });
+        QMetaObject::invokeMethod(
+            this, [this] { exit_(); }, Qt::QueuedConnection);
     }
     return false;
 }

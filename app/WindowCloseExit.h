@@ -12,8 +12,8 @@
 class CWindowCloseExit : public QObject {
     Q_OBJECT
 public:
-    // Watches `window`; `exit` runs from the event loop after a close that
-    // came from the window system while `active` holds.
+    // Watches `window`; `exit` runs from the event loop after the window
+    // is closed (its close event) while `active` holds.
     CWindowCloseExit(QObject* window, std::function<bool()> active, std::function<void()> exit,
                      QObject* parent = nullptr);
 
