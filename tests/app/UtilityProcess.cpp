@@ -70,31 +70,6 @@ UtilityProcess::~UtilityProcess() {
     }
 }
 
-template <class Action> auto UtilityProcess::InUtilityEnvironment(Action action) {
-    // The folders the channel is found by, as the utility sees them.
-    const char* names[] = {"XDG_RUNTIME_DIR", "TMPDIR"};
-    QByteArray saved[2];
-    bool had[2] = {};
-    for (int i = 0; i < 2; ++i) {
-        had[i] = qEnvironmentVariableIsSet(names[i]);
-        saved[i] = qgetenv(names[i]);
-        if (environment_.contains(QLatin1String(names[i]))) {
-            qputenv(names[i], environment_.value(QLatin1String(names[i])).toLocal8Bit());
-        } else {
-            qunsetenv(names[i]);
-        }
-    }
-    auto result = action();
-    for (int i = 0; i < 2; ++i) {
-        if (had[i]) {
-            qputenv(names[i], saved[i]);
-        } else {
-            qunsetenv(names[i]);
-        }
-    }
-    return result;
-}
-
 bool UtilityProcess::Start(bool waitReady) {
     process_.setProcessEnvironment(environment_);
     QStringList launcher = Launcher();

@@ -35,6 +35,9 @@ public:
     int Tavlsim(const QStringList& arguments, QString* output = nullptr);
     // Sends one line through the channel; false when nothing listens.
     bool Send(const std::string& line);
+    // Runs `action` with the test process's runtime and temporary folder
+    // variables set as the utility's (where senders look for its channel).
+    template <class Action> auto InUtilityEnvironment(Action action);
     // Waits for the process to end; its exit status, or -1 on time-out.
     int WaitForExit(int boundMs);
     bool Running() const { return process_.state() != QProcess::NotRunning; }
@@ -52,12 +55,34 @@ public:
     bool WaitForJournal(const QString& text, int boundMs) const;
 
 private:
-    // Runs `action` with the test process's runtime and temporary folder
-    // variables set as the utility's.
-    template <class Action> auto InUtilityEnvironment(Action action);
     QTemporaryDir runtime_;
     QTemporaryDir home_;
     QProcessEnvironment environment_;
     QProcess process_;
     QString stderr_;
 };
+
+template <class Action> inline auto UtilityProcess::InUtilityEnvironment(Action action) {
+    // The folders the channel is found by, as the utility sees them.
+    const char* names[] = {"XDG_RUNTIME_DIR", "TMPDIR"};
+    QByteArray saved[2];
+    bool had[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        had[i] = qEnvironmentVariableIsSet(names[i]);
+        saved[i] = qgetenv(names[i]);
+        if (environment_.contains(QLatin1String(names[i]))) {
+            qputenv(names[i], environment_.value(QLatin1String(names[i])).toLocal8Bit());
+        } else {
+            qunsetenv(names[i]);
+        }
+    }
+    auto result = action();
+    for (int i = 0; i < 2; ++i) {
+        if (had[i]) {
+            qputenv(names[i], saved[i]);
+        } else {
+            qunsetenv(names[i]);
+        }
+    }
+    return result;
+}

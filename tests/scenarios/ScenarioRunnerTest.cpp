@@ -6,17 +6,26 @@
 
 #include "cardlib/ProfileStore.h"
 #include "device/Records.h"
+#include "support/MessageChannel.h"
 
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -94,6 +103,41 @@ bool StoreProfile(const std::vector<std::string>& args, const QString& home, std
     return true;
 }
 
+// Opens `count` connections to the utility's channel in the current
+// environment and keeps them; false when one cannot be made.
+bool OpenIdleConnections(int count, std::vector<int>& fds) {
+    rlimit limit{};
+    getrlimit(RLIMIT_NOFILE, &limit);
+    const rlim_t wanted = static_cast<rlim_t>(count) + fds.size() + 256;
+    if (limit.rlim_cur < wanted && wanted <= limit.rlim_max) {
+        limit.rlim_cur = wanted;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+    const std::vector<std::string> paths = ChannelSocketPaths();
+    for (int i = 0; i < count; ++i) {
+        bool connected = false;
+        for (const std::string& path : paths) {
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            if (path.size() >= sizeof address.sun_path) {
+                continue;
+            }
+            std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+            const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+                fds.push_back(fd);
+                connected = true;
+                break;
+            }
+            close(fd);
+        }
+        if (!connected) {
+            return false;
+        }
+    }
+    return true;
+}
+
 class Scenario : public testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
@@ -105,6 +149,9 @@ protected:
     }
 
     void TearDown() override {
+        for (int fd : idle_) {
+            close(fd);
+        }
         if (HasFailure()) {
             std::cerr << "---- journal ----\n"
                       << utility_.Journal().toStdString() << "---- trace (tail) ----\n"
@@ -181,10 +228,52 @@ protected:
             EXPECT_TRUE(JournalLines().filter(rest).isEmpty()) << "journal has " << step.rest;
         } else if (step.verb == "expect-exit") {
             ASSERT_EQ(std::stoi(step.rest), utility_.WaitForExit(kWaitMs));
+        } else if (step.verb == "idle-connections") {
+            const int count = std::stoi(step.rest);
+            ASSERT_TRUE(utility_.InUtilityEnvironment(
+                [this, count] { return OpenIdleConnections(count, idle_); }));
+        } else if (step.verb == "foreign-runtime-folder") {
+            ASSERT_NO_FATAL_FAILURE(MakeForeignRuntimeFolder());
         }
     }
 
+    // No session runtime folder, and a fresh shared temporary folder (mode
+    // 1777) in which skerrin-<uid> belongs to another user (or, run
+    // unprivileged, is open to everyone).
+    void MakeForeignRuntimeFolder() {
+        shared_ = std::make_unique<QTemporaryDir>();
+        const QByteArray root = shared_->path().toLocal8Bit();
+        ASSERT_EQ(0, chmod(root.constData(), 01777));
+        foreign_ = root + "/skerrin-" + QByteArray::number(getuid());
+        ASSERT_EQ(0, mkdir(foreign_.constData(), 0777));
+        if (getuid() == 0) {
+            ASSERT_EQ(0, chown(foreign_.constData(), 65534, 65534));
+        } else {
+            ASSERT_EQ(0, chmod(foreign_.constData(), 0777));
+        }
+        utility_.Environment().remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        utility_.Environment().insert(QStringLiteral("TMPDIR"), shared_->path());
+    }
+
+    // The shared folder holds nothing of the utility's but its own private
+    // folders, and the foreign folder stays empty.
+    void CheckForeignRuntimeFolder() {
+        const QDir shared(shared_->path());
+        const QString own = QStringLiteral("skerrin-") + QString::number(getuid());
+        for (const QFileInfo& entry : shared.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                           QDir::System | QDir::Hidden)) {
+            EXPECT_TRUE(entry.isDir() && entry.fileName().startsWith(own))
+                << "in the shared folder: " << entry.fileName().toStdString();
+        }
+        EXPECT_TRUE(
+            QDir(QString::fromLocal8Bit(foreign_))
+                .isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden));
+    }
+
     QString folder_;
+    std::unique_ptr<QTemporaryDir> shared_;
+    QByteArray foreign_;
+    std::vector<int> idle_;
     UtilityProcess utility_;
     int journalFrom_ = 0;
     int traceFrom_ = 0;
@@ -199,6 +288,9 @@ TEST_P(Scenario, RunsAsExpected) {
         ASSERT_NO_FATAL_FAILURE(Run(step));
     }
     EXPECT_FALSE(utility_.Running()) << "the scenario must end with the utility's exit";
+    if (shared_) {
+        CheckForeignRuntimeFolder();
+    }
 
     // The expected fragments, each on a later line than the one before.
     const QStringList lines = JournalLines();

@@ -15,10 +15,10 @@ std::string Trim(const std::string& text) {
 }
 
 // Verbs and whether they need an argument.
-const std::set<std::string> kVerbsWithArgument = {"env",         "profile",          "tavlsim",
-                                                  "send",        "wait-journal",     "wait-trace",
-                                                  "expect-exit", "expect-no-journal"};
-const std::set<std::string> kVerbsWithout = {"start"};
+const std::set<std::string> kVerbsWithArgument = {
+    "env",         "profile",           "tavlsim",         "send", "wait-journal", "wait-trace",
+    "expect-exit", "expect-no-journal", "idle-connections"};
+const std::set<std::string> kVerbsWithout = {"start", "foreign-runtime-folder"};
 
 } // namespace
 
