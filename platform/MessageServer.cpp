@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -36,8 +37,23 @@ void Report(const std::string& text) {
 
 } // namespace
 
+namespace {
+
+// Half of the descriptors beyond the utility's own few, at most the cap.
+std::size_t ConnectionCap() {
+    constexpr rlim_t kOwnDescriptors = 32;
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
+        limit.rlim_cur >= kOwnDescriptors + 2 * MessageServer::kMaxConnections) {
+        return MessageServer::kMaxConnections;
+    }
+    return limit.rlim_cur > kOwnDescriptors + 2 ? (limit.rlim_cur - kOwnDescriptors) / 2 : 1;
+}
+
+} // namespace
+
 MessageServer::MessageServer(Handler handler, QObject* parent)
-    : QObject(parent), handler_(std::move(handler)) {}
+    : QObject(parent), handler_(std::move(handler)), maxConnections_(ConnectionCap()) {}
 
 MessageServer::~MessageServer() {
     while (!connections_.empty()) {
@@ -109,7 +125,9 @@ void MessageServer::StopListening() {
 }
 
 void MessageServer::OnAcceptable() {
-    for (;;) {
+    // A bounded batch per wake-up: a flood of connections cannot keep the
+    // event loop here.
+    for (int batch = 0; batch < 256; ++batch) {
         const int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd >= 0) {
             Accept(fd);
@@ -121,11 +139,13 @@ void MessageServer::OnAcceptable() {
         if (errno == EINTR || errno == ECONNABORTED) {
             continue;
         }
-        // Out of descriptors or memory: free the oldest connection, pause
-        // the listening and take it up again shortly.
-        TraceOut("channel: accept failed: %s", std::strerror(errno));
-        if (!connections_.empty()) {
+        // Out of descriptors: the oldest connection makes room. Where none is
+        // left to close (or memory is short), listening pauses and resumes.
+        const int cause = errno;
+        TraceOut("channel: accept failed: %s", std::strerror(cause));
+        if ((cause == EMFILE || cause == ENFILE) && !connections_.empty()) {
             Close(connections_.begin());
+            continue;
         }
         acceptNotifier_->setEnabled(false);
         QTimer::singleShot(kAcceptRetryMs, this, [this] {
@@ -142,7 +162,7 @@ void MessageServer::Accept(int fd) {
         close(fd);
         return;
     }
-    if (connections_.size() >= kMaxConnections) {
+    if (connections_.size() >= maxConnections_) {
         Close(connections_.begin());
     }
     const ConnectionIt connection = connections_.emplace(connections_.end());

@@ -22,8 +22,10 @@ class MessageServer : public QObject {
 public:
     using Handler = std::function<void(const ChannelMessage&)>;
 
-    // At most this many connections are open at once; a new one closes
-    // the oldest, which has been waiting longest for its line.
+    // At most this many connections are open at once (fewer under a tight
+    // descriptor limit, so the card library still finds descriptors for its
+    // files); a new one closes the oldest, which has waited longest for its
+    // line.
     static constexpr std::size_t kMaxConnections = 16;
     // A connection that brings no complete line for this long is closed.
     static constexpr int kIdleTimeoutMs = 2000;
@@ -65,6 +67,7 @@ private:
     int listenFd_ = -1;
     std::string path_;
     QSocketNotifier* acceptNotifier_ = nullptr;
+    std::size_t maxConnections_;
     std::list<Connection> connections_; // oldest first
     // Lines read but not yet handled. Handlers run from the event loop,
     // never inside a read, so a handler's nested wait cannot close the

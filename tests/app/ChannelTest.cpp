@@ -31,29 +31,34 @@ int Connect(const QString& path) {
 }
 
 TEST(Channel, PartialLinesTimeOutAndCrowdingConnectionsLeaveItOpen) {
-    UtilityProcess utility;
-    ASSERT_TRUE(utility.Start());
-    const QString path =
-        utility.RuntimeDir() + QLatin1Char('/') + QString::fromLatin1(kChannelFileName);
+    // With descriptors to spare, and with as few as a tight limit leaves.
+    for (const int limit : {0, 24}) {
+        SCOPED_TRACE(limit);
+        UtilityProcess utility;
+        utility.SetDescriptorLimit(limit);
+        ASSERT_TRUE(utility.Start());
+        const QString path =
+            utility.RuntimeDir() + QLatin1Char('/') + QString::fromLatin1(kChannelFileName);
 
-    // A line that never ends: the utility hangs up on its own.
-    const int partial = Connect(path);
-    ASSERT_EQ(5, send(partial, "ELEGA", 5, MSG_NOSIGNAL));
-    pollfd wait{partial, POLLIN, 0};
-    ASSERT_EQ(1, poll(&wait, 1, 10000 * SKERRIN_TIME_FACTOR));
-    char byte = 0;
-    EXPECT_EQ(0, recv(partial, &byte, 1, 0)) << "the connection is closed, nothing answered";
-    close(partial);
+        // A line that never ends: the utility hangs up on its own.
+        const int partial = Connect(path);
+        ASSERT_EQ(5, send(partial, "ELEGA", 5, MSG_NOSIGNAL));
+        pollfd wait{partial, POLLIN, 0};
+        ASSERT_EQ(1, poll(&wait, 1, 10000 * SKERRIN_TIME_FACTOR));
+        char byte = 0;
+        EXPECT_EQ(0, recv(partial, &byte, 1, 0)) << "the connection is closed, nothing answered";
+        close(partial);
 
-    // Far more idle connections than it keeps: lines still get through.
-    std::vector<int> idle;
-    for (int i = 0; i < 200; ++i) {
-        idle.push_back(Connect(path));
-    }
-    EXPECT_TRUE(utility.Send("ELEGANT_CLOSE\n"));
-    EXPECT_EQ(0, utility.WaitForExit(5000));
-    for (int fd : idle) {
-        close(fd);
+        // Far more idle connections than it keeps: lines still get through.
+        std::vector<int> idle;
+        for (int i = 0; i < 200; ++i) {
+            idle.push_back(Connect(path));
+        }
+        EXPECT_TRUE(utility.Send("ELEGANT_CLOSE\n"));
+        EXPECT_EQ(0, utility.WaitForExit(5000));
+        for (int fd : idle) {
+            close(fd);
+        }
     }
 }
 

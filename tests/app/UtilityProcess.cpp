@@ -8,6 +8,7 @@
 
 #include <cstdio>
 
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -72,6 +73,12 @@ UtilityProcess::~UtilityProcess() {
 
 bool UtilityProcess::Start(bool waitReady) {
     process_.setProcessEnvironment(environment_);
+    process_.setChildProcessModifier([limit = descriptorLimit_] {
+        if (limit > 0) {
+            const rlimit tight{static_cast<rlim_t>(limit), static_cast<rlim_t>(limit)};
+            setrlimit(RLIMIT_NOFILE, &tight);
+        }
+    });
     QStringList launcher = Launcher();
     if (launcher.isEmpty()) {
         process_.start(Binary(), {});

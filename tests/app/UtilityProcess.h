@@ -26,6 +26,8 @@ public:
     QString JournalPath() const { return home_.path() + QStringLiteral("/journal.txt"); }
     QProcessEnvironment& Environment() { return environment_; }
 
+    // The descriptor limit skerrin starts with (0: inherited).
+    void SetDescriptorLimit(int limit) { descriptorLimit_ = limit; }
     // Starts skerrin; `waitReady` waits (bounded) until its channel listens.
     bool Start(bool waitReady = true);
     // Starts another skerrin with the same folders; returns its exit status,
@@ -60,6 +62,7 @@ private:
     QProcessEnvironment environment_;
     QProcess process_;
     QString stderr_;
+    int descriptorLimit_ = 0;
 };
 
 template <class Action> inline auto UtilityProcess::InUtilityEnvironment(Action action) {
