@@ -113,7 +113,7 @@ std::string FormatChannelLine(const ChannelMessage& message) {
     return {};
 }
 
-bool SendChannelLine(const std::string& line) {
+int ConnectChannel() {
     for (const std::string& path : ChannelSocketPaths()) {
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
@@ -123,16 +123,23 @@ bool SendChannelLine(const std::string& line) {
         std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
         const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0) {
-            return false;
+            return -1;
         }
-        const bool connected =
-            connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-        const bool sent = connected && send(fd, line.data(), line.size(), MSG_NOSIGNAL) ==
-                                           static_cast<ssize_t>(line.size());
+        if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            return fd;
+        }
         close(fd);
-        if (connected) {
-            return sent;
-        }
     }
-    return false;
+    return -1;
+}
+
+bool SendChannelLine(const std::string& line) {
+    const int fd = ConnectChannel();
+    if (fd < 0) {
+        return false;
+    }
+    const bool sent =
+        send(fd, line.data(), line.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(line.size());
+    close(fd);
+    return sent;
 }

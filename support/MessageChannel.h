@@ -54,7 +54,10 @@ std::optional<ChannelMessage> ParseChannelLine(std::string_view line);
 // The line (with "\n") that carries a message.
 std::string FormatChannelLine(const ChannelMessage& message);
 
-// Connects to a running utility's channel (the first path of
-// ChannelSocketPaths() that answers) and sends one line. False when no
+// A socket connected to a running utility's channel (the first path of
+// ChannelSocketPaths() that answers), or -1 when none answers.
+int ConnectChannel();
+
+// Connects to a running utility's channel and sends one line. False when no
 // utility listens (the world may still change without one).
 bool SendChannelLine(const std::string& line);

@@ -11,24 +11,12 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include <cstring>
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
-
-int Connect(const QString& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray bytes = path.toLocal8Bit();
-    std::memcpy(address.sun_path, bytes.constData(), static_cast<std::size_t>(bytes.size()) + 1);
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    EXPECT_EQ(0, connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address));
-    return fd;
-}
 
 TEST(Channel, PartialLinesTimeOutAndCrowdingConnectionsLeaveItOpen) {
     // With descriptors to spare, and with as few as a tight limit leaves.
@@ -37,11 +25,8 @@ TEST(Channel, PartialLinesTimeOutAndCrowdingConnectionsLeaveItOpen) {
         UtilityProcess utility;
         utility.SetDescriptorLimit(limit);
         ASSERT_TRUE(utility.Start());
-        const QString path =
-            utility.RuntimeDir() + QLatin1Char('/') + QString::fromLatin1(kChannelFileName);
-
         // A line that never ends: the utility hangs up on its own.
-        const int partial = Connect(path);
+        const int partial = utility.ConnectChannel();
         ASSERT_EQ(5, send(partial, "ELEGA", 5, MSG_NOSIGNAL));
         pollfd wait{partial, POLLIN, 0};
         ASSERT_EQ(1, poll(&wait, 1, 10000 * SKERRIN_TIME_FACTOR));
@@ -52,7 +37,7 @@ TEST(Channel, PartialLinesTimeOutAndCrowdingConnectionsLeaveItOpen) {
         // Far more idle connections than it keeps: lines still get through.
         std::vector<int> idle;
         for (int i = 0; i < 200; ++i) {
-            idle.push_back(Connect(path));
+            idle.push_back(utility.ConnectChannel());
         }
         EXPECT_TRUE(utility.Send("ELEGANT_CLOSE\n"));
         EXPECT_EQ(0, utility.WaitForExit(5000));

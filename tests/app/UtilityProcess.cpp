@@ -33,26 +33,6 @@ int Bound(int ms) {
     return ms * SKERRIN_TIME_FACTOR * (scale > 1 ? scale : 1);
 }
 
-// Whether a utility answers on its channel in the test process's
-// current environment.
-bool Connectable() {
-    for (const std::string& path : ChannelSocketPaths()) {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        if (path.size() >= sizeof address.sun_path) {
-            continue;
-        }
-        memcpy(address.sun_path, path.c_str(), path.size() + 1);
-        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-        close(fd);
-        if (ok) {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 UtilityProcess::UtilityProcess() : environment_(QProcessEnvironment::systemEnvironment()) {
@@ -94,7 +74,8 @@ bool UtilityProcess::Start(bool waitReady) {
     }
     QDeadlineTimer deadline(Bound(10000));
     while (!deadline.hasExpired()) {
-        if (InUtilityEnvironment([] { return Connectable(); })) {
+        if (const int fd = ConnectChannel(); fd >= 0) {
+            close(fd);
             return true;
         }
         if (!Running()) {
@@ -103,6 +84,10 @@ bool UtilityProcess::Start(bool waitReady) {
         QThread::msleep(20);
     }
     return false;
+}
+
+int UtilityProcess::ConnectChannel() {
+    return InUtilityEnvironment([] { return ::ConnectChannel(); });
 }
 
 int UtilityProcess::RunSecondInstance(int boundMs) {

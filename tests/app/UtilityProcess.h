@@ -37,9 +37,8 @@ public:
     int Tavlsim(const QStringList& arguments, QString* output = nullptr);
     // Sends one line through the channel; false when nothing listens.
     bool Send(const std::string& line);
-    // Runs `action` with the test process's runtime and temporary folder
-    // variables set as the utility's (where senders look for its channel).
-    template <class Action> auto InUtilityEnvironment(Action action);
+    // A socket connected to its channel, as a sender finds it; -1 if none.
+    int ConnectChannel();
     // Waits for the process to end; its exit status, or -1 on time-out.
     int WaitForExit(int boundMs);
     bool Running() const { return process_.state() != QProcess::NotRunning; }
@@ -57,6 +56,9 @@ public:
     bool WaitForJournal(const QString& text, int boundMs) const;
 
 private:
+    // Runs `action` with the test process's runtime and temporary folder
+    // variables set as the utility's (where senders look for its channel).
+    template <class Action> auto InUtilityEnvironment(Action action);
     QTemporaryDir runtime_;
     QTemporaryDir home_;
     QProcessEnvironment environment_;

@@ -6,7 +6,6 @@
 
 #include "cardshared/ProfileStore.h"
 #include "device/Records.h"
-#include "support/MessageChannel.h"
 
 #include <gtest/gtest.h>
 
@@ -17,14 +16,11 @@
 #include <QThread>
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -99,41 +95,6 @@ bool StoreProfile(const std::vector<std::string>& args, const QString& home, std
     if (store.Store(name.c_str(), reg) != 0 || store.SetActive(name) != 0) {
         error = "profile: the store refused " + name;
         return false;
-    }
-    return true;
-}
-
-// Opens `count` connections to the utility's channel in the current
-// environment and keeps them; false when one cannot be made.
-bool OpenIdleConnections(int count, std::vector<int>& fds) {
-    rlimit limit{};
-    getrlimit(RLIMIT_NOFILE, &limit);
-    const rlim_t wanted = static_cast<rlim_t>(count) + fds.size() + 256;
-    if (limit.rlim_cur < wanted && wanted <= limit.rlim_max) {
-        limit.rlim_cur = wanted;
-        setrlimit(RLIMIT_NOFILE, &limit);
-    }
-    const std::vector<std::string> paths = ChannelSocketPaths();
-    for (int i = 0; i < count; ++i) {
-        bool connected = false;
-        for (const std::string& path : paths) {
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            if (path.size() >= sizeof address.sun_path) {
-                continue;
-            }
-            std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-            const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-            if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-                fds.push_back(fd);
-                connected = true;
-                break;
-            }
-            close(fd);
-        }
-        if (!connected) {
-            return false;
-        }
     }
     return true;
 }
@@ -230,8 +191,15 @@ protected:
             ASSERT_EQ(std::stoi(step.rest), utility_.WaitForExit(kWaitMs));
         } else if (step.verb == "idle-connections") {
             const int count = std::stoi(step.rest);
-            ASSERT_TRUE(utility_.InUtilityEnvironment(
-                [this, count] { return OpenIdleConnections(count, idle_); }));
+            rlimit limit{};
+            getrlimit(RLIMIT_NOFILE, &limit);
+            limit.rlim_cur =
+                std::max<rlim_t>(limit.rlim_cur, std::min<rlim_t>(limit.rlim_max, count + 256));
+            setrlimit(RLIMIT_NOFILE, &limit);
+            for (int i = 0; i < count; ++i) {
+                idle_.push_back(utility_.ConnectChannel());
+                ASSERT_GE(idle_.back(), 0) << "connection " << i;
+            }
         } else if (step.verb == "foreign-runtime-folder") {
             ASSERT_NO_FATAL_FAILURE(MakeForeignRuntimeFolder());
         }
