@@ -90,9 +90,19 @@ bool MessageServer::ListenAt(const std::string& path, std::string& error) {
         return false;
     }
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    // Only a socket is stale; anything else at the path stays as it is.
+    // Only a socket nobody answers on is stale; anything else at the path
+    // stays as it is.
     struct stat st {};
     if (lstat(path.c_str(), &st) == 0 && S_ISSOCK(st.st_mode)) {
+        const int probe = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        const bool answered =
+            ::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ||
+            errno == EAGAIN;
+        close(probe);
+        if (answered) {
+            error = "another program listens there";
+            return false;
+        }
         unlink(path.c_str());
     }
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
