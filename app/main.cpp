@@ -13,16 +13,18 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
 QtMessageHandler gQtHandler = nullptr;
 
 // Qt's platform layer reports what a platform without a notification area
-// or window manager (the offscreen one) cannot do; the utility relies on
-// neither, so these two say nothing a user could act on.
+// or window manager (the offscreen one) cannot do (size hints, raising a
+// window, a tray's window); the utility relies on none of them, so these
+// notes say nothing a user could act on.
 void QuietPlatformNotes(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.contains(QLatin1String("does not support propagateSizeHints()")) ||
+    if (text.startsWith(QLatin1String("This plugin does not support ")) ||
         text.contains(QLatin1String("systemTrayWindowChanged"))) {
         return;
     }
@@ -79,6 +81,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     const int code = QApplication::exec();
-    frame.Finish();
+    if (!frame.Finish()) {
+        // The polling thread is still inside a card library call: no
+        // destructor may run (the frame's would reach the library and the
+        // objects that thread is using). The kernel releases the lock.
+        std::fflush(nullptr);
+        _exit(code);
+    }
     return code;
 }

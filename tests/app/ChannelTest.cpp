@@ -93,7 +93,7 @@ TEST(Channel, BareStartWritesNothingToStandardError) {
     EXPECT_TRUE(utility.WaitForJournal(QStringLiteral("TAVL_QueryOID oid=0x00020101"), 10000));
     EXPECT_TRUE(utility.Send("ELEGANT_CLOSE\n"));
     EXPECT_EQ(0, utility.WaitForExit(5000));
-    EXPECT_EQ(QString(), utility.StandardError());
+    EXPECT_EQ("", utility.StandardError().toStdString());
 }
 
 } // namespace
