@@ -16,8 +16,8 @@ std::string Trim(const std::string& text) {
 
 // Verbs and whether they need an argument.
 const std::set<std::string> kVerbsWithArgument = {
-    "env",         "profile",           "tavlsim",         "send", "wait-journal", "wait-trace",
-    "expect-exit", "expect-no-journal", "idle-connections"};
+    "env",          "profile",    "profile-file", "tavlsim",           "send",
+    "wait-journal", "wait-trace", "expect-exit",  "expect-no-journal", "idle-connections"};
 const std::set<std::string> kVerbsWithout = {"start", "foreign-runtime-folder"};
 
 } // namespace
