@@ -81,8 +81,13 @@ Reach Supplicant::Connect(const std::string& interfaceName) {
     Close();
     const std::string path = ControlPath(interfaceName);
     struct stat info {};
-    if (interfaceName.empty() || stat(path.c_str(), &info) != 0) {
+    if (interfaceName.empty()) {
         return Reach::Missing;
+    }
+    if (stat(path.c_str(), &info) != 0) {
+        // A control folder this user may not enter is a supplicant the
+        // user cannot reach, not a missing one.
+        return errno == EACCES ? Reach::Refused : Reach::Missing;
     }
     control_ = wpa_ctrl_open(path.c_str());
     if (control_ == nullptr) {
