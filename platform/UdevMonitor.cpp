@@ -4,7 +4,6 @@
 
 #include <QSocketNotifier>
 
-#include <cstring>
 #include <libudev.h>
 #include <unistd.h>
 
@@ -51,6 +50,22 @@ std::string UdevMonitor::InstanceIdentifier(const std::string& subsystem, const 
     return id + Upper(sysName);
 }
 
+std::array<std::uint32_t, 2> UdevMonitor::EventsFor(const std::string& action,
+                                                    const std::string& subsystem) {
+    const bool add = action == "add";
+    const bool remove = action == "remove";
+    if (subsystem == "net") {
+        return {add || remove ? kDbtDevNodesChanged : 0u, 0u};
+    }
+    if (subsystem == "rfkill") {
+        return {add || remove || action == "change" ? kDbtDevNodesChanged : 0u, 0u};
+    }
+    if (subsystem.empty() || (!add && !remove)) {
+        return {0u, 0u};
+    }
+    return {add ? kDbtDeviceArrival : kDbtDeviceRemoveComplete, kDbtDevNodesChanged};
+}
+
 bool UdevMonitor::Start() {
     if (access("/run/udev/control", F_OK) != 0) {
         return false;
@@ -63,9 +78,10 @@ bool UdevMonitor::Start() {
     if (monitor_ == nullptr) {
         return false;
     }
-    for (const char* subsystem : {"pci", "usb", "pcmcia"}) {
+    for (const char* subsystem : {"pci", "usb", "pcmcia", "rfkill"}) {
         udev_monitor_filter_add_match_subsystem_devtype(monitor_, subsystem, nullptr);
     }
+    udev_monitor_filter_add_match_subsystem_devtype(monitor_, "net", "wlan");
     if (udev_monitor_enable_receiving(monitor_) != 0) {
         return false;
     }
@@ -82,20 +98,16 @@ void UdevMonitor::OnReadable() {
     const char* action = udev_device_get_action(device);
     const char* subsystem = udev_device_get_subsystem(device);
     const char* sysName = udev_device_get_sysname(device);
-    std::uint32_t event = 0;
-    if (action != nullptr && std::strcmp(action, "add") == 0) {
-        event = kDbtDeviceArrival;
-    } else if (action != nullptr && std::strcmp(action, "remove") == 0) {
-        event = kDbtDeviceRemoveComplete;
-    }
-    if (event != 0 && subsystem != nullptr) {
-        const std::string id =
-            InstanceIdentifier(subsystem, Property(device, "PCI_ID"), Property(device, "PRODUCT"),
-                               sysName ? sysName : "");
-        udev_device_unref(device);
-        onEvent_(event, id);
-        onEvent_(kDbtDevNodesChanged, {});
-        return;
-    }
+    const auto events = EventsFor(action ? action : "", subsystem ? subsystem : "");
+    const std::string id =
+        events[0] == kDbtDeviceArrival || events[0] == kDbtDeviceRemoveComplete
+            ? InstanceIdentifier(subsystem, Property(device, "PCI_ID"), Property(device, "PRODUCT"),
+                                 sysName ? sysName : "")
+            : std::string();
     udev_device_unref(device);
+    for (const std::uint32_t event : events) {
+        if (event != 0) {
+            onEvent_(event, event == kDbtDevNodesChanged ? std::string() : id);
+        }
+    }
 }

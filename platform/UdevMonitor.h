@@ -2,12 +2,17 @@
 // sit on (pci, usb, pcmcia). Each event is handed on with its device
 // instance identifier written in the "PCI\...", "USB\...", "PCMCIA\..."
 // form the identifier filter expects, followed by a device-nodes-changed
-// event. Where no udev daemon runs (/run/udev/control missing) the monitor
+// event. A wireless interface coming or going (subsystem net, type wlan)
+// and an rfkill switch changing give the device-nodes-changed event alone:
+// a card on the real card library is absent while its interface is gone
+// or blocked, and this is how the utility hears that it is back. Where no
+// udev daemon runs (/run/udev/control missing) the monitor
 // stays off, quietly.
 #pragma once
 
 #include <QObject>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -29,6 +34,10 @@ public:
 
     // False when udev is not running or the monitor cannot be set up.
     bool Start();
+
+    // The events a udev action of `subsystem` gives, in order (none: 0).
+    static std::array<std::uint32_t, 2> EventsFor(const std::string& action,
+                                                  const std::string& subsystem);
 
     // The identifier of a device: subsystem in upper case, a backslash,
     // and the vendor and device numbers where known.

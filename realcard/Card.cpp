@@ -62,6 +62,10 @@ Live Card::ReadLive() {
         }
     }
     const bool adhoc = live.interface.iftype == NL80211_IFTYPE_ADHOC;
+    // A station's interface does not report its SSID: the network's does.
+    if (live.interface.ssid.empty() && live.haveBss) {
+        live.interface.ssid = live.bss.ssid;
+    }
     // A station is connected once associated; an ad hoc interface once it
     // is in a cell (its own or another's).
     live.connected = adhoc ? !live.interface.ssid.empty() && live.interface.freqMhz != 0
@@ -96,8 +100,18 @@ bool Card::StartScan() {
     if (supplicant_.Connect(interface_) != Reach::Reachable) {
         return false;
     }
+    // Only the 2.4 GHz channels the domain allows: what the card would
+    // scan, and far quicker than every band of a modern radio.
+    std::string frequencies;
+    const std::uint16_t allowed = AllowedChannels();
+    for (std::uint32_t channel = cardsim::kChannelMin; channel <= cardsim::kChannelMax; ++channel) {
+        if (cardsim::ChannelAllowed(allowed, channel)) {
+            frequencies += (frequencies.empty() ? "" : ",") +
+                           std::to_string(cardsim::ChannelToKhz(channel) / 1000u);
+        }
+    }
     const std::uint64_t start = BoottimeNs();
-    if (!supplicant_.StartScan()) {
+    if (!supplicant_.StartScan(frequencies)) {
         return false;
     }
     pendingScanNs_ = start;
@@ -110,11 +124,14 @@ std::vector<TavlSurveyEntry> Card::Survey() {
         pendingScanNs_ = 0;
         scanned_ = true;
     }
+    // While a scan still runs, what it found so far; else the last
+    // finished scan; before any, nothing.
+    const std::uint64_t since = pendingScanNs_ != 0 ? pendingScanNs_ : scanStartNs_;
     std::vector<ScanBss> cache;
-    if (!scanned_ || !GetScan(Ifindex(), cache)) {
+    if ((!scanned_ && pendingScanNs_ == 0) || !GetScan(Ifindex(), cache)) {
         return {};
     }
-    return CurrentScan(cache, scanStartNs_, AllowedChannels());
+    return CurrentScan(cache, since, AllowedChannels());
 }
 
 const std::string& Card::Folder() {

@@ -85,8 +85,8 @@ Reach Supplicant::Connect(const std::string& interfaceName) {
         return Reach::Missing;
     }
     if (stat(path.c_str(), &info) != 0) {
-        // A control folder this user may not enter is a supplicant the
-        // user cannot reach, not a missing one.
+        // A control folder the user may not enter still tells that a
+        // supplicant owns the interface.
         return errno == EACCES ? Reach::Refused : Reach::Missing;
     }
     control_ = wpa_ctrl_open(path.c_str());
@@ -137,7 +137,7 @@ bool Supplicant::Command(const std::string& command, std::string* reply, bool wa
     return !wantOk || answer == "OK";
 }
 
-bool Supplicant::StartScan() {
+bool Supplicant::StartScan(const std::string& frequencies) {
     if (control_ == nullptr) {
         return false;
     }
@@ -158,7 +158,9 @@ bool Supplicant::StartScan() {
     }
     std::string reply;
     // A scan already running answers FAIL-BUSY: its results serve as well.
-    const bool started = Command("SCAN", &reply) || reply == "FAIL-BUSY";
+    const bool started =
+        Command(frequencies.empty() ? std::string("SCAN") : "SCAN freq=" + frequencies, &reply) ||
+        reply == "FAIL-BUSY";
     scanning_ = started;
     return started;
 }
@@ -186,7 +188,7 @@ bool Supplicant::ScanFinished() {
     return !scanning_;
 }
 
-bool Supplicant::RemoveOwnNetworks() {
+bool Supplicant::RemoveOwnNetworks(int* removed) {
     std::string list;
     if (!Command("LIST_NETWORKS", &list, false)) {
         return false;
@@ -201,6 +203,9 @@ bool Supplicant::RemoveOwnNetworks() {
         if (!id.empty() && Command("GET_NETWORK " + id + " id_str", &mark, false) &&
             (mark == kOwnMark || mark == Quoted(kOwnMark))) {
             ok = Command("REMOVE_NETWORK " + id) && ok;
+            if (removed != nullptr) {
+                ++*removed;
+            }
         }
     }
     return ok;
@@ -234,7 +239,13 @@ bool Supplicant::Join(const JoinRequest& join) {
 
 bool Supplicant::Release() {
     haveJoin_ = false;
-    return RemoveOwnNetworks() && Command("ENABLE_NETWORK all") && Command("REASSOCIATE");
+    int removed = 0;
+    if (!RemoveOwnNetworks(&removed)) {
+        return false;
+    }
+    // Only when the library's network had the interface do the others
+    // need enabling again; otherwise the supplicant goes on undisturbed.
+    return removed == 0 || (Command("ENABLE_NETWORK all") && Command("REASSOCIATE"));
 }
 
 } // namespace realcard

@@ -46,9 +46,10 @@ public:
     // "FAIL..." (or not "OK" where `wantOk`).
     bool Command(const std::string& command, std::string* reply = nullptr, bool wantOk = true);
 
-    // Starts a scan with the event subscription opened first, so the end
-    // of the scan cannot be missed.
-    bool StartScan();
+    // Starts a scan of the given frequencies (MHz, separated by commas;
+    // empty: all) with the event subscription opened first, so the end of
+    // the scan cannot be missed.
+    bool StartScan(const std::string& frequencies);
     // True once the supplicant reported the end of the scan StartScan began
     // (results or failure), or at once when no subscription could be made.
     bool ScanFinished();
@@ -57,13 +58,13 @@ public:
     // it. False when any command fails; the supplicant is then left without
     // the library's network.
     bool Join(const JoinRequest& join);
-    // Removes the library's network and lets the supplicant choose among
-    // its own networks again.
+    // Removes the library's network and, when there was one, lets the
+    // supplicant choose among its own networks again.
     bool Release();
     bool Disconnect() { return Command("DISCONNECT"); }
 
 private:
-    bool RemoveOwnNetworks();
+    bool RemoveOwnNetworks(int* removed = nullptr);
 
     std::string interface_;
     wpa_ctrl* control_ = nullptr;

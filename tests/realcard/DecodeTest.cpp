@@ -1,3 +1,4 @@
+#include "realcard/HostFields.h"
 #include "realcard/Interface.h"
 #include "realcard/Nl80211Decode.h"
 #include "realcard/ScanResult.h"
@@ -185,4 +186,60 @@ TEST(RealCardInterface, SettingsEntryNamesAPlainInterface) {
     EXPECT_EQ(InterfaceEntry("[INI]\nD=12345\nInterface = wlp2s0\n"), "wlp2s0");
     EXPECT_EQ(InterfaceEntry("[INI]\nInterface=../etc\n"), "");
     EXPECT_EQ(InterfaceEntry("[Other]\nInterface=wlan0\n"), "");
+}
+
+// A write never reports a field as set that the card did not take: bad
+// values, read-only and unknown bits fail; what only the radio chooses
+// fails unless it asks for the radio's own choice.
+TEST(RealCardFields, WritesFailWhatTheCardCannotTake) {
+    HostInfo host{};
+    host.ssidLength = 7;
+    std::memcpy(host.ssid, "Corvane", 7);
+    host.configuration.length = 32;
+    host.configuration.dsConfig = 2462000;
+    host.GMode = 1;
+    host.fragThreshold = 2346;
+    host.rtsThreshold = 2347;
+    const std::uint8_t autoRates[8] = {108, 96, 72, 48, 36, 24, 22, 18};
+    std::memcpy(host.supportedRates, autoRates, 8);
+    host.preambleType = 1;
+    WepKeyBuffer key{20, 1 | TAVL_WEP_TRANSMIT_KEY, 5, {1, 2, 3, 4, 5}};
+    TavlSetWepKey(&host, 1, &key);
+    WepKeyBuffer wrongSlot{20, 3, 5, {}};
+    TavlSetWepKey(&host, 2, &wrongSlot);
+
+    Wanted wanted;
+    const std::uint32_t asked = 0x0207F6FEu | TAVL_MASK_RESERVED_40000 | 0x10000000u;
+    EXPECT_EQ(TakeFields(asked, host, wanted), TAVL_MASK_RSSI | TAVL_MASK_WEP_KEY1 |
+                                                   (TAVL_MASK_WEP_KEY1 << 2) |
+                                                   (TAVL_MASK_WEP_KEY1 << 3) | 0x10000000u);
+    EXPECT_EQ(wanted.ssid, "Corvane");
+    EXPECT_EQ(wanted.channel, 11u);
+    EXPECT_EQ(wanted.txKey, 1u);
+    EXPECT_EQ(wanted.keys[1].size(), 5u);
+    EXPECT_EQ(FieldsTheRadioSetsItself(asked, wanted), 0u);
+
+    host.fragThreshold = 255;
+    host.configuration.dsConfig = 2450000;
+    EXPECT_EQ(TakeFields(TAVL_MASK_FRAG_THRESHOLD | TAVL_MASK_CONFIGURATION, host, wanted),
+              TAVL_MASK_FRAG_THRESHOLD | TAVL_MASK_CONFIGURATION);
+    EXPECT_EQ(wanted.channel, 11u); // kept from the valid write
+
+    const struct {
+        std::uint32_t preamble, gMode;
+        std::uint8_t firstRate;
+        std::uint32_t failed;
+    } radio[] = {
+        {1, 1, 108, 0},
+        {0, 1, 108, TAVL_MASK_PREAMBLE},
+        {2, 0, 108, TAVL_MASK_CONFIGURATION},
+        {1, 1, 22, TAVL_MASK_SUPPORTED_RATES},
+    };
+    for (const auto& r : radio) {
+        wanted.preamble = r.preamble;
+        wanted.gMode = r.gMode;
+        wanted.rates[0] = r.firstRate;
+        EXPECT_EQ(FieldsTheRadioSetsItself(0x0207F6FEu, wanted), r.failed) << r.preamble;
+        EXPECT_EQ(FieldsTheRadioSetsItself(TAVL_MASK_SSID, wanted), 0u);
+    }
 }

@@ -2,7 +2,7 @@
 // makes, one check per run, printing one result line per check.
 //
 //   tavlprobe LIBRARY detect
-//   tavlprobe LIBRARY survey [wait=MS]
+//   tavlprobe LIBRARY survey [wait=MS] [domain=0..4]
 //   tavlprobe LIBRARY join ssid=TEXT [mode=infra|adhoc] [channel=N] [wep=off|64|128]
 //                          [passphrase=TEXT | key=HEX] [keyid=1..4] [auth=open|shared|auto]
 //                          [domain=0..4] [power=0|1]
@@ -15,7 +15,8 @@
 // fields (texts in double quotes, MACs as 00:11:22:33:44:55); survey also
 // prints one "network ..." line per network before its own line. Exit
 // status: 0 ok, 1 the check failed, 2 a usage error or a library that
-// cannot be loaded.
+// cannot be loaded. domain=N, given to any check, is sent with
+// TAVL_SetWLDomain first.
 //
 //   detect   TAVL_Detect: present=0|1 identity="..." mac=...
 //   survey   TAVL_SiteSurveyTrigger, a pause of `wait` ms (3000, as the
@@ -296,6 +297,9 @@ int main(int argc, char** argv) {
     }
     card->Init("Pelkor", 0);
     card->SetProfileRoot("Corvane\\Profile");
+    if (args.count("domain") != 0) {
+        card->SetWLDomain(static_cast<std::int32_t>(Number(args, "domain", 0)));
+    }
     const std::string check = argv[2];
     int status = 2;
     if (check == "detect") {
