@@ -40,11 +40,7 @@ std::uint32_t Card::Read(std::uint32_t mask, HostInfo& host) {
         }
     }
     if (mask & TAVL_MASK_SSID) {
-        // A managed interface's own record carries no SSID on every kernel;
-        // the associated network's entry does.
-        const std::string& liveSsid =
-            live.interface.ssid.empty() && live.haveBss ? live.bss.ssid : live.interface.ssid;
-        const std::string& ssid = live.connected ? liveSsid : wanted_.ssid;
+        const std::string& ssid = live.connected ? live.interface.ssid : wanted_.ssid;
         const std::size_t n = std::min<std::size_t>(ssid.size(), sizeof host.ssid);
         std::memset(host.ssid, 0, sizeof host.ssid);
         std::memcpy(host.ssid, ssid.data(), n);
