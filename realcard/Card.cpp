@@ -50,6 +50,7 @@ Live Card::ReadLive() {
     if (!GetInterface(Ifindex(), live.interface)) {
         return live;
     }
+    live.read = true;
     std::vector<ScanBss> cache;
     if (GetScan(live.interface.ifindex, cache)) {
         for (const ScanBss& bss : cache) {

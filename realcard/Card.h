@@ -20,6 +20,7 @@ namespace realcard {
 
 // What the radio shows now.
 struct Live {
+    bool read = false; // the kernel answered for the interface
     bool connected = false;
     InterfaceInfo interface;
     ScanBss bss; // the network joined, when connected

@@ -26,6 +26,9 @@ constexpr std::uint32_t kJoinFields = TAVL_MASK_SSID | TAVL_MASK_INFRASTRUCTURE 
 
 std::uint32_t Card::Read(std::uint32_t mask, HostInfo& host) {
     const Live live = ReadLive();
+    if (!live.read) {
+        return mask; // nothing read is reported as read
+    }
     WiphyInfo wiphy;
     const bool haveWiphy = GetWiphy(live.interface.wiphy, wiphy);
     std::uint32_t failed = mask & ~TAVL_MASK_KNOWN;

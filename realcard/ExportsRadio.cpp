@@ -117,9 +117,14 @@ int32_t TAVL_QueryOID(uint32_t oid, void* buffer, uint32_t length, uint32_t* wri
     }
     std::uint64_t value = 0;
     switch (oid) {
-    case TAVL_OID_GEN_MEDIA_CONNECT_STATUS:
-        value = card.ReadLive().connected ? 0 : 1;
+    case TAVL_OID_GEN_MEDIA_CONNECT_STATUS: {
+        const realcard::Live live = card.ReadLive();
+        if (!live.read) {
+            return kStorageError;
+        }
+        value = live.connected ? 0 : 1;
         break;
+    }
     case TAVL_OID_GEN_XMIT_OK:
     case TAVL_OID_GEN_RCV_OK:
         if (!realcard::FrameCounter(card.InterfaceName(),

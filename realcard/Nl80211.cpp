@@ -142,17 +142,6 @@ bool GetWiphy(std::uint32_t wiphy, WiphyInfo& info) {
         [&](const void* attrs, std::size_t length) { DecodeWiphy(attrs, length, info); });
 }
 
-bool GetRegulatory(std::string& alpha2) {
-    alpha2.clear();
-    return Request(
-        NL80211_CMD_GET_REG, 0, [](nl_msg*) { return true; },
-        [&](const void* attrs, std::size_t length) {
-            if (alpha2.empty()) {
-                alpha2 = DecodeRegulatory(attrs, length);
-            }
-        });
-}
-
 bool GetPowerSave(std::uint32_t ifindex, bool& enabled) {
     bool decoded = false;
     return Request(NL80211_CMD_GET_POWER_SAVE, 0, WithU32(NL80211_ATTR_IFINDEX, ifindex),

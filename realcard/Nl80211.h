@@ -16,7 +16,6 @@ bool GetInterface(std::uint32_t ifindex, InterfaceInfo& info);
 bool GetStation(std::uint32_t ifindex, const std::array<std::uint8_t, 6>& bssid, StationInfo& info);
 bool GetScan(std::uint32_t ifindex, std::vector<ScanBss>& entries);
 bool GetWiphy(std::uint32_t wiphy, WiphyInfo& info);
-bool GetRegulatory(std::string& alpha2);
 bool GetPowerSave(std::uint32_t ifindex, bool& enabled);
 // NL80211_CMD_SET_WIPHY with the RTS and fragmentation thresholds
 // ((u32)-1 = off); false without the rights or when the radio refuses.

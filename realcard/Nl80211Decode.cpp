@@ -190,15 +190,6 @@ void DecodeWiphy(const void* attrs, std::size_t length, WiphyInfo& info) {
     }
 }
 
-std::string DecodeRegulatory(const void* attrs, std::size_t length) {
-    Attrs<NL80211_ATTR_MAX> a;
-    if (!a.Parse(attrs, length)) {
-        return {};
-    }
-    std::string alpha2 = Bytes(a[NL80211_ATTR_REG_ALPHA2], 2);
-    return alpha2.size() == 2 ? alpha2 : std::string();
-}
-
 bool DecodePowerSave(const void* attrs, std::size_t length, bool& enabled) {
     Attrs<NL80211_ATTR_MAX> a;
     if (!a.Parse(attrs, length) || !Fits<std::uint32_t>(a[NL80211_ATTR_PS_STATE])) {

@@ -63,9 +63,6 @@ struct WiphyInfo {
 };
 void DecodeWiphy(const void* attrs, std::size_t length, WiphyInfo& info);
 
-// NL80211_CMD_GET_REG: the two-letter country, empty when none is given.
-std::string DecodeRegulatory(const void* attrs, std::size_t length);
-
 // NL80211_CMD_GET_POWER_SAVE: true when power saving is on.
 bool DecodePowerSave(const void* attrs, std::size_t length, bool& enabled);
 
