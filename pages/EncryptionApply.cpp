@@ -8,7 +8,7 @@
 #include "pages/EncryptionKeys.h"
 #include "pages/EncryptionPage.h"
 #include "pages/KeyEdit.h"
-#include "pages/PassphraseKeys.h"
+#include "device/PassphraseKeys.h"
 #include "platform/MessageBox.h"
 #include "res/Strings.h"
 #include "support/Trace.h"

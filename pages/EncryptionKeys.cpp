@@ -7,7 +7,7 @@
 #include "pages/ConfigUtility.h"
 #include "pages/EncryptionPage.h"
 #include "pages/KeyEdit.h"
-#include "pages/PassphraseKeys.h"
+#include "device/PassphraseKeys.h"
 #include "platform/MessageBox.h"
 #include "res/Strings.h"
 
