@@ -3,31 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QLabel>
-#include <QPalette>
 #include <QTest>
 
 namespace {
 
 using P = CEncryptionPage;
 using Groups = std::vector<std::string>;
-
-TEST(EncryptionPage, ListsHoldTheLevelsAndTheFourKeys) {
-    EncryptionHarness h;
-    auto* level = h.Control<QComboBox>(P::kLevelList);
-    ASSERT_EQ(3, level->count());
-    EXPECT_EQ("Disabled", level->itemText(0));
-    EXPECT_EQ("64 Bits", level->itemText(1));
-    EXPECT_EQ("128 Bits", level->itemText(2));
-    auto* key = h.Control<QComboBox>(P::kDefaultKeyList);
-    ASSERT_EQ(4, key->count());
-    for (int n = 0; n < 4; ++n) {
-        EXPECT_EQ(QString::number(n + 1), key->itemText(n));
-    }
-    EXPECT_EQ("Create with Passphrase",
-              h.Control<QAbstractButton>(P::kPassphraseRadio)->text().remove('&'));
-    EXPECT_EQ("Default Tx Key", h.Control<QLabel>(P::kDefaultKeyLabel)->text().remove('&'));
-}
 
 // The entry modes as the stored record gives them, at both levels.
 TEST(EncryptionPage, EachEntryModeShowsItsControls) {
@@ -236,23 +217,6 @@ TEST(EncryptionPage, UncheckingAsciiCarriesTheTypedCharactersIntoHex) {
     EXPECT_EQ("68656C6C6F", h.Text(P::kHex64[0]));
     EXPECT_EQ("3A9C17E05B", h.Text(P::kHex64[1]));
     EXPECT_EQ("FFE9207E21", h.Text(P::kHex64[2]));
-}
-
-TEST(EncryptionPage, KeyFieldsPassphraseAndDefaultKeyListAreBlueOnWhite) {
-    EncryptionHarness h;
-    std::vector<QWidget*> painted{h.Key(P::kPassphraseEdit), h.Control(P::kDefaultKeyList)};
-    for (const KeyGroupIds& group : kKeyGroups) {
-        for (int n = 0; n < 4; ++n) {
-            painted.push_back(h.Key(group.ids[n]));
-        }
-    }
-    for (QWidget* widget : painted) {
-        EXPECT_EQ(QColor(255, 255, 255), widget->palette().color(QPalette::Base))
-            << widget->objectName().toStdString();
-        EXPECT_EQ(QColor(0, 0, 255), widget->palette().color(QPalette::Text))
-            << widget->objectName().toStdString();
-    }
-    EXPECT_NE(QColor(0, 0, 255), h.Control(P::kLevelList)->palette().color(QPalette::Text));
 }
 
 // A stored level the list does not hold shows no level, every key control

@@ -86,20 +86,6 @@ protected:
     std::vector<std::uint32_t> waits;
 };
 
-TEST_F(SiteSurveyPage, ColumnsWithTheirTitlesAndWidths) {
-    h.Open();
-    h.SelectTab(2);
-    QTreeWidgetItem* header = List()->headerItem();
-    ASSERT_EQ(6, List()->columnCount());
-    const char* titles[] = {"SSID", "BSSID", "Signal", "Channel", "WEP", "BSSType"};
-    const int widths[] = {101, 108, 41, 51, 37, 101};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(titles[i], header->text(i));
-        EXPECT_EQ(widths[i], List()->header()->sectionSize(i));
-    }
-    EXPECT_EQ(1, Page().m_b_ColumnsCreated);
-}
-
 TEST_F(SiteSurveyPage, FirstVisitWaitsForSearchAndTheSecondSearchesOnce) {
     h.Open();
     h.SelectTab(2);
@@ -150,24 +136,6 @@ TEST_F(SiteSurveyPage, SearchEmptiesTheListAndTheTimerFillsIt) {
                   {"", "00-1A-2B-3C-00-03", "n/a", "1", "No", "Infrastructure"},
               }),
               Rows());
-}
-
-TEST_F(SiteSurveyPage, ListKeepsTheFirstOfEachBssidAndAtMostSixtyFourRows) {
-    std::vector<TavlSurveyEntry> entries;
-    entries.push_back(Entry(1, "first", 6, true));
-    entries.push_back(Entry(1, "again", 9, false));
-    for (int i = 2; i <= 70; ++i) {
-        entries.push_back(Entry(i, "net" + std::to_string(i), 1, true));
-    }
-    h.card.SetSurveyEntries(entries);
-    OpenAndFill();
-    EXPECT_EQ(71, Page().m_n_Entries);
-    const auto rows = Rows();
-    ASSERT_EQ(64u, rows.size());
-    EXPECT_EQ("first", rows[0][0]);
-    EXPECT_EQ("6", rows[0][3]);
-    EXPECT_EQ("net2", rows[1][0]);
-    EXPECT_EQ("net64", rows[63][0]);
 }
 
 TEST_F(SiteSurveyPage, FailedSurveyLeavesTheListEmpty) {
