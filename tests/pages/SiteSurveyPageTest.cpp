@@ -176,40 +176,6 @@ TEST_F(SiteSurveyPage, ZeroConfigurationKeepsConnectDisabled) {
     EXPECT_FALSE(Join()->isEnabled());
 }
 
-TEST_F(SiteSurveyPage, ConnectSetsModeChannelOnlyForAdHocAndSsid) {
-    struct {
-        int row;
-        std::vector<std::string> calls;
-        std::uint32_t mode;
-        std::string ssid;
-    } cases[] = {
-        {0, {"SetOperatingMode", "SetSSID"}, 1, "office"},
-        {1, {"SetOperatingMode", "SetChannel", "SetSSID"}, 0, "cell"},
-    };
-    for (const auto& c : cases) {
-        OpenAndFill();
-        ClickRow(c.row);
-        h.card.ClearCalls();
-        QTest::mouseClick(Join(), Qt::LeftButton);
-        EXPECT_EQ(c.calls, JoinCalls()) << c.row;
-        EXPECT_EQ(c.mode, h.card.LastCall("SetOperatingMode")->number);
-        if (c.mode == 0) {
-            EXPECT_EQ(11, h.card.LastCall("SetChannel")->number);
-        }
-        const SsidText sent = *h.card.LastCall("SetSSID")->ssid;
-        EXPECT_EQ(c.ssid, std::string(reinterpret_cast<const char*>(sent.ssid), sent.length));
-        // The sheet turns to Link Info, which refreshes at once.
-        EXPECT_EQ(0, h.sheet->GetActiveIndex());
-        EXPECT_EQ("Get_XPWZC", h.card.CallNames()[c.calls.size()]);
-        EXPECT_TRUE(h.sheet->state.background.IsSet());
-        EXPECT_TRUE(h.boxes.shown.empty());
-        EXPECT_TRUE(waits.empty());
-        h.SelectTab(2);
-        EXPECT_FALSE(Join()->isEnabled());
-        h.Cancel();
-    }
-}
-
 TEST_F(SiteSurveyPage, HiddenSsidShowsFailAndJoinsAllTheSame) {
     OpenAndFill();
     ClickRow(2);
