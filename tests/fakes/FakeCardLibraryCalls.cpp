@@ -2,7 +2,7 @@
 // does its work (or its hook's), and records itself.
 #include "tests/fakes/FakeCardLibrary.h"
 
-#include "cardlib/Channels.h"
+#include "cardshared/Channels.h"
 #include "tests/fakes/FakeFormat.h"
 
 #include <algorithm>
