@@ -5,6 +5,10 @@
 #include "device/Records.h"
 #include "support/Trace.h"
 
+#include <chrono>
+#include <cstring>
+#include <system_error>
+
 namespace {
 
 // Room for the active profile's name.
@@ -23,8 +27,8 @@ CPollingThread::CPollingThread(CardLibrary& library, SheetState& sheet, HostUi& 
     : library_(library), sheet_(sheet), ui_(ui), clock_(clock) {}
 
 CPollingThread::~CPollingThread() {
-    if (thread_.joinable()) {
-        Stop();
+    if (thread_.joinable() && !Stop()) {
+        thread_.detach();
     }
 }
 
@@ -54,18 +58,39 @@ void CPollingThread::LoadActiveProfile() {
     const std::int32_t result = library_.GetActiveProfileByType(name, TAVL_PROFILE_TYPE);
     name[sizeof name - 1] = '\0';
     if (result == TAVL_PROFILE_NONE_ACTIVE) {
-        const WirelessReg reg = DefaultWirelessReg();
-        sheet_.reg.Set(reg);
-        library_.SetActiveProfileByType(kDefaultProfileName, TAVL_PROFILE_TYPE);
-        library_.SetProfileWireless(kDefaultProfileName, &reg);
+        UseDefaultProfile(nullptr);
         return;
     }
-    // A record the library does not fill keeps what `reg` held.
-    WirelessReg reg = sheet_.reg.Get();
-    library_.GetProfileWireless(name, &reg);
+    // Only a record the store gave whole reaches `reg` and the card.
+    WirelessReg reg{};
+    const std::int32_t read = library_.GetProfileWireless(name, &reg);
+    if (read != 0) {
+        TraceOut("Active profile \"%s\" cannot be read (%i): using the default profile", name,
+                 read);
+        UseDefaultProfile(name);
+        return;
+    }
     sheet_.reg.Set(reg);
     ApplyConfiguration(library_, reg);
     startupApplied_ = true;
+}
+
+void CPollingThread::UseDefaultProfile(const char* unreadable) {
+    // A stored "default" that can be read is kept as it is; otherwise the
+    // default record becomes "default". The first cycle's full apply
+    // brings it to the card.
+    WirelessReg reg{};
+    const bool stored = unreadable != nullptr &&
+                        std::strcmp(unreadable, kDefaultProfileName) != 0 &&
+                        library_.GetProfileWireless(kDefaultProfileName, &reg) == 0;
+    if (!stored) {
+        reg = DefaultWirelessReg();
+    }
+    sheet_.reg.Set(reg);
+    library_.SetActiveProfileByType(kDefaultProfileName, TAVL_PROFILE_TYPE);
+    if (!stored) {
+        library_.SetProfileWireless(kDefaultProfileName, &reg);
+    }
 }
 
 void CPollingThread::RunCycle() {
@@ -168,14 +193,47 @@ void CPollingThread::HandleAbsentCard() {
     }
 }
 
-void CPollingThread::Start() {
-    thread_ = std::thread([this] { Run(); });
+bool CPollingThread::Start() {
+    {
+        std::lock_guard lock(endMutex_);
+        running_ = true;
+    }
+    try {
+        thread_ = std::thread([this] {
+            Run();
+            {
+                std::lock_guard lock(endMutex_);
+                running_ = false;
+            }
+            endChanged_.notify_all();
+        });
+    } catch (const std::system_error& error) {
+        TraceOut("<M> Polling thread not created: %s", error.what());
+        std::lock_guard lock(endMutex_);
+        running_ = false;
+        return false;
+    }
+    return true;
 }
 
-void CPollingThread::Stop() {
+bool CPollingThread::Stop(std::uint32_t boundMs) {
     gThreadExit = 1;
     sheet_.background.Set();
-    if (thread_.joinable()) {
-        thread_.join();
+    if (!thread_.joinable()) {
+        return true;
     }
+    {
+        std::unique_lock lock(endMutex_);
+        if (!endChanged_.wait_for(lock, std::chrono::milliseconds(boundMs),
+                                  [this] { return !running_; })) {
+            return false;
+        }
+    }
+    thread_.join();
+    return true;
+}
+
+bool CPollingThread::Ended() {
+    std::lock_guard lock(endMutex_);
+    return !running_;
 }
