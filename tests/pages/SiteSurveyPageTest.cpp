@@ -166,24 +166,6 @@ TEST_F(SiteSurveyPage, SearchEmptiesTheListAndTheTimerFillsIt) {
               Rows());
 }
 
-TEST_F(SiteSurveyPage, ListKeepsTheFirstOfEachBssidAndAtMostSixtyFourRows) {
-    std::vector<TavlSurveyEntry> entries;
-    entries.push_back(Entry(1, "first", 6, true));
-    entries.push_back(Entry(1, "again", 9, false));
-    for (int i = 2; i <= 70; ++i) {
-        entries.push_back(Entry(i, "net" + std::to_string(i), 1, true));
-    }
-    h.card.SetSurveyEntries(entries);
-    OpenAndFill();
-    EXPECT_EQ(71, Page().m_n_Entries);
-    const auto rows = Rows();
-    ASSERT_EQ(64u, rows.size());
-    EXPECT_EQ("first", rows[0][0]);
-    EXPECT_EQ("6", rows[0][3]);
-    EXPECT_EQ("net2", rows[1][0]);
-    EXPECT_EQ("net64", rows[63][0]);
-}
-
 TEST_F(SiteSurveyPage, FailedSurveyLeavesTheListEmpty) {
     h.card.SetSurveyEntries({Entry(1, "office", 6, true)}, 0);
     OpenAndFill();
@@ -220,40 +202,6 @@ TEST_F(SiteSurveyPage, ZeroConfigurationKeepsConnectDisabled) {
     ClickRow(0);
     EXPECT_EQ(0, Page().m_n_SelectedItem);
     EXPECT_FALSE(Join()->isEnabled());
-}
-
-TEST_F(SiteSurveyPage, ConnectSetsModeChannelOnlyForAdHocAndSsid) {
-    struct {
-        int row;
-        std::vector<std::string> calls;
-        std::uint32_t mode;
-        std::string ssid;
-    } cases[] = {
-        {0, {"SetOperatingMode", "SetSSID"}, 1, "office"},
-        {1, {"SetOperatingMode", "SetChannel", "SetSSID"}, 0, "cell"},
-    };
-    for (const auto& c : cases) {
-        OpenAndFill();
-        ClickRow(c.row);
-        h.card.ClearCalls();
-        QTest::mouseClick(Join(), Qt::LeftButton);
-        EXPECT_EQ(c.calls, JoinCalls()) << c.row;
-        EXPECT_EQ(c.mode, h.card.LastCall("SetOperatingMode")->number);
-        if (c.mode == 0) {
-            EXPECT_EQ(11, h.card.LastCall("SetChannel")->number);
-        }
-        const SsidText sent = *h.card.LastCall("SetSSID")->ssid;
-        EXPECT_EQ(c.ssid, std::string(reinterpret_cast<const char*>(sent.ssid), sent.length));
-        // The sheet turns to Link Info, which refreshes at once.
-        EXPECT_EQ(0, h.sheet->GetActiveIndex());
-        EXPECT_EQ("Get_XPWZC", h.card.CallNames()[c.calls.size()]);
-        EXPECT_TRUE(h.sheet->state.background.IsSet());
-        EXPECT_TRUE(h.boxes.shown.empty());
-        EXPECT_TRUE(waits.empty());
-        h.SelectTab(2);
-        EXPECT_FALSE(Join()->isEnabled());
-        h.Cancel();
-    }
 }
 
 TEST_F(SiteSurveyPage, HiddenSsidShowsFailAndJoinsAllTheSame) {
