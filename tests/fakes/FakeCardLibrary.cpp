@@ -1,11 +1,11 @@
 #include "tests/fakes/FakeCardLibrary.h"
 
-#include "tests/fakes/FakeFormat.h"
-
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <utility>
 
 namespace {
@@ -79,9 +79,11 @@ void CopyParts(std::uint32_t mask, bool writing, const HostInfo& from, HostInfo&
 } // namespace
 
 std::string FakeWepKey::Hex() const {
+    static const char kDigits[] = "0123456789ABCDEF";
     std::string out;
     for (std::uint8_t b : bytes) {
-        out += fake::Format("%02X", b);
+        out += kDigits[b >> 4];
+        out += kDigits[b & 15];
     }
     return out;
 }
@@ -99,14 +101,6 @@ FakeCardLibrary::FakeCardLibrary() : card_(DefaultCardHost()) {}
 
 // ---- Script -------------------------------------------------------------
 
-std::optional<FakeWepKey> FakeCardLibrary::CardKey(int slot) const {
-    std::lock_guard lock(mutex_);
-    if (slot < 0 || slot > 3) {
-        return std::nullopt;
-    }
-    return cardKeys_[slot];
-}
-
 void FakeCardLibrary::SetSurveyEntries(const std::vector<TavlSurveyEntry>& entries,
                                        std::int32_t result) {
     std::vector<std::uint8_t> bytes(TAVL_SURVEY_HEADER_SIZE + entries.size() * sizeof entries[0]);
@@ -118,19 +112,15 @@ void FakeCardLibrary::SetSurveyEntries(const std::vector<TavlSurveyEntry>& entri
     }
     std::lock_guard lock(mutex_);
     survey_ = std::move(bytes);
-    surveyWholeEntries_ = true;
-    surveyResult_ = result;
-}
-
-void FakeCardLibrary::SetSurveyBytes(std::vector<std::uint8_t> bytes, std::int32_t result) {
-    std::lock_guard lock(mutex_);
-    survey_ = std::move(bytes);
-    surveyWholeEntries_ = false;
     surveyResult_ = result;
 }
 
 void FakeCardLibrary::StoreProfile(const std::string& name, const WirelessReg& reg) {
     std::lock_guard lock(mutex_);
+    StoreLocked(name, reg);
+}
+
+void FakeCardLibrary::StoreLocked(const std::string& name, const WirelessReg& reg) {
     auto found = FindProfile(name);
     if (found != profiles_.end()) {
         found->reg = reg;
@@ -146,15 +136,6 @@ std::optional<WirelessReg> FakeCardLibrary::Profile(const std::string& name) con
         return std::nullopt;
     }
     return found->reg;
-}
-
-std::vector<std::string> FakeCardLibrary::ProfileNames() const {
-    std::lock_guard lock(mutex_);
-    std::vector<std::string> names;
-    for (const StoredProfile& profile : profiles_) {
-        names.push_back(profile.name);
-    }
-    return names;
 }
 
 // ---- The record ---------------------------------------------------------
@@ -214,8 +195,23 @@ CardCall FakeCardLibrary::Begin(const char* name) {
     return call;
 }
 
-std::int32_t FakeCardLibrary::Finish(CardCall& call, std::string text) {
-    call.text = std::move(text);
+std::int32_t FakeCardLibrary::Finish(CardCall& call) {
+    // One readable line: the name, the arguments that matter, the result.
+    call.text = call.name;
+    if (!call.textArg.empty() || call.nullText) {
+        call.text += call.nullText ? " (null)" : " \"" + call.textArg + "\"";
+    }
+    if (call.maskIn != 0) {
+        char masks[40];
+        std::snprintf(masks, sizeof masks, " mask=0x%08X->0x%08X", call.maskIn, call.maskOut);
+        call.text += masks;
+    } else if (call.number != 0) {
+        call.text += " " + std::to_string(call.number);
+    }
+    for (const FakeWepKey& key : call.wepKeys) {
+        call.text += " key" + std::to_string(key.slot) + "=" + key.Hex();
+    }
+    call.text += " -> " + std::to_string(call.result);
     call.thread = std::this_thread::get_id();
     std::lock_guard lock(mutex_);
     if (terminated_) {

@@ -1,22 +1,10 @@
-// FakeCardLibrary: a scripted card library for tests.
-//
-// It behaves like a simple, well-mannered card: detection answers a
-// settable presence, configuration reads and writes succeed on every field
-// (the mask comes back 0) and keep the card's live HostInfo, the media
-// status and frame counters are settable, and an in-memory profile store
-// answers with the library's codes (-27 no active profile, 3 past the last
-// profile, names compared without regard to case).
-//
-// Every call is recorded in order as a CardCall: its name, the arguments
-// that matter (masks, copies of the records passed, the WEP key blocks the
-// handles of a SetWLANConfig referred to at the time of the call, profile
-// names, object ids) and a readable one-line text. Tests script results
-// with the setters below, with "fail these mask bits for the next N calls"
-// counters, or with hooks that take over one call completely.
-//
-// Thread-safe: the polling thread and the user-interface thread may call
-// it at once. Hooks and the OnCall observer run without the fake's lock
-// held, so they may call the fake's setters.
+// FakeCardLibrary: a scripted, well-mannered card for tests. Detection
+// answers a settable presence; configuration reads and writes succeed on
+// every field and keep the card's live HostInfo; an in-memory profile store
+// answers with the library's codes (-27 no active profile, 3 past the last,
+// names compared without regard to case). Every call is recorded in order
+// as a CardCall. Thread-safe; hooks and the OnCall observer run without the
+// fake's lock held, so they may call its setters.
 #pragma once
 
 #include "device/CardLibrary.h"
@@ -60,24 +48,19 @@ struct CardCall {
     // SetWLANConfig: the key blocks of the slots whose mask bit was set and
     // whose handle was not null, in slot order.
     std::vector<FakeWepKey> wepKeys;
-    // SetWLANConfig: slots whose mask bit was set but whose handle was null.
-    std::vector<int> nullWepSlots;
     // SetProfileWireless / SetDriverReg: as passed; GetProfileWireless: as
     // returned.
     std::optional<WirelessReg> reg;
     // SetSSID: as passed.
     std::optional<SsidText> ssid;
-    // Text argument: identity (Init), root, profile name, driver path as
-    // returned. `nullText` when the caller passed a null name.
+    // Text argument: identity, root, profile name, driver path as returned;
+    // `nullText` when the caller passed a null name.
     std::string textArg;
     bool nullText = false;
     // Main number argument: oid, domain, index, channel, mode, frequency.
     std::int64_t number = 0;
     // Profile type of the profile calls.
     std::int32_t type = 0;
-    // QueryOID: bytes written and the value written (first 4 bytes).
-    std::uint32_t written = 0;
-    std::uint32_t value = 0;
 
     // Mask bit of key slot i was set and its block is recorded.
     const FakeWepKey* Key(int slot) const;
@@ -104,8 +87,6 @@ public:
     // mask names from here; SetWLANConfig writes the fields it names here.
     void SetCardHost(const HostInfo& host) { Set(card_, host); }
     HostInfo CardHost() const { return Get(card_); }
-    // The WEP keys last written to the card, per slot.
-    std::optional<FakeWepKey> CardKey(int slot) const;
     // Get_XPWZC's state (starts 0) and WinXPWZC_Disabled's answer (starts
     // 1: the network service is off).
     void SetZeroConfigState(std::uint32_t state) { Set(zeroConfigState_, state); }
@@ -119,8 +100,6 @@ public:
     // SiteSurveyGet: the result built from these entries (a count, then as
     // many whole entries as fit the caller's buffer) and its result code.
     void SetSurveyEntries(const std::vector<TavlSurveyEntry>& entries, std::int32_t result = 1);
-    // SiteSurveyGet: these bytes, as many as fit, exactly as given.
-    void SetSurveyBytes(std::vector<std::uint8_t> bytes, std::int32_t result = 1);
     // The last domain set with SetWLDomain (-1 before any).
     std::int32_t Domain() const { return Get(domain_); }
     // The record last written with SetDriverReg.
@@ -132,8 +111,6 @@ public:
     // whose name matches without regard to case).
     void StoreProfile(const std::string& name, const WirelessReg& reg);
     std::optional<WirelessReg> Profile(const std::string& name) const;
-    // Names in the order the store lists them (order of creation).
-    std::vector<std::string> ProfileNames() const;
     // The active profile's name; empty optional when none is active.
     void SetActiveProfile(std::optional<std::string> name) { Set(active_, std::move(name)); }
     std::optional<std::string> ActiveProfile() const { return Get(active_); }
@@ -165,15 +142,11 @@ public:
     void FailEverything(bool fail) { Set(failEverything_, fail); }
 
     using DetectHook = std::function<std::int32_t(std::uint8_t* info)>;
-    using GetHook = std::function<std::int32_t(std::uint32_t* mask, HostInfo* host)>;
-    using SetHook = std::function<std::int32_t(std::uint32_t* mask, const HostInfo* host)>;
     using QueryHook = std::function<std::int32_t(std::uint32_t oid, void* buffer,
                                                  std::uint32_t length, std::uint32_t* written)>;
     // A hook takes the call over completely (the call is still recorded);
     // pass an empty function to restore the default behaviour.
     void OnDetect(DetectHook hook) { Set(detectHook_, std::move(hook)); }
-    void OnGetWLANConfig(GetHook hook) { Set(getHook_, std::move(hook)); }
-    void OnSetWLANConfig(SetHook hook) { Set(setHook_, std::move(hook)); }
     void OnQueryOID(QueryHook hook) { Set(queryHook_, std::move(hook)); }
     // Runs before every call with the call's name; may change the script,
     // the host state or raise flags at a precise point of a sequence.
@@ -251,11 +224,19 @@ private:
         std::lock_guard lock(mutex_);
         return member;
     }
+    // `body`'s answer with the lock held, or `failed` while every call fails.
+    template <class F> std::int32_t Unless(F body, std::int32_t failed = -1) {
+        std::lock_guard lock(mutex_);
+        return failEverything_ ? failed : body();
+    }
     // Runs the OnCall observer (outside the lock) and starts the record of
     // the call `name`.
     CardCall Begin(const char* name);
     // Gives `call` its text, records it and returns its result.
-    std::int32_t Finish(CardCall& call, std::string text);
+    std::int32_t Finish(CardCall& call);
+    // Creates the profile `name` or replaces the record of the one whose
+    // name matches; the lock is held.
+    void StoreLocked(const std::string& name, const WirelessReg& reg);
     std::vector<StoredProfile>::iterator FindProfile(const std::string& name);
     std::vector<StoredProfile>::const_iterator FindProfile(const std::string& name) const;
     std::uint32_t TakeFailure(std::uint32_t& bits, int& calls, std::uint32_t asked);
@@ -274,13 +255,11 @@ private:
     std::uint32_t xmitOk_ = 0;
     std::uint32_t rcvOk_ = 0;
     HostInfo card_{};
-    std::optional<FakeWepKey> cardKeys_[4];
     std::uint32_t zeroConfigState_ = 0;
     std::int32_t zeroConfigDisabled_ = 1;
     std::string driverPath_ = "drivers/lk2093.sys";
     std::int32_t driverPathResult_ = 1;
     std::vector<std::uint8_t> survey_;
-    bool surveyWholeEntries_ = true;
     std::int32_t surveyResult_ = 1;
     std::int32_t domain_ = -1;
     std::optional<WirelessReg> driverReg_;
@@ -296,8 +275,6 @@ private:
     std::int32_t failQueryResult_ = 1;
 
     DetectHook detectHook_;
-    GetHook getHook_;
-    SetHook setHook_;
     QueryHook queryHook_;
     std::function<void(std::string_view)> observer_;
 };

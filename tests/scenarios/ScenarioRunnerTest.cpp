@@ -234,6 +234,8 @@ protected:
             }
         } else if (step.verb == "foreign-runtime-folder") {
             ASSERT_NO_FATAL_FAILURE(MakeForeignRuntimeFolder());
+        } else {
+            FAIL() << "unknown step";
         }
     }
 

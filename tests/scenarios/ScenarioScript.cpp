@@ -1,6 +1,5 @@
 #include "ScenarioScript.h"
 
-#include <set>
 #include <sstream>
 
 namespace {
@@ -14,11 +13,20 @@ std::string Trim(const std::string& text) {
     return text.substr(first, last - first + 1);
 }
 
-// Verbs and whether they need an argument.
-const std::set<std::string> kVerbsWithArgument = {
-    "env",          "profile",    "profile-file", "tavlsim",           "send",
-    "wait-journal", "wait-trace", "expect-exit",  "expect-no-journal", "idle-connections"};
-const std::set<std::string> kVerbsWithout = {"start", "foreign-runtime-folder"};
+// The lines of `text` that are neither blank nor comments, trimmed, with
+// their line numbers.
+std::vector<std::pair<int, std::string>> ContentLines(const std::string& text) {
+    std::vector<std::pair<int, std::string>> lines;
+    std::istringstream in(text);
+    std::string raw;
+    for (int number = 1; std::getline(in, raw); ++number) {
+        const std::string line = Trim(raw);
+        if (!line.empty() && line.front() != '#') {
+            lines.emplace_back(number, line);
+        }
+    }
+    return lines;
+}
 
 } // namespace
 
@@ -41,59 +49,31 @@ bool SplitWords(const std::string& text, std::vector<std::string>& words) {
             if (inWord) {
                 words.push_back(word);
                 word.clear();
-                inWord = false;
             }
-        } else if (c == '"') {
-            quoted = true;
-            inWord = true;
+            inWord = false;
         } else {
-            word += c;
+            quoted = c == '"';
+            word += quoted ? std::string() : std::string(1, c);
             inWord = true;
         }
     }
-    if (quoted) {
-        return false;
-    }
-    if (inWord) {
+    if (inWord && !quoted) {
         words.push_back(word);
     }
-    return true;
+    return !quoted;
 }
 
 bool ParseScenarioSteps(const std::string& text, std::vector<ScenarioStep>& steps,
                         std::string& error) {
     steps.clear();
-    std::istringstream in(text);
-    std::string raw;
-    int number = 0;
-    while (std::getline(in, raw)) {
-        ++number;
-        const std::string line = Trim(raw);
-        if (line.empty() || line.front() == '#') {
-            continue;
-        }
+    for (const auto& [number, line] : ContentLines(text)) {
         ScenarioStep step;
         step.line = number;
         const auto blank = line.find_first_of(" \t");
         step.verb = line.substr(0, blank);
         step.rest = blank == std::string::npos ? std::string() : Trim(line.substr(blank));
-        const std::string where = "steps line " + std::to_string(number) + ": ";
-        if (kVerbsWithArgument.count(step.verb) != 0) {
-            if (step.rest.empty()) {
-                error = where + step.verb + " needs an argument";
-                return false;
-            }
-        } else if (kVerbsWithout.count(step.verb) != 0) {
-            if (!step.rest.empty()) {
-                error = where + step.verb + " takes no argument";
-                return false;
-            }
-        } else {
-            error = where + "unknown step \"" + step.verb + "\"";
-            return false;
-        }
         if (!SplitWords(step.rest, step.args)) {
-            error = where + "unclosed quote";
+            error = "steps line " + std::to_string(number) + ": unclosed quote";
             return false;
         }
         steps.push_back(std::move(step));
@@ -103,13 +83,8 @@ bool ParseScenarioSteps(const std::string& text, std::vector<ScenarioStep>& step
 
 std::vector<std::string> ParseExpectedFragments(const std::string& text) {
     std::vector<std::string> fragments;
-    std::istringstream in(text);
-    std::string raw;
-    while (std::getline(in, raw)) {
-        const std::string line = Trim(raw);
-        if (!line.empty() && line.front() != '#') {
-            fragments.push_back(line);
-        }
+    for (auto& [number, line] : ContentLines(text)) {
+        fragments.push_back(std::move(line));
     }
     return fragments;
 }

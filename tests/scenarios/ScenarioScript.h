@@ -13,8 +13,8 @@ struct ScenarioStep {
 };
 
 // Reads the steps of a scenario. Blank lines and lines starting with '#'
-// are skipped. False with `error` naming the line for an unknown verb, a
-// missing argument or an unclosed quote.
+// are skipped. False with `error` naming the line of an unclosed quote;
+// the runner refuses unknown verbs.
 bool ParseScenarioSteps(const std::string& text, std::vector<ScenarioStep>& steps,
                         std::string& error);
 

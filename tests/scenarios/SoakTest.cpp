@@ -34,16 +34,10 @@ long VmRssKiB(qint64 pid) {
     return -1;
 }
 
-int Entries(const QString& path) {
-    return static_cast<int>(QDir(path).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size());
-}
-
-int Threads(qint64 pid) {
-    return Entries(QStringLiteral("/proc/%1/task").arg(pid));
-}
-
-int Descriptors(qint64 pid) {
-    return Entries(QStringLiteral("/proc/%1/fd").arg(pid));
+// Threads ("task") or descriptors ("fd") of the process.
+int Entries(qint64 pid, const char* folder) {
+    const QDir dir(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(folder)));
+    return static_cast<int>(dir.entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size());
 }
 
 // Least-squares slope of (seconds, KiB) samples, in KiB per minute.
@@ -73,12 +67,8 @@ protected:
     }
 
     void ToggleNetwork(bool add) {
-        const QStringList args =
-            add ? QStringList{QStringLiteral("net"), QStringLiteral("add"),
-                              QStringLiteral("ssid=Soak Cell"), QStringLiteral("channel=4")}
-                : QStringList{QStringLiteral("net"), QStringLiteral("remove"),
-                              QStringLiteral("Soak Cell")};
-        ASSERT_EQ(0, utility_.Tavlsim(args));
+        ASSERT_EQ(0, utility_.Tavlsim(add ? QStringList{"net", "add", "ssid=Soak Cell", "channel=4"}
+                                          : QStringList{"net", "remove", "Soak Cell"}));
     }
 
     bool WaitTraceAfter(const QString& text) {
@@ -113,8 +103,8 @@ TEST_F(Soak, MemoryThreadsAndDescriptorsStayFlat) {
     RunFor(kSampleMs);
     ASSERT_NO_FATAL_FAILURE(ToggleNetwork(false));
     RunFor(kSampleMs);
-    const int threadsAtStart = Threads(pid);
-    const int descriptorsAtStart = Descriptors(pid);
+    const int threadsAtStart = Entries(pid, "task");
+    const int descriptorsAtStart = Entries(pid, "fd");
 
     std::vector<std::pair<double, long>> samples;
     QElapsedTimer elapsed;
@@ -122,18 +112,12 @@ TEST_F(Soak, MemoryThreadsAndDescriptorsStayFlat) {
     int cycle = 0;
     while (elapsed.elapsed() < seconds * 1000LL) {
         samples.emplace_back(elapsed.elapsed() / 1000.0, VmRssKiB(pid));
-        switch (cycle++ % 4) {
-        case 0:
-            ASSERT_NO_FATAL_FAILURE(ToggleNetwork(true));
-            break;
-        case 1:
-            ASSERT_NO_FATAL_FAILURE(ToggleNetwork(false));
-            break;
-        case 2:
+        // Network in, network out, card out and in, a quiet period.
+        const int step = cycle++ % 4;
+        if (step < 2) {
+            ASSERT_NO_FATAL_FAILURE(ToggleNetwork(step == 0));
+        } else if (step == 2) {
             ASSERT_NO_FATAL_FAILURE(FlapCard());
-            break;
-        case 3:
-            break;
         }
         RunFor(kSampleMs);
         ASSERT_TRUE(utility_.Running());
@@ -145,8 +129,8 @@ TEST_F(Soak, MemoryThreadsAndDescriptorsStayFlat) {
     }
     RunFor(kSampleMs);
     samples.emplace_back(elapsed.elapsed() / 1000.0, VmRssKiB(pid));
-    const int threadsAtEnd = Threads(pid);
-    const int descriptorsAtEnd = Descriptors(pid);
+    const int threadsAtEnd = Entries(pid, "task");
+    const int descriptorsAtEnd = Entries(pid, "fd");
 
     const double slope = SlopeKiBPerMinute(samples);
     std::printf("soak seconds=%d samples=%zu rss_first_kib=%ld rss_last_kib=%ld "
