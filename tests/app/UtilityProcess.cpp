@@ -141,24 +141,19 @@ QString UtilityProcess::StandardError() {
 }
 
 bool UtilityProcess::WaitForTrace(const QString& text, int boundMs) {
-    QDeadlineTimer deadline(Bound(boundMs));
-    while (!StandardError().contains(text)) {
-        if (deadline.hasExpired() || !Running()) {
-            return StandardError().contains(text);
-        }
-        process_.waitForReadyRead(50);
-    }
-    return true;
+    int from = 0;
+    return WaitForTraceAfter(text, from, boundMs);
 }
 
 bool UtilityProcess::WaitForTraceAfter(const QString& text, int& from, int boundMs) {
     QDeadlineTimer deadline(Bound(boundMs));
-    for (;;) {
+    for (bool last = false;; last = deadline.hasExpired() || !Running()) {
+        // One more look after the end: the last lines may have come with it.
         if (const int at = StandardError().indexOf(text, from); at >= 0) {
             from = at + static_cast<int>(text.size());
             return true;
         }
-        if (deadline.hasExpired() || !Running()) {
+        if (last) {
             return false;
         }
         process_.waitForReadyRead(50);
