@@ -1,7 +1,8 @@
 #include "tests/fakes/FakeCardLibrary.h"
 
+#include "cardshared/Text.h"
+
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -11,14 +12,6 @@
 namespace {
 
 constexpr std::size_t kProfileNameMax = TAVL_PROFILE_NAME_MAX;
-
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return out;
-}
 
 HostInfo DefaultCardHost() {
     HostInfo host{};
@@ -79,13 +72,7 @@ void CopyParts(std::uint32_t mask, bool writing, const HostInfo& from, HostInfo&
 } // namespace
 
 std::string FakeWepKey::Hex() const {
-    static const char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    for (std::uint8_t b : bytes) {
-        out += kDigits[b >> 4];
-        out += kDigits[b & 15];
-    }
-    return out;
+    return cardsim::HexBytes(bytes.data(), bytes.size());
 }
 
 const FakeWepKey* CardCall::Key(int slot) const {
@@ -131,11 +118,8 @@ void FakeCardLibrary::StoreLocked(const std::string& name, const WirelessReg& re
 
 std::optional<WirelessReg> FakeCardLibrary::Profile(const std::string& name) const {
     std::lock_guard lock(mutex_);
-    auto found = FindProfile(name);
-    if (found == profiles_.end()) {
-        return std::nullopt;
-    }
-    return found->reg;
+    const auto found = FindProfile(name);
+    return found != profiles_.end() ? std::optional(found->reg) : std::nullopt;
 }
 
 // ---- The record ---------------------------------------------------------
@@ -152,36 +136,26 @@ std::vector<CardCall> FakeCardLibrary::CallsNamed(std::string_view name) const {
 }
 
 std::vector<std::string> FakeCardLibrary::CallNames() const {
-    std::lock_guard lock(mutex_);
     std::vector<std::string> out;
-    for (const CardCall& call : calls_) {
+    for (const CardCall& call : Calls()) {
         out.push_back(call.name);
     }
     return out;
 }
 
 std::size_t FakeCardLibrary::CountOf(std::string_view name) const {
-    std::lock_guard lock(mutex_);
-    return static_cast<std::size_t>(std::count_if(
-        calls_.begin(), calls_.end(), [&](const CardCall& call) { return call.name == name; }));
+    return CallsNamed(name).size();
 }
 
 std::optional<CardCall> FakeCardLibrary::LastCall(std::string_view name) const {
-    std::lock_guard lock(mutex_);
-    for (auto it = calls_.rbegin(); it != calls_.rend(); ++it) {
-        if (it->name == name) {
-            return *it;
-        }
-    }
-    return std::nullopt;
+    const std::vector<CardCall> calls = CallsNamed(name);
+    return calls.empty() ? std::nullopt : std::optional<CardCall>(calls.back());
 }
 
 std::string FakeCardLibrary::Log() const {
-    std::lock_guard lock(mutex_);
     std::string out;
-    for (const CardCall& call : calls_) {
-        out += call.text;
-        out += '\n';
+    for (const CardCall& call : Calls()) {
+        out += call.text + '\n';
     }
     return out;
 }
@@ -202,9 +176,8 @@ std::int32_t FakeCardLibrary::Finish(CardCall& call) {
         call.text += call.nullText ? " (null)" : " \"" + call.textArg + "\"";
     }
     if (call.maskIn != 0) {
-        char masks[40];
-        std::snprintf(masks, sizeof masks, " mask=0x%08X->0x%08X", call.maskIn, call.maskOut);
-        call.text += masks;
+        call.text +=
+            " mask=" + cardsim::HexWord(call.maskIn) + "->" + cardsim::HexWord(call.maskOut);
     } else if (call.number != 0) {
         call.text += " " + std::to_string(call.number);
     }
@@ -231,9 +204,9 @@ FakeCardLibrary::FindProfile(const std::string& name) {
 
 std::vector<FakeCardLibrary::StoredProfile>::const_iterator
 FakeCardLibrary::FindProfile(const std::string& name) const {
-    const std::string key = Lower(name.substr(0, kProfileNameMax));
+    const std::string key = name.substr(0, kProfileNameMax);
     return std::find_if(profiles_.begin(), profiles_.end(),
-                        [&](const StoredProfile& p) { return Lower(p.name) == key; });
+                        [&](const StoredProfile& p) { return cardsim::EqualsFolded(p.name, key); });
 }
 
 std::uint32_t FakeCardLibrary::TakeFailure(std::uint32_t& bits, int& calls, std::uint32_t asked) {
