@@ -268,12 +268,12 @@ void CLinkInfoPage::DoDataExchange(bool save) {
 }
 
 void CLinkInfoPage::SetEditText(int id, const QString& text) {
-    // A changed text is shown at once; an unchanged one has nothing new to
-    // show, and the refresh of every second costs no paint for it.
+    // A changed text is scheduled for painting: every edit a refresh
+    // changes is painted together in one pass of the event loop, right
+    // after the refresh. An unchanged text costs no paint at all.
     if (auto* edit = Item<QLineEdit>(id); edit != nullptr && edit->text() != text) {
         const QSignalBlocker blocker(edit);
         edit->setText(text);
-        edit->repaint();
     }
 }
 
