@@ -92,9 +92,10 @@ bool CMainFrame::Create() {
     auto showMessage = [](int id) { AppMessageBox(nullptr, QString::fromLatin1(ResString(id))); };
     auto adjustPages = [this](int change) { pages_->AdjustPagesByXPWZC(change); };
     hostUi_ = std::make_unique<QueuedHostUi>(
-        *queue_, HostUiTargets{[this](int id) { ModifyIconAtTaskbar(id); },
-                               [this](int result) { sheet_->EndModal(result); },
-                               WhileRunning(showMessage), WhileRunning(adjustPages)});
+        *queue_,
+        HostUiTargets{[this](int id) { ModifyIconAtTaskbar(id); },
+                      [this](int result) { sheet_->EndModal(result); }, WhileRunning(showMessage),
+                      WhileRunning(adjustPages), [this] { pages_->ReadZeroConfigState(); }});
     polling_ = std::make_unique<CPollingThread>(*library_, sheet_->state, *hostUi_, clock_);
     polling_->Start();
 
@@ -124,6 +125,9 @@ void CMainFrame::ModifyIconAtTaskbar(int iconId) {
     const bool wasShown = tray_->IconShown();
     const int before = tray_->CurrentIcon();
     tray_->ModifyIconAtTaskbar(iconId, [this] { sheet_->CloseSheet(); });
+    if (hostUi_) {
+        hostUi_->IconShown(tray_->IconShown() ? tray_->CurrentIcon() : kTrayIconRemove);
+    }
     if (tray_->CurrentIcon() != before) {
         UpdateTrayTip();
     }
