@@ -1,6 +1,6 @@
 #include "cardlib/Association.h"
 
-#include "cardlib/Channels.h"
+#include "cardshared/Channels.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "cardlib/CardState.h"
 
-#include "cardlib/Channels.h"
-#include "cardlib/Ini.h"
+#include "cardshared/Channels.h"
+#include "cardshared/Ini.h"
 
 #include <ctime>
 

@@ -5,7 +5,7 @@
 
 #include "cardlib/Journal.h"
 #include "cardlib/Simulator.h"
-#include "cardlib/Text.h"
+#include "cardshared/Text.h"
 
 #include <cstring>
 #include <mutex>

@@ -4,9 +4,9 @@
 #pragma GCC visibility pop
 
 #include "cardlib/ExportCall.h"
-#include "cardlib/Files.h"
 #include "cardlib/JournalFormat.h"
-#include "cardlib/Results.h"
+#include "cardshared/DriverFile.h"
+#include "cardshared/Results.h"
 
 #include <cstring>
 
@@ -136,11 +136,7 @@ int32_t TAVL_SetDriverReg(const WirelessReg* reg) {
     if (reg == nullptr) {
         return call.Return(kInvalidArgument);
     }
-    const std::string& folder = call.Sim().Folder();
-    const bool written =
-        MakeFolders(folder, 0700) &&
-        WriteFileAtomically(folder + "/" + kDriverSettingsFileName,
-                            {reinterpret_cast<const char*>(reg), sizeof *reg}, 0600, true);
+    const bool written = WriteDriverSettings(call.Sim().Folder(), *reg);
     return call.Return(written ? kOk : kStorageError);
 }
 

@@ -4,13 +4,13 @@
 #include "device/tavl.h"
 #pragma GCC visibility pop
 
-#include "cardlib/Channels.h"
-#include "cardlib/DriverFile.h"
 #include "cardlib/ExportCall.h"
 #include "cardlib/HostInfoFields.h"
 #include "cardlib/JournalFormat.h"
-#include "cardlib/Results.h"
 #include "cardlib/Survey.h"
+#include "cardshared/Channels.h"
+#include "cardshared/DriverFile.h"
+#include "cardshared/Results.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #include "cardlib/HostInfoFields.h"
 
-#include "cardlib/Channels.h"
+#include "cardshared/Channels.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "cardlib/JournalFormat.h"
 
-#include "cardlib/Text.h"
+#include "cardshared/Text.h"
 
 #include <cstring>
 

@@ -1,9 +1,9 @@
 #include "cardlib/Simulator.h"
 
 #include "cardlib/Association.h"
-#include "cardlib/DriverFile.h"
-#include "cardlib/Files.h"
 #include "cardlib/Survey.h"
+#include "cardshared/DriverFile.h"
+#include "cardshared/Files.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -6,8 +6,8 @@
 #include "cardlib/CardState.h"
 #include "cardlib/HostInfoFields.h"
 #include "cardlib/Journal.h"
-#include "cardlib/ProfileStore.h"
 #include "cardlib/World.h"
+#include "cardshared/ProfileStore.h"
 #include "device/tavl.h"
 
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "cardlib/Survey.h"
 
-#include "cardlib/Channels.h"
+#include "cardshared/Channels.h"
 
 #include <cstring>
 

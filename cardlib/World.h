@@ -3,7 +3,7 @@
 // edits and the library re-reads when it changes (cardlib/README.md).
 #pragma once
 
-#include "cardlib/Text.h"
+#include "cardshared/Text.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Median cost of the simulated card's busiest calls: the full read the
 // polling thread makes before every full apply, and the survey result of a
 // crowded air read by the Site Survey page.
-#include "cardlib/Files.h"
 #include "cardlib/World.h"
+#include "cardshared/Files.h"
 #include "device/tavl.h"
 
 #include <benchmark/benchmark.h>

@@ -1,4 +1,4 @@
-#include "cardlib/ProfileFile.h"
+#include "cardshared/ProfileFile.h"
 #include "tests/cardlib/SimHome.h"
 
 #include <gtest/gtest.h>

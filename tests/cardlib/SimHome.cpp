@@ -1,7 +1,7 @@
 #include "tests/cardlib/SimHome.h"
 
-#include "cardlib/Files.h"
-#include "cardlib/Text.h"
+#include "cardshared/Files.h"
+#include "cardshared/Text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "cardlib/Ini.h"
+#include "cardshared/Ini.h"
 #include "tests/cardlib/SimHome.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // A stored profile file. A file the decoder accepts must be exactly what
 // the encoder writes for the name and record it decoded.
-#include "cardlib/ProfileFile.h"
+#include "cardshared/ProfileFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,7 +4,7 @@
 #include "ScenarioScript.h"
 #include "UtilityProcess.h"
 
-#include "cardlib/ProfileStore.h"
+#include "cardshared/ProfileStore.h"
 #include "device/Records.h"
 
 #include <gtest/gtest.h>

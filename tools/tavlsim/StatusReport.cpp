@@ -1,9 +1,9 @@
 #include "tools/tavlsim/StatusReport.h"
 
 #include "cardlib/CardState.h"
-#include "cardlib/Channels.h"
-#include "cardlib/Files.h"
-#include "cardlib/ProfileStore.h"
+#include "cardshared/Channels.h"
+#include "cardshared/Files.h"
+#include "cardshared/ProfileStore.h"
 #include "tools/tavlsim/WorldEdit.h"
 
 #include <iomanip>

@@ -1,6 +1,6 @@
 #include "tools/tavlsim/WorldEdit.h"
 
-#include "cardlib/Files.h"
+#include "cardshared/Files.h"
 
 #include <cerrno>
 #include <fcntl.h>

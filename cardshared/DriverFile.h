@@ -4,6 +4,8 @@
 // page reads the driver's version the way it reads any file's.
 #pragma once
 
+#include "device/tavl.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -20,5 +22,10 @@ bool EnsureDriverFile(const std::string& path, const std::array<std::uint32_t, 4
 // `target` relative to the folder `from` (both resolved as far as they
 // exist); empty when there is no such path.
 std::string RelativePath(const std::string& target, const std::string& from);
+
+// Writes `reg` as the driver's own settings: the file driver-settings.bin
+// in `folder` (created when missing), 1768 bytes as given, replaced
+// atomically and flushed to disk.
+bool WriteDriverSettings(const std::string& folder, const WirelessReg& reg);
 
 } // namespace cardsim

@@ -1,6 +1,6 @@
-#include "cardlib/ProfileFile.h"
+#include "cardshared/ProfileFile.h"
 
-#include "cardlib/Text.h"
+#include "cardshared/Text.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "cardlib/Files.h"
+#include "cardshared/Files.h"
 
 #include <atomic>
 #include <cerrno>

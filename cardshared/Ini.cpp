@@ -1,6 +1,6 @@
-#include "cardlib/Ini.h"
+#include "cardshared/Ini.h"
 
-#include "cardlib/Text.h"
+#include "cardshared/Text.h"
 
 namespace cardsim {
 

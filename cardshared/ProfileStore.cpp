@@ -1,9 +1,9 @@
-#include "cardlib/ProfileStore.h"
+#include "cardshared/ProfileStore.h"
 
-#include "cardlib/Files.h"
-#include "cardlib/ProfileFile.h"
-#include "cardlib/Results.h"
-#include "cardlib/Text.h"
+#include "cardshared/Files.h"
+#include "cardshared/ProfileFile.h"
+#include "cardshared/Results.h"
+#include "cardshared/Text.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "cardlib/DriverFile.h"
+#include "cardshared/DriverFile.h"
 
-#include "cardlib/Files.h"
+#include "cardshared/Files.h"
 
 #include <cstring>
 #include <elf.h>
@@ -102,6 +102,12 @@ std::string RelativePath(const std::string& target, const std::string& from) {
     std::error_code error;
     const std::filesystem::path relative = std::filesystem::relative(target, from, error);
     return error ? std::string() : relative.string();
+}
+
+bool WriteDriverSettings(const std::string& folder, const WirelessReg& reg) {
+    return MakeFolders(folder, 0700) &&
+           WriteFileAtomically(folder + "/" + kDriverSettingsFileName,
+                               {reinterpret_cast<const char*>(&reg), sizeof reg}, 0600, true);
 }
 
 } // namespace cardsim

@@ -1,4 +1,4 @@
-#include "cardlib/Channels.h"
+#include "cardshared/Channels.h"
 
 namespace cardsim {
 

@@ -1,4 +1,4 @@
-#include "cardlib/Text.h"
+#include "cardshared/Text.h"
 
 #include <charconv>
 #include <cstring>
