@@ -6,6 +6,7 @@
 #include "device/LinkStatus.h"
 #include "device/Rssi.h"
 #include "pages/ConfigUtility.h"
+#include "pages/EditBackdrop.h"
 #include "platform/Help.h"
 #include "res/Strings.h"
 #include "res/Templates.h"
@@ -95,6 +96,7 @@ bool CLinkInfoPage::OnSetActive() {
     }
     DoDataExchange(false);
     updateLinkInfo(0);
+    opaqueBody_ = nullptr;
     timer183_.start();
     return CPropertyPage::OnSetActive();
 }
@@ -125,6 +127,11 @@ void CLinkInfoPage::OnTimer() {
     if (!HasWindow()) {
         timer183_.stop();
         return;
+    }
+    // Once the page is on screen, what lies behind its edits can be read.
+    if (opaqueBody_ != Body() && Body()->isVisible()) {
+        CEditBackdrop::Apply(Body());
+        opaqueBody_ = Body();
     }
     if (gDevicePresent) {
         updateLinkInfo(m_n_QueryPhase);

@@ -72,12 +72,10 @@ void BM_PaintedLinkInfoRefresh(benchmark::State& state) {
     h.Drain();
     CLinkInfoPage& page = h.sheet->m_LinkInfoPage;
     std::uint32_t frames = 0;
-    int phase = 0;
     for (auto _ : state) {
         ++frames;
         h.card.SetCounters(frames, 3 * frames);
-        page.updateLinkInfo(phase);
-        phase = (phase + 1) % 3;
+        page.OnTimer();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
     }
     state.counters["painted"] = h.sheet->isVisible() ? 1 : 0;
