@@ -6,7 +6,9 @@
 #include "support/Trace.h"
 
 #include <QCursor>
+#include <QImageReader>
 #include <QMenu>
+#include <QPixmap>
 
 CTrayIcon::CTrayIcon(std::function<void(int)> onCommand, std::function<void()> onDoubleClick,
                      QObject* parent)
@@ -30,9 +32,17 @@ void CTrayIcon::SetFixedTip() {
 }
 
 QIcon CTrayIcon::IconImage(int iconId) {
+    // Read as PNG by name: left to guess the format, the image reader would
+    // load every image-format plugin there is just to look at the files.
     QIcon icon;
     for (const char* size : {"16", "32", "48"}) {
-        icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(iconId).arg(QLatin1String(size)));
+        QImageReader reader(
+            QStringLiteral(":/icons/%1-%2.png").arg(iconId).arg(QLatin1String(size)), "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage image = reader.read();
+        if (!image.isNull()) {
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
     }
     return icon;
 }
