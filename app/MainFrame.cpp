@@ -2,6 +2,7 @@
 
 #include "app/DeviceEvents.h"
 #include "app/QueuedHostUi.h"
+#include "app/SheetShow.h"
 #include "app/TrayIcon.h"
 #include "app/UiRequestQueue.h"
 #include "app/ZeroConfigPages.h"
@@ -64,20 +65,32 @@ CMainFrame::~CMainFrame() {
     }
 }
 
-bool CMainFrame::Create() {
+void CMainFrame::ReportStartFailure(const std::string& reason) {
+    std::fprintf(stderr, "skerrin: %s\n", reason.c_str());
+    TraceOut("%s", reason.c_str());
+    AppMessageBox(nullptr, QString::fromLocal8Bit(reason), MsgButtons::Ok, MsgIcon::Exclamation);
+}
+
+bool CMainFrame::Create(const std::string& libraryPath) {
     const OsClassification os = ClassifyOs(CurrentOsVersion());
     gOsClass = os.osClass;
     gWinMe = os.winMe;
 
+    // Without its card library the utility can do nothing for the user: it
+    // says why once and ends, rather than run with no icon and no window.
     std::string error;
-    library_ = LoadCardLibrary(ModuleDirectory() + "/" + kCardLibraryFileName, error);
+    library_ = LoadCardLibrary(
+        libraryPath.empty() ? ModuleDirectory() + "/" + kCardLibraryFileName : libraryPath, error);
     if (!error.empty()) {
-        std::fprintf(stderr, "skerrin: %s\n", error.c_str());
-        TraceOut("%s", error.c_str());
+        ReportStartFailure(error);
+        return false;
     }
 
     sheet_ = std::make_unique<CConfigUtility>(QString::fromLatin1(kAppTitle), *library_, clock_);
     pages_ = std::make_unique<CZeroConfigPages>(*library_, *sheet_);
+    show_ = std::make_unique<CSheetShow>(
+        *sheet_, *pages_, [](std::uint32_t ms) { WaitWithMessages(ms); },
+        [this] { return !exiting_; });
     tray_ = new CTrayIcon([this](int id) { OnCommand(id); }, [this] { OnTrayDoubleClick(); }, this);
     deviceEvents_ =
         new CDeviceEvents(*library_, *sheet_, *pages_,
@@ -97,7 +110,14 @@ bool CMainFrame::Create() {
                       [this](int result) { sheet_->EndModal(result); }, WhileRunning(showMessage),
                       WhileRunning(adjustPages), [this] { pages_->ReadZeroConfigState(); }});
     polling_ = std::make_unique<CPollingThread>(*library_, sheet_->state, *hostUi_, clock_);
-    polling_->Start();
+    if (!polling_->Start()) {
+        // Nothing else calls the library yet: it is closed before the user
+        // is told, and the utility ends.
+        library_->Terminate();
+        ReportStartFailure("cannot start: the system refused the card's polling thread "
+                           "(too little memory or too many threads)");
+        return false;
+    }
 
     // SIGTERM and SIGINT are taken before the channel listens: whoever sees
     // the channel may already ask the utility to end either way.
@@ -116,6 +136,10 @@ bool CMainFrame::Create() {
 
     QThread::msleep(kCreatePauseMs);
     return true;
+}
+
+HostUi& CMainFrame::PollingUi() {
+    return *hostUi_;
 }
 
 void CMainFrame::ModifyIconAtTaskbar(int iconId) {
@@ -182,15 +206,7 @@ void CMainFrame::OnChannelMessage(const ChannelMessage& message) {
 }
 
 void CMainFrame::OnTrayDoubleClick() {
-    if (exiting_) {
-        return;
-    }
-    if (!gSheetOpen && gDevicePresent) {
-        ShowSheet(false);
-    } else if (gSheetOpen) {
-        sheet_->raise();
-        sheet_->activateWindow();
-    }
+    show_->OnTrayDoubleClick();
 }
 
 void CMainFrame::OnCommand(int id) {
@@ -213,28 +229,9 @@ void CMainFrame::OnCommand(int id) {
 }
 
 void CMainFrame::ShowSheet(bool fromCommand) {
-    if (fromCommand) {
-        if (!gDevicePresent) {
-            AppMessageBox(nullptr, QString::fromLatin1(ResString(IDS_CARD_NOT_PRESENT)),
-                          MsgButtons::Ok, MsgIcon::Information);
-            return;
-        }
-        if (gSheetOpen) {
-            return;
-        }
+    if (!exiting_) {
+        show_->ShowSheet(fromCommand);
     }
-    if (pages_->AdjustPagesByXPWZC(1)) {
-        WaitWithMessages(500);
-        if (exiting_) {
-            return;
-        }
-    }
-    sheet_->DoModal();
-    gSheetOpen = 0;
-    if (gZeroConfig == 0) {
-        sheet_->m_ConfigPage.m_ListsFilled = 0;
-    }
-    sheet_->m_SiteSurveyPage.m_b_ColumnsCreated = 0;
 }
 
 void CMainFrame::Exit() {
@@ -246,9 +243,12 @@ void CMainFrame::Exit() {
     gThreadExit = 1;
     // The thread stops cooperatively: its sleeps end at once and its
     // handshake wait is released; joining it means no card library call
-    // from it can follow TAVL_Terminate.
+    // from it can follow TAVL_Terminate. A thread stuck inside a card call
+    // is not waited for beyond the bound (Finish then leaves the library).
     clock_.Interrupt();
-    polling_->Stop();
+    if (!polling_->Stop()) {
+        TraceOut("<M> Exit: the polling thread is still inside the card library");
+    }
     sheet_->CloseSheet();
     // Every event loop ends, the sheet's and any wait's too; the card
     // library ends in Finish, once they have all returned, so no handler
@@ -256,10 +256,17 @@ void CMainFrame::Exit() {
     QCoreApplication::quit();
 }
 
-void CMainFrame::Finish() {
+bool CMainFrame::Finish() {
     if (!exiting_ || finished_) {
-        return;
+        return true;
     }
     finished_ = true;
+    if (!polling_->Ended()) {
+        TraceOut("<M> TAVL_Terminate skipped: the polling thread is still inside the card library");
+        std::fprintf(stderr, "skerrin: a card library call did not return; leaving without "
+                             "closing the card library\n");
+        return false;
+    }
     library_->Terminate();
+    return true;
 }

@@ -16,8 +16,10 @@
 #include <utility>
 
 class CConfigUtility;
+class HostUi;
 class CDeviceEvents;
 class CPollingThread;
+class CSheetShow;
 class CTrayIcon;
 class CZeroConfigPages;
 class LogindMonitor;
@@ -37,22 +39,31 @@ public:
     ~CMainFrame() override;
 
     // Creation: classifies the system, builds the hidden sheet, opens the
-    // card library and starts the polling thread. False when it fails.
-    bool Create();
+    // card library (the file `libraryPath`, by default the one beside the
+    // executable) and starts the polling thread. False when it fails: a
+    // card library file that cannot be used, or a polling thread the system
+    // would not create; the reason is then on standard error, in the trace
+    // and in one message box, and the card library is closed again.
+    bool Create(const std::string& libraryPath = {});
 
     // The exit of the tray menu's Exit and of "ELEGANT_CLOSE": the icon
-    // goes, the polling thread ends, the sheet closes and the event loops
-    // are told to end. Nothing the frame receives afterwards is handled.
+    // goes, the polling thread ends (waited for at most kStopBoundMs), the
+    // sheet closes and the event loops are told to end. Nothing the frame
+    // receives afterwards is handled.
     void Exit();
     // Ends the card library (TAVL_Terminate) once the event loop has
-    // returned after Exit.
-    void Finish();
+    // returned after Exit. When the polling thread is still inside a card
+    // library call, the library is left alone (said in the trace) and the
+    // result is false: the process must then leave at once, without
+    // destructors, since any of them could reach the library.
+    bool Finish();
 
     // The tray's double click, and the menu's commands.
     void OnTrayDoubleClick();
     void OnCommand(int id);
     // Shows the sheet modally (double click, or command 2002).
     void ShowSheet(bool fromCommand);
+    CSheetShow& SheetShow() { return *show_; }
 
     // Whether the desktop has a notification area; without one the sheet
     // opens by itself whenever the card is detected.
@@ -65,6 +76,8 @@ public:
     CTrayIcon* Tray() const { return tray_; }
     CDeviceEvents* DeviceEvents() const { return deviceEvents_; }
     CardLibrary& Library() { return *library_; }
+    // What the polling thread hands to this thread (tests post through it).
+    HostUi& PollingUi();
 
 private:
     // `handler`, made inert once exit has begun: what arrives afterwards
@@ -78,6 +91,8 @@ private:
         };
     }
 
+    // Says why the utility cannot start: standard error, trace, message box.
+    void ReportStartFailure(const std::string& reason);
     void OnChannelMessage(const ChannelMessage& message);
     void ModifyIconAtTaskbar(int iconId);
     // The tray tip for the current icon; the connected one names the network.
@@ -88,6 +103,7 @@ private:
     std::unique_ptr<CardLibrary> library_;
     std::unique_ptr<CConfigUtility> sheet_;
     std::unique_ptr<CZeroConfigPages> pages_;
+    std::unique_ptr<CSheetShow> show_;
     UiRequestQueue* queue_ = nullptr;
     std::unique_ptr<QueuedHostUi> hostUi_;
     std::unique_ptr<CPollingThread> polling_;

@@ -1,5 +1,6 @@
 #include "app/ZeroConfigPages.h"
 
+#include "device/AccessHandshake.h"
 #include "device/CardLibrary.h"
 #include "device/HostState.h"
 #include "pages/ConfigUtility.h"
@@ -13,9 +14,14 @@ void CZeroConfigPages::RemoveConfigPages() {
     sheet_.RemovePage(&sheet_.m_EncryptionPage);
 }
 
+// Whatever the current set (three pages, or already five when the service
+// came and went while the sheet was closed), the result is the five pages
+// in their one order, so the sheet opens on Link Info.
 void CZeroConfigPages::RestoreFivePages() {
     sheet_.RemovePage(&sheet_.m_LinkInfoPage);
+    sheet_.RemovePage(&sheet_.m_ConfigPage);
     sheet_.RemovePage(&sheet_.m_SiteSurveyPage);
+    sheet_.RemovePage(&sheet_.m_EncryptionPage);
     sheet_.RemovePage(&sheet_.m_AboutPage);
     sheet_.AddPage(&sheet_.m_LinkInfoPage);
     sheet_.AddPage(&sheet_.m_ConfigPage);
@@ -40,7 +46,9 @@ bool CZeroConfigPages::AdjustPagesByXPWZC(int changePages) {
         return false;
     }
     locked_ = true;
-    sheet_.state.background.Reset();
+    // The polling thread holds at its next wait meanwhile (unless a page
+    // already holds it: this may run inside that page's nested wait).
+    const CPollingHold hold(sheet_.state);
 
     bool mismatch = false;
     if (gOsClass == kOsNt51) {
@@ -59,19 +67,13 @@ bool CZeroConfigPages::AdjustPagesByXPWZC(int changePages) {
             sheet_.CloseSheet();
             if (changePages == 1) {
                 TraceOut("3==> 5/6,  Remove Pages");
-                sheet_.RemovePage(&sheet_.m_AboutPage);
-                sheet_.RemovePage(&sheet_.m_SiteSurveyPage);
                 TraceOut("3==> 5/6,  Add Pages");
-                sheet_.AddPage(&sheet_.m_ConfigPage);
-                sheet_.AddPage(&sheet_.m_SiteSurveyPage);
-                sheet_.AddPage(&sheet_.m_EncryptionPage);
-                sheet_.AddPage(&sheet_.m_AboutPage);
+                RestoreFivePages();
             }
             mismatch = true;
         }
     }
 
-    sheet_.state.background.Set();
     locked_ = false;
     return mismatch;
 }

@@ -9,6 +9,9 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <unistd.h>
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("skerrin"));
@@ -34,6 +37,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     const int code = QApplication::exec();
-    frame.Finish();
+    if (!frame.Finish()) {
+        // The polling thread is still inside a card library call: no
+        // destructor may run (the frame's would reach the library and the
+        // objects that thread is using). The kernel releases the lock.
+        std::fflush(nullptr);
+        _exit(code);
+    }
     return code;
 }

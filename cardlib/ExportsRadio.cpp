@@ -11,6 +11,7 @@
 #include "cardshared/Channels.h"
 #include "cardshared/DriverFile.h"
 #include "cardshared/Results.h"
+#include "cardshared/SurveyBuffer.h"
 
 #include <cstring>
 

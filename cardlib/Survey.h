@@ -18,9 +18,4 @@ TavlSurveyEntry MakeSurveyEntry(const Network& network);
 // domain allows, in world order.
 std::vector<TavlSurveyEntry> ScanAir(const World& world, std::int32_t domain);
 
-// Writes the count of `entries` and as many whole entries as fit in `size`
-// bytes. False, with nothing written, when `size` holds no whole entry.
-bool WriteSurvey(const std::vector<TavlSurveyEntry>& entries, std::uint8_t* buffer,
-                 std::uint32_t size);
-
 } // namespace cardsim

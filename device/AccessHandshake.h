@@ -1,9 +1,15 @@
-// The page side of the access handshake, as one scoped object.
+// The page side of the access handshake, as scoped objects.
 //
-// Construction resets `background` (the polling thread holds at its next
-// wait) and waits at most 2000 ms for `forground` (the thread is between
-// cycles); the outcome of that wait is not checked. Destruction sets
-// `background` again.
+// CAccessHandshake resets `background` (the polling thread holds at its
+// next wait) and waits at most 2000 ms for `forground` (the thread is
+// between cycles); the outcome of that wait is not checked. Destruction
+// sets `background` again.
+//
+// Only the outermost holder on the user-interface thread takes and releases
+// the hold. A holder that begins inside another's nested wait (a request
+// drained while a page's message box is up, or during a join's waits) runs
+// under the hold already taken: it neither waits nor lets the thread go
+// before the outer holder is done.
 #pragma once
 
 #include "device/Clock.h"
@@ -11,16 +17,39 @@
 
 inline constexpr std::uint32_t kHandshakeWaitMs = 2000;
 
-class CAccessHandshake {
+// Holds the polling thread at its next wait, without waiting for it.
+class CPollingHold {
 public:
-    CAccessHandshake(SheetState& sheet, Clock& clock) : sheet_(sheet) {
-        sheet_.background.Reset();
-        clock.Wait(sheet_.forground, kHandshakeWaitMs);
+    explicit CPollingHold(SheetState& sheet) : sheet_(sheet), outer_(sheet.holders++ == 0) {
+        if (outer_) {
+            sheet_.background.Reset();
+        }
     }
-    ~CAccessHandshake() { sheet_.background.Set(); }
-    CAccessHandshake(const CAccessHandshake&) = delete;
-    CAccessHandshake& operator=(const CAccessHandshake&) = delete;
+    ~CPollingHold() {
+        --sheet_.holders;
+        if (outer_) {
+            sheet_.background.Set();
+        }
+    }
+    CPollingHold(const CPollingHold&) = delete;
+    CPollingHold& operator=(const CPollingHold&) = delete;
+
+    // Whether this holder took the hold (no other holder was active).
+    bool Outer() const { return outer_; }
 
 private:
     SheetState& sheet_;
+    bool outer_;
+};
+
+class CAccessHandshake {
+public:
+    CAccessHandshake(SheetState& sheet, Clock& clock) : hold_(sheet) {
+        if (hold_.Outer()) {
+            clock.Wait(sheet.forground, kHandshakeWaitMs);
+        }
+    }
+
+private:
+    CPollingHold hold_;
 };

@@ -5,6 +5,9 @@
 #include "device/Records.h"
 #include "support/Trace.h"
 
+#include <chrono>
+#include <system_error>
+
 namespace {
 
 // Room for the active profile's name.
@@ -23,8 +26,8 @@ CPollingThread::CPollingThread(CardLibrary& library, SheetState& sheet, HostUi& 
     : library_(library), sheet_(sheet), ui_(ui), clock_(clock) {}
 
 CPollingThread::~CPollingThread() {
-    if (thread_.joinable()) {
-        Stop();
+    if (thread_.joinable() && !Stop()) {
+        thread_.detach();
     }
 }
 
@@ -168,14 +171,47 @@ void CPollingThread::HandleAbsentCard() {
     }
 }
 
-void CPollingThread::Start() {
-    thread_ = std::thread([this] { Run(); });
+bool CPollingThread::Start() {
+    {
+        std::lock_guard lock(endMutex_);
+        running_ = true;
+    }
+    try {
+        thread_ = std::thread([this] {
+            Run();
+            {
+                std::lock_guard lock(endMutex_);
+                running_ = false;
+            }
+            endChanged_.notify_all();
+        });
+    } catch (const std::system_error& error) {
+        TraceOut("<M> Polling thread not created: %s", error.what());
+        std::lock_guard lock(endMutex_);
+        running_ = false;
+        return false;
+    }
+    return true;
 }
 
-void CPollingThread::Stop() {
+bool CPollingThread::Stop(std::uint32_t boundMs) {
     gThreadExit = 1;
     sheet_.background.Set();
-    if (thread_.joinable()) {
-        thread_.join();
+    if (!thread_.joinable()) {
+        return true;
     }
+    {
+        std::unique_lock lock(endMutex_);
+        if (!endChanged_.wait_for(lock, std::chrono::milliseconds(boundMs),
+                                  [this] { return !running_; })) {
+            return false;
+        }
+    }
+    thread_.join();
+    return true;
+}
+
+bool CPollingThread::Ended() {
+    std::lock_guard lock(endMutex_);
+    return !running_;
 }

@@ -16,7 +16,9 @@
 #include "device/HostUi.h"
 #include "device/SheetState.h"
 
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <thread>
 
 // Root of the profile store below which every profile lives.
@@ -31,11 +33,17 @@ inline constexpr std::uint32_t kCyclePauseMs = 1000;
 // Every this many cycles with the card present the page set is checked
 // against the zero-configuration service.
 inline constexpr std::uint32_t kZeroConfigCheckCycles = 3;
+// How long Stop waits for the thread to end. Woken, it ends within one
+// card call; a call that never returns must not keep the utility from
+// exiting.
+inline constexpr std::uint32_t kStopBoundMs = 3000;
 
 class CPollingThread {
 public:
     CPollingThread(CardLibrary& library, SheetState& sheet, HostUi& ui, Clock& clock);
-    // Stops and joins the thread when it was started and not yet stopped.
+    // Stops the thread when it was started and not yet stopped. A thread
+    // still inside the card library after Stop's bound is left running
+    // (the process is leaving without destructors then, see Ended()).
     ~CPollingThread();
     CPollingThread(const CPollingThread&) = delete;
     CPollingThread& operator=(const CPollingThread&) = delete;
@@ -53,12 +61,19 @@ public:
     // The thread procedure: the start, then cycles until gThreadExit.
     void Run();
 
-    // Runs Run() on a new thread.
-    void Start();
+    // Runs Run() on a new thread. False when the system could not create
+    // the thread (no memory, no more threads): nothing runs then.
+    bool Start();
     // Sets gThreadExit, releases the handshake wait (sets `background`)
-    // and joins. The application interrupts the real clock first, so the
-    // thread's sleeps end at once.
-    void Stop();
+    // and waits at most `boundMs` for the thread to end, then joins it.
+    // The application interrupts the real clock first, so the thread's
+    // sleeps end at once. False when the thread is still running after
+    // the bound: it is inside a card library call that did not return, and
+    // the library must then neither be called nor closed by anyone else.
+    // Stop may be called again later.
+    bool Stop(std::uint32_t boundMs = kStopBoundMs);
+    // True unless a started thread did not end within Stop's bound.
+    bool Ended();
 
     // The thread's own HostInfo, used by the change apply and the status
     // query (tests).
@@ -83,4 +98,7 @@ private:
     bool startupApplied_ = false;
     std::uint32_t cycleCounter_ = 0;
     std::thread thread_;
+    std::mutex endMutex_;
+    std::condition_variable endChanged_;
+    bool running_ = false;
 };

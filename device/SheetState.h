@@ -42,4 +42,7 @@ struct SheetState {
     CManualResetEvent background{true};
     // `forground` starts non-signalled: set by the thread between cycles.
     CManualResetEvent forground{false};
+    // Handshake holders active on the user-interface thread (nested ones
+    // included); only that thread touches it.
+    int holders = 0;
 };

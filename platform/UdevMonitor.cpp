@@ -1,10 +1,7 @@
 #include "platform/UdevMonitor.h"
 
-#include "support/MessageChannel.h"
-
 #include <QSocketNotifier>
 
-#include <cstring>
 #include <libudev.h>
 #include <unistd.h>
 
@@ -15,19 +12,14 @@ std::string Property(udev_device* device, const char* name) {
     return value != nullptr ? value : "";
 }
 
-std::string Upper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
-}
-
 } // namespace
 
 UdevMonitor::UdevMonitor(Handler onEvent, QObject* parent)
-    : QObject(parent), onEvent_(std::move(onEvent)) {}
+    : QObject(parent), onEvent_(std::move(onEvent)) {
+    burstTimer_.setSingleShot(true);
+    burstTimer_.setInterval(kDeviceBurstMs);
+    connect(&burstTimer_, &QTimer::timeout, this, &UdevMonitor::HandOnBurst);
+}
 
 UdevMonitor::~UdevMonitor() {
     if (monitor_ != nullptr) {
@@ -36,19 +28,6 @@ UdevMonitor::~UdevMonitor() {
     if (udev_ != nullptr) {
         udev_unref(udev_);
     }
-}
-
-std::string UdevMonitor::InstanceIdentifier(const std::string& subsystem, const std::string& pciId,
-                                            const std::string& product,
-                                            const std::string& sysName) {
-    const std::string bus = Upper(subsystem);
-    std::string id = bus + "\\";
-    if (bus == "PCI" && pciId.size() == 9 && pciId[4] == ':') {
-        id += "VEN_" + Upper(pciId.substr(0, 4)) + "&DEV_" + Upper(pciId.substr(5, 4)) + "\\";
-    } else if (bus == "USB" && !product.empty()) {
-        id += "PRODUCT_" + Upper(product) + "\\";
-    }
-    return id + Upper(sysName);
 }
 
 bool UdevMonitor::Start() {
@@ -63,9 +42,12 @@ bool UdevMonitor::Start() {
     if (monitor_ == nullptr) {
         return false;
     }
-    for (const char* subsystem : {"pci", "usb", "pcmcia"}) {
-        udev_monitor_filter_add_match_subsystem_devtype(monitor_, subsystem, nullptr);
-    }
+    // USB interfaces are left out here already: a device announces each.
+    udev_monitor_filter_add_match_subsystem_devtype(monitor_, "pci", nullptr);
+    udev_monitor_filter_add_match_subsystem_devtype(monitor_, "usb", "usb_device");
+    udev_monitor_filter_add_match_subsystem_devtype(monitor_, "pcmcia", nullptr);
+    udev_monitor_filter_add_match_subsystem_devtype(monitor_, "net", "wlan");
+    udev_monitor_filter_add_match_subsystem_devtype(monitor_, "rfkill", nullptr);
     if (udev_monitor_enable_receiving(monitor_) != 0) {
         return false;
     }
@@ -79,23 +61,26 @@ void UdevMonitor::OnReadable() {
     if (device == nullptr) {
         return;
     }
-    const char* action = udev_device_get_action(device);
-    const char* subsystem = udev_device_get_subsystem(device);
-    const char* sysName = udev_device_get_sysname(device);
-    std::uint32_t event = 0;
-    if (action != nullptr && std::strcmp(action, "add") == 0) {
-        event = kDbtDeviceArrival;
-    } else if (action != nullptr && std::strcmp(action, "remove") == 0) {
-        event = kDbtDeviceRemoveComplete;
-    }
-    if (event != 0 && subsystem != nullptr) {
-        const std::string id =
-            InstanceIdentifier(subsystem, Property(device, "PCI_ID"), Property(device, "PRODUCT"),
-                               sysName ? sysName : "");
-        udev_device_unref(device);
-        onEvent_(event, id);
-        onEvent_(kDbtDevNodesChanged, {});
-        return;
-    }
+    auto text = [](const char* value) { return std::string(value != nullptr ? value : ""); };
+    const UdevEventInfo info{text(udev_device_get_action(device)),
+                             text(udev_device_get_subsystem(device)),
+                             text(udev_device_get_devtype(device)),
+                             Property(device, "PCI_CLASS"),
+                             Property(device, "PCI_ID"),
+                             Property(device, "PRODUCT"),
+                             Property(device, "TYPE"),
+                             text(udev_device_get_sysname(device))};
     udev_device_unref(device);
+    if (const auto change = CardDeviceChange(info)) {
+        burst_.Add(*change);
+        if (!burstTimer_.isActive()) {
+            burstTimer_.start();
+        }
+    }
+}
+
+void UdevMonitor::HandOnBurst() {
+    for (const DeviceChange& change : burst_.Take()) {
+        onEvent_(change.event, change.identifier);
+    }
 }

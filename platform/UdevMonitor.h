@@ -1,12 +1,21 @@
 // Device arrival and removal from udev, for the subsystems a WLAN card can
-// sit on (pci, usb, pcmcia). Each event is handed on with its device
-// instance identifier written in the "PCI\...", "USB\...", "PCMCIA\..."
-// form the identifier filter expects, followed by a device-nodes-changed
-// event. Where no udev daemon runs (/run/udev/control missing) the monitor
-// stays off, quietly.
+// sit on (pci, usb, pcmcia). Only devices that can be the card are handed
+// on (UdevEvents.h), with their device instance identifier written in the
+// "PCI\...", "USB\...", "PCMCIA\..." form the identifier filter expects;
+// the events of one burst go on together, a short moment after its first,
+// as one arrival and one removal at most, followed by one
+// device-nodes-changed event. A wireless interface coming or going
+// (subsystem net, type wlan) and an rfkill switch changing give the
+// device-nodes-changed event alone: a card on the real card library is
+// absent while its interface is gone or blocked, and this is how the
+// utility hears that it is back. Where no udev daemon runs
+// (/run/udev/control missing) the monitor stays off, quietly.
 #pragma once
 
+#include "platform/UdevEvents.h"
+
 #include <QObject>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -30,16 +39,17 @@ public:
     // False when udev is not running or the monitor cannot be set up.
     bool Start();
 
-    // The identifier of a device: subsystem in upper case, a backslash,
-    // and the vendor and device numbers where known.
-    static std::string InstanceIdentifier(const std::string& subsystem, const std::string& pciId,
-                                          const std::string& product, const std::string& sysName);
-
 private:
     void OnReadable();
+    void HandOnBurst();
 
     Handler onEvent_;
     udev* udev_ = nullptr;
     udev_monitor* monitor_ = nullptr;
     QSocketNotifier* notifier_ = nullptr;
+    DeviceChangeBurst burst_;
+    QTimer burstTimer_;
 };
+
+// How long a burst of device events is collected before it is handed on.
+inline constexpr int kDeviceBurstMs = 250;

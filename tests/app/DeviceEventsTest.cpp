@@ -215,3 +215,20 @@ TEST_F(DeviceEventsTest, AdjustPagesDoesNothingOutsideNt51) {
 }
 
 } // namespace
+
+namespace {
+
+// The thread marked the service active while the sheet was closed (five
+// pages kept); the card comes back without it: the five stay in order and
+// the sheet opens on Link Info.
+TEST_F(DeviceEventsTest, ServiceThatCameAndWentWhileClosedKeepsTheTabOrder) {
+    gOsClass = kOsNt51;
+    gZeroConfig = 1;
+    h_.card.SetZeroConfigServiceDisabled(1);
+    events_.OnDeviceChange(kDbtDevNodesChanged, {});
+    EXPECT_EQ(kFivePages, Titles(*h_.sheet));
+    h_.Open();
+    EXPECT_EQ(&h_.sheet->m_LinkInfoPage, h_.sheet->GetActivePage());
+}
+
+} // namespace

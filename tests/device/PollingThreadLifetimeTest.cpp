@@ -10,9 +10,13 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
+#include <fstream>
+#include <future>
 #include <map>
 #include <mutex>
 #include <string>
+#include <sys/resource.h>
 
 namespace {
 
@@ -130,6 +134,62 @@ TEST_F(PollingThreadLifetime, DestroyingARunningThreadStopsIt) {
     }
     card.Terminate();
     EXPECT_EQ(0u, card.CallsAfterTerminate());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PollingThreadLifetime, StopGivesUpOnACallThatDoesNotReturnAndCanBeRepeated) {
+    // The first detection does not return until the test lets it.
+    std::promise<void> release;
+    card.OnDetect([done = release.get_future().share()](std::uint8_t*) {
+        done.wait();
+        return 1;
+    });
+    RealClock clock;
+    CPollingThread thread(card, sheet, ui, clock);
+    ASSERT_TRUE(thread.Start());
+    ASSERT_TRUE(watcher.WaitFor("Detect", 1));
+
+    clock.Interrupt();
+    EXPECT_FALSE(thread.Stop(50));
+    EXPECT_FALSE(thread.Ended());
+
+    release.set_value();
+    EXPECT_TRUE(thread.Stop(60'000));
+    EXPECT_TRUE(thread.Ended());
+}
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define SKERRIN_SANITIZED 1
+#endif
+
+#ifndef SKERRIN_SANITIZED
+bool StartWithoutRoomForAStack(FakeCardLibrary& card, SheetState& sheet, FakeHostUi& ui) {
+    std::ifstream statm("/proc/self/statm");
+    unsigned long pages = 0;
+    statm >> pages;
+    const rlim_t bytes = static_cast<rlim_t>(pages) * 4096 + (1 << 20);
+    const rlimit limit{bytes, bytes};
+    setrlimit(RLIMIT_AS, &limit);
+    RealClock clock;
+    CPollingThread thread(card, sheet, ui, clock);
+    return thread.Start();
+}
+
+#endif
+
+TEST_F(PollingThreadLifetime, ThreadTheSystemRefusesIsReportedNotThrown) {
+#ifdef SKERRIN_SANITIZED
+    GTEST_SKIP() << "the sanitizers need the address space this test takes away";
+#else
+    // A fresh child process (no stack of an ended thread cached for reuse)
+    // whose address space has no room for another stack.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::_Exit(StartWithoutRoomForAStack(card, sheet, ui) ? 1 : 0),
+                testing::ExitedWithCode(0), "");
+#endif
 }
 
 } // namespace

@@ -1,0 +1,103 @@
+// The main frame in this process, on the simulated card library: start-up
+// failures, the menu's Show, Hide and Exit, and what arrives after exit.
+#include "app/MainFrame.h"
+#include "RecordingMessageBoxes.h"
+#include "app/TrayIcon.h"
+#include "device/HostState.h"
+#include "device/HostUi.h"
+#include "pages/ConfigUtility.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdlib>
+
+namespace {
+
+class MainFrameTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ResetHostState();
+        ::setenv("TAVL_SIM_HOME", qPrintable(home_.path()), 1);
+        ::setenv("TAVL_SIM_JOURNAL", qPrintable(Journal()), 1);
+        ::setenv("XDG_RUNTIME_DIR", qPrintable(runtime_.path()), 1);
+    }
+    void TearDown() override { ResetHostState(); }
+
+    QString Journal() const { return home_.path() + QStringLiteral("/journal.txt"); }
+    QStringList JournalLines() const {
+        QFile file(Journal());
+        if (!file.open(QIODevice::ReadOnly)) {
+            return {};
+        }
+        return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    // Lets events flow until `done` holds (the bound only stops a broken build).
+    template <class Done> static bool Until(Done done) {
+        QDeadlineTimer deadline(20000);
+        while (!done() && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return done();
+    }
+
+    QTemporaryDir home_, runtime_;
+    RecordingMessageBoxes boxes_;
+};
+
+TEST_F(MainFrameTest, UnusableCardLibraryIsSaidInAMessageBoxAndNothingStarts) {
+    CMainFrame frame;
+    EXPECT_FALSE(frame.Create("/nonexistent/libtavl3.so"));
+    ASSERT_EQ(1u, boxes_.shown.size());
+    EXPECT_TRUE(boxes_.shown[0].text.contains(QStringLiteral("/nonexistent/libtavl3.so")));
+    EXPECT_EQ(MsgIcon::Exclamation, boxes_.shown[0].icon);
+    EXPECT_TRUE(JournalLines().isEmpty());
+}
+
+TEST_F(MainFrameTest, MenuShowHideAndExitThenLaterRequestsDoNothing) {
+    CMainFrame frame;
+    frame.SetTrayAvailable([] { return true; });
+    ASSERT_TRUE(frame.Create(SKERRIN_BIN_DIR "/libtavl3.so"));
+    ASSERT_TRUE(Until([&] { return frame.Tray()->IconShown(); }));
+
+    // Show, then Hide from the menu while the sheet is up.
+    bool upWhenHidden = false;
+    QTimer hide;
+    QObject::connect(&hide, &QTimer::timeout, [&] {
+        if (frame.Sheet()->isVisible() && gSheetOpen) {
+            upWhenHidden = true;
+            frame.OnCommand(ID_HIDE_UTILITY);
+        }
+    });
+    hide.start(5);
+    frame.OnCommand(ID_SHOW_UTILITY);
+    hide.stop();
+    EXPECT_TRUE(upWhenHidden);
+    EXPECT_FALSE(frame.Sheet()->isVisible());
+    EXPECT_EQ(0, gSheetOpen);
+
+    frame.OnCommand(ID_APP_EXIT);
+    EXPECT_FALSE(frame.Tray()->Icon().isVisible());
+    EXPECT_EQ(1, gThreadExit);
+
+    // The polling thread's requests and the menu after exit reach nothing.
+    frame.PollingUi().ModifyIconAtTaskbar(kTrayIconConnected);
+    frame.PollingUi().ShowMessage(kStringChangeFailed);
+    frame.OnCommand(ID_SHOW_UTILITY);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(frame.Tray()->Icon().isVisible());
+    EXPECT_TRUE(boxes_.shown.empty());
+    EXPECT_FALSE(frame.Sheet()->isVisible());
+
+    EXPECT_TRUE(frame.Finish());
+    const QStringList lines = JournalLines();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.last().contains(QStringLiteral("TAVL_Terminate")));
+}
+
+} // namespace

@@ -1,0 +1,67 @@
+// The hand-off from the polling thread: order, requests posted while a
+// drained request runs a modal loop, and the wake-up without an eventfd.
+#include "app/UiRequestQueue.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <cerrno>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Lets events flow until `done` holds (the bound only stops a broken build).
+template <class Done> bool Until(Done done) {
+    QDeadlineTimer deadline(20000);
+    while (!done() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
+}
+
+// Posts 1..3 from another thread; the second runs a nested loop (as a
+// message box does) that ends only once the third has run inside it.
+void PostFromThreadAndDrain(UiRequestQueue& queue) {
+    std::vector<int> ran;
+    QEventLoop modal;
+    std::thread poster([&] {
+        queue.Post([&] { ran.push_back(1); });
+        queue.Post([&] {
+            ran.push_back(2);
+            std::thread([&] {
+                queue.Post([&] {
+                    ran.push_back(3);
+                    modal.quit();
+                });
+            }).join();
+            QTimer::singleShot(20000, &modal, &QEventLoop::quit);
+            modal.exec();
+            ran.push_back(-2);
+        });
+    });
+    poster.join();
+    ASSERT_TRUE(Until([&] { return ran.size() == 4; }));
+    EXPECT_EQ((std::vector<int>{1, 2, 3, -2}), ran);
+}
+
+TEST(UiRequestQueue, RunsInOrderAndWhileAModalLoopRuns) {
+    UiRequestQueue queue;
+    ASSERT_TRUE(queue.WokenByEventFd());
+    PostFromThreadAndDrain(queue);
+}
+
+TEST(UiRequestQueue, WithoutAnEventFdRequestsStillArrive) {
+    UiRequestQueue queue(nullptr, [] {
+        errno = EMFILE; // no descriptor left
+        return -1;
+    });
+    EXPECT_FALSE(queue.WokenByEventFd());
+    PostFromThreadAndDrain(queue);
+}
+
+} // namespace
