@@ -76,6 +76,10 @@ std::int32_t ProfileStore::SetRoot(const char* root) {
     }
     root_ = mapped;
     Forget();
+    // Setting the root opens the store: what interrupted saves left there
+    // and in the world folder goes.
+    RemoveStaleTemporaries(Folder());
+    RemoveStaleTemporaries(worldFolder_);
     return kOk;
 }
 

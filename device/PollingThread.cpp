@@ -6,6 +6,7 @@
 #include "support/Trace.h"
 
 #include <chrono>
+#include <cstring>
 #include <system_error>
 
 namespace {
@@ -57,18 +58,39 @@ void CPollingThread::LoadActiveProfile() {
     const std::int32_t result = library_.GetActiveProfileByType(name, TAVL_PROFILE_TYPE);
     name[sizeof name - 1] = '\0';
     if (result == TAVL_PROFILE_NONE_ACTIVE) {
-        const WirelessReg reg = DefaultWirelessReg();
-        sheet_.reg.Set(reg);
-        library_.SetActiveProfileByType(kDefaultProfileName, TAVL_PROFILE_TYPE);
-        library_.SetProfileWireless(kDefaultProfileName, &reg);
+        UseDefaultProfile(nullptr);
         return;
     }
-    // A record the library does not fill keeps what `reg` held.
-    WirelessReg reg = sheet_.reg.Get();
-    library_.GetProfileWireless(name, &reg);
+    // Only a record the store gave whole reaches `reg` and the card.
+    WirelessReg reg{};
+    const std::int32_t read = library_.GetProfileWireless(name, &reg);
+    if (read != 0) {
+        TraceOut("Active profile \"%s\" cannot be read (%i): using the default profile", name,
+                 read);
+        UseDefaultProfile(name);
+        return;
+    }
     sheet_.reg.Set(reg);
     ApplyConfiguration(library_, reg);
     startupApplied_ = true;
+}
+
+void CPollingThread::UseDefaultProfile(const char* unreadable) {
+    // A stored "default" that can be read is kept as it is; otherwise the
+    // default record becomes "default". The first cycle's full apply
+    // brings it to the card.
+    WirelessReg reg{};
+    const bool stored = unreadable != nullptr &&
+                        std::strcmp(unreadable, kDefaultProfileName) != 0 &&
+                        library_.GetProfileWireless(kDefaultProfileName, &reg) == 0;
+    if (!stored) {
+        reg = DefaultWirelessReg();
+    }
+    sheet_.reg.Set(reg);
+    library_.SetActiveProfileByType(kDefaultProfileName, TAVL_PROFILE_TYPE);
+    if (!stored) {
+        library_.SetProfileWireless(kDefaultProfileName, &reg);
+    }
 }
 
 void CPollingThread::RunCycle() {

@@ -83,6 +83,10 @@ public:
 
 private:
     void LoadActiveProfile();
+    // "No active profile": `reg` takes the stored "default", or the
+    // default record, which is then stored as "default"; "default" becomes
+    // active. `unreadable` names an active profile that could not be read.
+    void UseDefaultProfile(const char* unreadable);
     void RunFullApply();
     void RunChangeApply();
     void QueryMediaStatus();

@@ -1,9 +1,11 @@
 #include "device/PrivateProfile.h"
 
 #include <cctype>
-#include <fstream>
+#include <cerrno>
+#include <fcntl.h>
 #include <string_view>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,6 +31,15 @@ bool SameName(std::string_view a, std::string_view b) {
         }
     }
     return true;
+}
+
+// One pair of enclosing quotes, double or single, is not part of the value.
+std::string_view Unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
 }
 
 std::string Cut(std::string_view value, std::size_t bufferSize) {
@@ -67,7 +78,7 @@ std::string PrivateProfileValue(const std::string& text, const std::string& sect
             continue;
         }
         if (SameName(Trim(line.substr(0, equals)), entry)) {
-            return Cut(Trim(line.substr(equals + 1)), bufferSize);
+            return Cut(Unquote(Trim(line.substr(equals + 1))), bufferSize);
         }
     }
     return Cut(defaultValue, bufferSize);
@@ -76,16 +87,30 @@ std::string PrivateProfileValue(const std::string& text, const std::string& sect
 std::string GetPrivateProfileString(const std::string& section, const std::string& entry,
                                     const std::string& defaultValue, std::size_t bufferSize,
                                     const std::string& path) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    // Opened without blocking, so a FIFO or a device there cannot hold the
+    // caller; only a regular file is read.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
         return Cut(defaultValue, bufferSize);
     }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
         return Cut(defaultValue, bufferSize);
     }
     std::string text(kPrivateProfileMaxBytes, '\0');
-    file.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(file.gcount()));
+    std::size_t have = 0;
+    while (have < text.size()) {
+        const ssize_t n = read(fd, text.data() + have, text.size() - have);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        have += static_cast<std::size_t>(n);
+    }
+    close(fd);
+    text.resize(have);
     return PrivateProfileValue(text, section, entry, defaultValue, bufferSize);
 }

@@ -56,17 +56,20 @@ void CConfigPage::ApplyChanges() {
     }
     CardLibrary& library = Sheet().Library();
 
-    // The record starts as `reg`; a profile already in the store gives
-    // every field this page does not show. A name found in another letter
-    // case is the listed profile, under its listed spelling.
-    WirelessReg record = Sheet().state.reg.Get();
+    // The record starts as the one the page shows; a profile already in
+    // the store gives every field this page does not show. A name found in
+    // another letter case is the listed profile, under its listed spelling.
+    WirelessReg record = ShownRecord();
     bool fullApply = false;
     const int entry = FindProfile(m_ProfileName);
     if (entry < 0) {
         AddProfileSorted(m_ProfileName);
     } else {
         m_ProfileName = ProfileBox()->itemText(entry);
-        library.GetProfileWireless(m_ProfileName.toUtf8().constData(), &record);
+        WirelessReg stored = record;
+        if (library.GetProfileWireless(m_ProfileName.toUtf8().constData(), &stored) == 0) {
+            record = stored;
+        }
         fullApply = m_ProfileSelected != 0;
         m_ProfileSelected = 0;
     }
@@ -90,13 +93,17 @@ void CConfigPage::ApplyChanges() {
     m_PowerSaveIndex = SelectedListIndex(IDC_POWER_SAVE);
     m_SavedPowerSave = m_PowerSaveIndex;
     Sheet().state.reg.Set(record);
+    m_PickedReg.reset();
 
     library.SetProfileWireless(name.constData(), &record);
     library.SetActiveProfileByType(name.constData(), TAVL_PROFILE_TYPE);
-    // A new profile is only stored; otherwise the thread brings mode, SSID,
-    // channel and power saving to the card on its next cycle (within the
-    // full apply when one is requested too).
-    gChangeParametersRequest = m_CreatingProfile != 0 ? 0 : 1;
+    // A new profile is only stored, and a request another apply raised
+    // stays; otherwise the thread brings mode, SSID, channel and power
+    // saving to the card on its next cycle (within the full apply when one
+    // is requested too).
+    if (m_CreatingProfile == 0) {
+        gChangeParametersRequest = 1;
+    }
     if (fullApply) {
         gApplyConfigRequest = 1;
     }
@@ -124,10 +131,20 @@ bool CConfigPage::CommitOnOk() {
     }
     const QString name = NameForApply();
     m_ProfileName = name;
-    WirelessReg record = Sheet().state.reg.Get();
+    // A profile picked in the list and stored under its own name becomes
+    // the active one here, and reaches the card whole, as Activate would
+    // bring it.
+    std::optional<CAccessHandshake> handshake;
+    const QByteArray nameField = ProfileNameFieldBytes(name);
+    if (m_ProfileSelected != 0 && m_PickedReg &&
+        View(nameField) == FieldText(m_PickedReg->profileName)) {
+        handshake.emplace(Sheet().state, Sheet().PageClock());
+    }
+    WirelessReg record = ShownRecord();
     WritePageValues(record, name);
     m_SSID = QString::fromLatin1(SsidFieldBytes(m_SSID));
     Sheet().state.reg.Set(record);
+    m_PickedReg.reset();
 
     // A null name stores into the active profile, which the first call
     // has just named.
@@ -137,6 +154,10 @@ bool CConfigPage::CommitOnOk() {
     library.SetProfileWireless(nullptr, &record);
     DoDataExchange(false);
     gChangeParametersRequest = 1;
+    if (handshake) {
+        gApplyConfigRequest = 1;
+        m_ProfileSelected = 0;
+    }
     return true;
 }
 

@@ -48,8 +48,12 @@ bool CConfigPage::OnInitDialog() {
     const std::uint16_t iniMask = gIniChannelMask;
     m_ChannelMask = iniMask != 0 ? iniMask : host.channelMask;
 
-    // A new window has empty lists, whatever closed the last one.
+    // A new window has empty lists, whatever closed the last one, and
+    // nothing picked, created or selected in the last one is pending.
     m_ListsFilled = 0;
+    m_PickedReg.reset();
+    m_ProfileSelected = 0;
+    m_CreatingProfile = 0;
     if (auto* ssid = Item<QLineEdit>(IDC_SSID)) {
         ssid->setMaxLength(kSsidMaxChars);
     }
@@ -103,9 +107,10 @@ bool CConfigPage::OnSetActive() {
     }
     LoadControlsFromReg();
     QComboBox* box = ProfileBox();
-    if (box != nullptr && box->count() == 0) {
+    if (box != nullptr && box->count() == 0 && m_StoreListed) {
         // An empty store: the current record becomes "default", active,
-        // without asking the thread to bring anything to the card.
+        // without asking the thread to bring anything to the card. A store
+        // that failed to list its profiles is not taken for an empty one.
         m_CreatingProfile = 1;
         m_ProfileName = g_DefaultProfileName;
         DoDataExchange(false);
@@ -199,7 +204,7 @@ void CConfigPage::LoadControlsFromReg() {
     if (!HasWindow()) {
         return;
     }
-    const WirelessReg record = Sheet().state.reg.Get();
+    const WirelessReg record = ShownRecord();
 
     // A mode or power saving value outside its list shows no selection and
     // stays in `reg` as it is until the user picks one.
@@ -210,7 +215,11 @@ void CConfigPage::LoadControlsFromReg() {
     std::uint32_t channel = record.channel;
     FixChannel(channel);
     if (channel != record.channel) {
-        Sheet().state.reg.Update([channel](WirelessReg& r) { r.channel = channel; });
+        if (m_PickedReg) {
+            m_PickedReg->channel = channel;
+        } else {
+            Sheet().state.reg.Update([channel](WirelessReg& r) { r.channel = channel; });
+        }
     }
     m_ChannelIndex = ChannelToIndex(channel);
     m_SavedChannelIndex = m_ChannelIndex;

@@ -93,6 +93,11 @@ public:
     int m_ProfileSelected = 0;
     // The next apply creates a new profile and asks nothing of the thread.
     int m_CreatingProfile = 0;
+    // The record of the profile picked in the list, shown by this page
+    // until an apply activates it. `reg` keeps the active profile's record
+    // meanwhile, so a pick that is never activated reaches neither the
+    // card nor the active profile's store; it ends with the page window.
+    std::optional<WirelessReg> m_PickedReg;
     QString m_SSID;
     int m_ChannelIndex = -1;
     int m_PowerSaveIndex = -1;
@@ -117,6 +122,8 @@ private:
     void ConnectHandlers();
     void FillLists();
     void FillProfileList();
+    // The record the page shows: the picked profile's, else `reg`.
+    WirelessReg ShownRecord();
     bool CommitOnOk();
 
     bool ChannelAllowed(std::uint32_t channel) const;
@@ -141,12 +148,16 @@ private:
     QComboBox* ProfileBox() const;
     int FindProfile(const QString& name) const;
     int AddProfileSorted(const QString& name);
-    // The list entry of the profile whose record `reg` holds.
+    // The list entry of the profile whose record the page shows.
     QString ProfileNameOfReg();
-    // Loads the stored profile `name` into `reg`.
-    void LoadProfileIntoReg(const QString& name);
+    // Reads the stored profile `name`, named as listed; nothing when the
+    // store cannot give it.
+    std::optional<WirelessReg> ReadProfile(const QString& name);
     void EnableRemoveFor(const QString& name);
 
+    // The enumeration of the store reached its end: only then does an
+    // empty list mean an empty store.
+    bool m_StoreListed = false;
     // The accepted part of a refused SSID and the tick of the last notice
     // (none yet: the first notice is always shown).
     QString m_SsidAccepted;

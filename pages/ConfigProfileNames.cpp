@@ -47,6 +47,17 @@ QByteArray ProfileNameFieldBytes(const QString& name) {
     return bytes.left(cut);
 }
 
+QString FirstCharacters(const QString& text, int maxChars) {
+    qsizetype end = 0;
+    for (int count = 0; end < text.size() && count < maxChars; ++count) {
+        end +=
+            text[end].isHighSurrogate() && end + 1 < text.size() && text[end + 1].isLowSurrogate()
+                ? 2
+                : 1;
+    }
+    return text.left(end);
+}
+
 int FirstNonAsciiChar(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i].unicode() >= 0x80) {

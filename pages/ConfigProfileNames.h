@@ -28,6 +28,10 @@ bool ProfileNameLess(const QString& a, const QString& b);
 // longer UTF-8 name keeps only its first whole characters.
 QByteArray ProfileNameFieldBytes(const QString& name);
 
+// The first `maxChars` characters of `text`, counted as Unicode code
+// points, so a character outside the basic plane is never split.
+QString FirstCharacters(const QString& text, int maxChars);
+
 // Position of the first character that is not 7-bit ASCII, or -1.
 int FirstNonAsciiChar(const QString& text);
 // The bytes of an SSID for WirelessReg.ssid: the text before its first

@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -72,11 +73,14 @@ void CConfigPage::FillProfileList() {
     }
     CardLibrary& library = Sheet().Library();
     char buffer[TAVL_NAME_BUFFER_MIN];
-    // The store answers 3 past its last profile; any other failure ends
-    // the list too.
+    // The store answers 3 past its last profile. Any other failure ends
+    // the list too, but leaves it unknown whether the store is empty.
+    m_StoreListed = false;
     for (int index = 0; index < kMaxListedProfiles; ++index) {
         std::memset(buffer, 0, sizeof buffer);
-        if (library.EnumProfilesByType(index, buffer, TAVL_PROFILE_TYPE) != 0) {
+        const std::int32_t listed = library.EnumProfilesByType(index, buffer, TAVL_PROFILE_TYPE);
+        if (listed != 0) {
+            m_StoreListed = listed == TAVL_PROFILE_ENUM_END;
             break;
         }
         const QString name = NameFromBuffer(buffer);
@@ -100,8 +104,12 @@ void CConfigPage::FillProfileList() {
     });
 }
 
+WirelessReg CConfigPage::ShownRecord() {
+    return m_PickedReg ? *m_PickedReg : Sheet().state.reg.Get();
+}
+
 QString CConfigPage::ProfileNameOfReg() {
-    const WirelessReg record = Sheet().state.reg.Get();
+    const WirelessReg record = ShownRecord();
     const std::string_view field = FieldText(record.profileName);
     const QByteArray bytes(field.data(), static_cast<qsizetype>(field.size()));
     const QString stored = QString::fromUtf8(bytes);
@@ -120,16 +128,16 @@ QString CConfigPage::ProfileNameOfReg() {
     return !stored.isEmpty() ? stored : g_DefaultProfileName;
 }
 
-void CConfigPage::LoadProfileIntoReg(const QString& name) {
-    WirelessReg record = Sheet().state.reg.Get();
+std::optional<WirelessReg> CConfigPage::ReadProfile(const QString& name) {
+    WirelessReg record = ShownRecord();
     if (Sheet().Library().GetProfileWireless(name.toUtf8().constData(), &record) != 0) {
-        return;
+        return std::nullopt;
     }
-    // The record now names the profile it was loaded from, whatever name
-    // the stored copy carries inside.
+    // The record names the profile it was read from, whatever name the
+    // stored copy carries inside.
     const QByteArray field = ProfileNameFieldBytes(name);
     SetFieldText(record.profileName, std::string_view(field.constData(), field.size()));
-    Sheet().state.reg.Set(record);
+    return record;
 }
 
 void CConfigPage::EnableRemoveFor(const QString& name) {
@@ -145,9 +153,11 @@ void CConfigPage::OnProfileSelChange(int index) {
     EnableItem(IDC_ACTIVATE, true);
     EnableItem(IDC_CREATE, false);
     EnableRemoveFor(m_ProfileName);
-    // `reg` holds the picked profile from now on; the card keeps its
-    // settings until Activate or Apply Changes.
-    LoadProfileIntoReg(m_ProfileName);
+    // The page shows the picked profile; `reg`, the card and the active
+    // profile keep theirs until Activate or Apply Changes.
+    if (std::optional<WirelessReg> picked = ReadProfile(m_ProfileName)) {
+        m_PickedReg = picked;
+    }
     m_ProfileSelected = 1;
     LoadControlsFromReg();
     EnableItem(IDC_ACTIVATE, true);
@@ -161,10 +171,11 @@ void CConfigPage::OnProfileEditChange() {
         return;
     }
     const QString text = edit->text();
-    if (text.size() > kProfileNameMaxChars) {
+    const QString cut = FirstCharacters(text, kProfileNameMaxChars);
+    if (cut.size() < text.size()) {
         {
             const QSignalBlocker blocker(edit);
-            edit->setText(text.left(kProfileNameMaxChars));
+            edit->setText(cut);
         }
         QMetaObject::invokeMethod(
             this,
@@ -209,14 +220,14 @@ void CConfigPage::OnCreateProfile() {
         EnableItem(IDC_CREATE, false);
         return;
     }
-    // Set before the test: a refused name leaves it set, so the next apply
-    // counts as a creation.
-    m_CreatingProfile = 1;
+    // A refused name leaves nothing pending: the next apply is an
+    // ordinary one.
     if (FindProfile(m_ProfileName) >= 0) {
         AppMessageBox(this, QString::fromUtf8(ResString(IDS_PROFILE_EXISTS)));
     } else {
         // The new profile takes every field the page does not show from
-        // the current `reg`.
+        // the record the page shows.
+        m_CreatingProfile = 1;
         ApplyChanges();
     }
     EnableItem(IDC_CREATE, false);
@@ -258,7 +269,14 @@ void CConfigPage::OnRemoveProfile() {
                 const QSignalBlocker blocker(box);
                 box->setCurrentIndex(i);
             }
+            m_PickedReg.reset();
             OnProfileSelChange(i);
+            // "default" is the active profile now, so `reg` holds its
+            // record: no later store into the active profile writes the
+            // removed profile's settings into it.
+            if (m_PickedReg) {
+                Sheet().state.reg.Set(*m_PickedReg);
+            }
             return;
         }
     }

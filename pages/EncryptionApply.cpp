@@ -101,6 +101,13 @@ void CEncryptionPage::ApplyChanges() {
         // No level chosen: there is nothing to apply.
         return;
     }
+    // Keys from an empty passphrase cannot be made: the apply stops at the
+    // message, as it does at a key of the wrong length, rather than turn
+    // WEP on with keys the user did not choose. Nothing changes in `reg`.
+    if (level != 0 && passphraseMode && m_Passphrase.isEmpty()) {
+        GenerateKeysFromPassphrase(level, m_Passphrase);
+        return;
+    }
     Sheet().state.reg.Update(
         [level](WirelessReg& reg) { reg.encryptionLevel = static_cast<std::uint32_t>(level); });
     if (level != 0 && passphraseMode) {

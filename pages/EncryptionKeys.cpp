@@ -72,23 +72,39 @@ bool IsHexKeyText(const QString& text, int keyBytes) {
 }
 
 void CEncryptionPage::ShowAsciiPlaceholders() {
+    auto show = [this](int id, const char* placeholder) {
+        SetControlText(id, QString::fromLatin1(placeholder));
+        if (CKeyEdit* edit = KeyField(id)) {
+            edit->m_ShowsPlaceholder = true;
+        }
+    };
     for (int n = 0; n < 4; ++n) {
-        SetControlText(kAscii64[n], QString::fromLatin1(kPlaceholder64));
-        SetControlText(kAscii128[n], QString::fromLatin1(kPlaceholder128));
+        show(kAscii64[n], kPlaceholder64);
+        show(kAscii128[n], kPlaceholder128);
     }
 }
 
 void CEncryptionPage::RestoreAsciiTexts() {
-    for (int n = 0; n < 4; ++n) {
-        if (ControlText(kAscii128[n]) == QLatin1String(kPlaceholder128)) {
-            SetControlText(kAscii128[n], m_KeyAscii128[n]);
+    // What the field shows decides, not its text: stars the user typed or
+    // pasted are a key.
+    auto restore = [this](int id, const QString& text) {
+        CKeyEdit* edit = KeyField(id);
+        if (edit != nullptr && edit->m_ShowsPlaceholder) {
+            SetControlText(id, text);
+            edit->m_ShowsPlaceholder = false;
         }
+    };
+    for (int n = 0; n < 4; ++n) {
+        restore(kAscii128[n], m_KeyAscii128[n]);
     }
     for (int n = 0; n < 4; ++n) {
-        if (ControlText(kAscii64[n]) == QLatin1String(kPlaceholder64)) {
-            SetControlText(kAscii64[n], m_KeyAscii64[n]);
-        }
+        restore(kAscii64[n], m_KeyAscii64[n]);
     }
+}
+
+void CEncryptionPage::KeepTypedKeys() {
+    ExchangeKeys(true);
+    ReadAsciiFields(0x1 | 0x10);
 }
 
 void CEncryptionPage::ExchangeKeys(bool save) {

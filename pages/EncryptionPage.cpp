@@ -360,6 +360,7 @@ void CEncryptionPage::MaskKeyFields() {
 // ---- Handlers -----------------------------------------------------------------
 
 void CEncryptionPage::OnLevelChange() {
+    KeepTypedKeys();
     m_PassphraseShown = 0;
     ArrangeKeyControls(ListIndex(kLevelList));
     MaskKeyFields();
@@ -367,6 +368,7 @@ void CEncryptionPage::OnLevelChange() {
 }
 
 void CEncryptionPage::OnPassphraseMode() {
+    KeepTypedKeys();
     // An automatic radio button stays checked when clicked again.
     SetChecked(kPassphraseRadio, true);
     SetChecked(kManualRadio, false);
@@ -376,6 +378,7 @@ void CEncryptionPage::OnPassphraseMode() {
 }
 
 void CEncryptionPage::OnManualMode() {
+    KeepTypedKeys();
     SetChecked(kManualRadio, true);
     SetChecked(kPassphraseRadio, false);
     ArrangeKeyControls(ListIndex(kLevelList));

@@ -104,6 +104,10 @@ private:
     void ShowAsciiPlaceholders();
     void RestoreAsciiTexts();
     void ExchangeKeys(bool save);
+    // Takes what the fields hold (typed keys, typed ASCII keys included,
+    // and the passphrase) into the page before the controls are arranged
+    // anew, so a re-arrangement never discards what the user typed.
+    void KeepTypedKeys();
     void ReadAsciiFields(unsigned flags);
     void HexToAscii();
     void AsciiToHex();

@@ -74,6 +74,7 @@ CKeyEdit::CKeyEdit(QWidget* parent) : QLineEdit(parent) {
     // The password character is `*`, whatever the style's own.
     setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     setValidator(new KeyTextValidator(this));
+    connect(this, &QLineEdit::textEdited, this, [this] { m_ShowsPlaceholder = false; });
 }
 
 void CKeyEdit::SetPasswordChar(bool on) {

@@ -35,6 +35,10 @@ public:
     int m_AllowAnyChar = 0;
     // Most characters that may be typed; 0 = no limit.
     int m_MaxChars = 0;
+    // The field shows a placeholder instead of its key text. Set by the
+    // page that puts the placeholder in; any edit of the user's clears it,
+    // so typed or pasted stars count as a key like any other text.
+    bool m_ShowsPlaceholder = false;
 
     // Sets or removes the password character `*`.
     void SetPasswordChar(bool on);

@@ -152,6 +152,58 @@ TEST_F(PollingThread, StoredActiveProfileIsLoadedAppliedAndAppliedAgainByTheFirs
     EXPECT_EQ(Names{"QueryOID"}, card.CallNames());
 }
 
+// An active profile the store cannot give is "no active profile": `reg`
+// takes the stored "default" or the default record, never a record that
+// was not read, and nothing reaches the card before the first cycle.
+TEST_F(PollingThread, UnreadableActiveProfileFallsBackToTheDefaultProfile) {
+    WirelessReg mine = DefaultWirelessReg();
+    SetFieldText(mine.ssid, "my-default");
+    const struct {
+        const char* active;
+        bool defaultStored;
+        const char* ssid;
+        Names calls;
+    } cases[] = {
+        {"ghost",
+         true,
+         "my-default",
+         {"GetProfileWireless", "GetProfileWireless", "SetActiveProfileByType"}},
+        {"ghost",
+         false,
+         "any",
+         {"GetProfileWireless", "GetProfileWireless", "SetActiveProfileByType",
+          "SetProfileWireless"}},
+        {"default",
+         false,
+         "any",
+         {"GetProfileWireless", "SetActiveProfileByType", "SetProfileWireless"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.active);
+        ResetHostState();
+        FakeCardLibrary fresh;
+        if (c.defaultStored) {
+            fresh.StoreProfile("default", mine);
+        }
+        fresh.SetActiveProfile(c.active);
+        SheetState state;
+        state.reg.Set(Office());
+        CPollingThread start(fresh, state, ui, clock);
+        TraceCapture trace;
+        ASSERT_TRUE(start.RunStart());
+
+        Names calls = fresh.CallNames();
+        calls.erase(calls.begin(), calls.begin() + 3); // Detect, root, active name
+        EXPECT_EQ(c.calls, calls);
+        EXPECT_EQ(c.ssid, std::string(FieldText(state.reg.Get().ssid)));
+        EXPECT_EQ("default", fresh.ActiveProfile().value_or(""));
+        EXPECT_EQ(c.ssid, std::string(FieldText(fresh.Profile("default")->ssid)));
+        EXPECT_FALSE(start.StartupMarker());
+        EXPECT_EQ(1u, trace.Count("Active profile \"" + std::string(c.active) +
+                                  "\" cannot be read (-1): using the default profile"));
+    }
+}
+
 // ---- Cycle --------------------------------------------------------------------
 
 TEST_F(PollingThread, QuietCycleHoldsPausesQueriesAndReleases) {

@@ -76,6 +76,27 @@ TEST_F(SettingsFile, ReadsDomainAndChannelsFromSectionIni) {
     EXPECT_EQ(0x1000, gIniChannelMask);
 }
 
+// One pair of enclosing quotes is not part of a value; a lone or
+// mismatched quote is.
+TEST_F(SettingsFile, EnclosingQuotesAreNotPartOfTheValue) {
+    const struct {
+        const char* text;
+        std::int32_t domain;
+        std::uint16_t mask;
+    } cases[] = {
+        {"[INI]\nD=\"91249\"\nCh=\"11111111111\"\n", 2, 0x07FF},
+        {"[INI]\nD = '91249' \nCh='1'\n", 2, 0x0001},
+        {"[INI]\nD=\"91249'\nCh=\"1\n", 0, 0x0002},
+        {"[INI]\nD=\"\"91249\"\"\nCh=\"\n", 0, 0x0000},
+    };
+    for (const auto& c : cases) {
+        Write(c.text);
+        ReadDomainSettings(path_);
+        EXPECT_EQ(c.domain, gDomain) << c.text;
+        EXPECT_EQ(c.mask, gIniChannelMask) << c.text;
+    }
+}
+
 TEST_F(SettingsFile, BadFilesGiveDomainZeroAndNoOverride) {
     const std::string garbage("\x01\xff\x00[INI\nD=\x80\x80", 12);
     const std::string hugeLine =

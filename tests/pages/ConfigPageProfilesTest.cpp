@@ -22,6 +22,7 @@ TEST_F(ConfigPageTest, ListsStoredProfilesSortedAndNamesTheActiveOne) {
 
 TEST_F(ConfigPageTest, EmptyStoreCreatesDefaultFromRegWithoutAskingTheThread) {
     h.sheet->state.reg.Set(DefaultWirelessReg());
+    // A change request another apply raised stays for the thread.
     gChangeParametersRequest = 1;
     OpenPage();
     EXPECT_EQ((QStringList{"default"}), Entries(P::IDC_PROFILE));
@@ -31,17 +32,21 @@ TEST_F(ConfigPageTest, EmptyStoreCreatesDefaultFromRegWithoutAskingTheThread) {
     EXPECT_EQ(15u, h.card.Profile("default")->txRate);
     EXPECT_EQ("default", h.card.ActiveProfile().value_or(""));
     EXPECT_EQ(0u, h.card.CountOf("GetProfileWireless"));
-    EXPECT_EQ(0, gChangeParametersRequest);
+    EXPECT_EQ(1, gChangeParametersRequest);
     EXPECT_EQ(0, gApplyConfigRequest);
     EXPECT_TRUE(Enabled(P::IDC_ACTIVATE));
     EXPECT_FALSE(Enabled(P::IDC_REMOVE));
 }
 
-TEST_F(ConfigPageTest, LibraryThatNeverEndsTheListDoesNotHoldThePage) {
+// Only a store that says it has no more profiles is empty: a failing
+// enumeration creates no "default" over the stored one.
+TEST_F(ConfigPageTest, AFailingEnumerationIsNoEmptyStore) {
     h.card.FailEverything(true);
     OpenPage();
-    EXPECT_EQ((QStringList{"default"}), Entries(P::IDC_PROFILE));
+    EXPECT_TRUE(Entries(P::IDC_PROFILE).isEmpty());
     EXPECT_LE(h.card.CountOf("EnumProfilesByType"), 1u);
+    EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
+    EXPECT_EQ(0u, h.card.CountOf("SetActiveProfileByType"));
 }
 
 // ---- The button states --------------------------------------------------------
@@ -135,25 +140,26 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- Selecting and typing ------------------------------------------------------
 
-TEST_F(ConfigPageTest, SelectingAProfileLoadsItIntoRegWithoutTouchingTheCard) {
+TEST_F(ConfigPageTest, SelectingAProfileShowsItWithoutTouchingRegOrTheCard) {
     OpenPage({Record("home", "home-net", 6, 1), Record("work", "work-net", 4, 0)});
     h.card.ClearCalls();
     ChooseText(P::IDC_PROFILE, "work");
     EXPECT_EQ((std::vector<std::string>{"GetProfileWireless"}), h.card.CallNames());
-    EXPECT_EQ("work-net", FIELD(Reg().ssid));
     EXPECT_EQ("work-net", Ssid()->text());
     EXPECT_EQ("Ad-Hoc", Shown(P::IDC_MODE));
     EXPECT_EQ("4", Shown(P::IDC_CHANNEL));
     EXPECT_EQ(1, Page().m_ProfileSelected);
+    // `reg` keeps the active profile's record until the pick is activated.
+    EXPECT_EQ("home-net", FIELD(Reg().ssid));
     EXPECT_EQ("home", h.card.ActiveProfile().value_or(""));
     EXPECT_EQ(0, gChangeParametersRequest);
     EXPECT_EQ(0, gApplyConfigRequest);
 
-    // Undo keeps the picked profile in `reg` and in the box.
+    // Undo keeps the picked profile on the page and in the box.
     TypeSsid("x");
     Click(P::IDC_UNDO_CHANGES);
     EXPECT_EQ("work", ProfileBox()->currentText());
-    EXPECT_EQ("work-net", FIELD(Reg().ssid));
+    EXPECT_EQ("work-net", Ssid()->text());
     EXPECT_EQ(0, Page().m_ProfileSelected);
 }
 
@@ -190,6 +196,14 @@ TEST_F(ConfigPageTest, TypedNameIsCutAt64CharactersWithTheCaretAtTheEnd) {
     Click(P::IDC_CREATE);
     EXPECT_EQ(std::string(64, 'b'), h.card.LastCall("SetProfileWireless")->textArg);
     EXPECT_EQ(std::string(64, 'b'), FIELD(Reg().profileName));
+
+    // Characters, not UTF-16 units, count: a character outside the basic
+    // plane is kept whole or cut whole.
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    PasteProfileName(QString(63, QChar('c')) + emoji);
+    EXPECT_EQ(QString(63, QChar('c')) + emoji, ProfileBox()->currentText());
+    PasteProfileName(QString(64, QChar('d')) + emoji);
+    EXPECT_EQ(QString(64, QChar('d')), ProfileBox()->currentText());
 }
 
 TEST_F(ConfigPageTest, TypedNewNameSurvivesOtherEditsEvenAsThePrefixOfAnEntry) {
@@ -237,11 +251,11 @@ TEST_F(ConfigPageTest, CreatingACaseDifferentDuplicateIsRefused) {
     EXPECT_TRUE(h.card.CallNames().empty());
     EXPECT_EQ(2, ProfileBox()->count());
 
-    // The refused creation stays pending: the next apply asks nothing of
-    // the thread.
+    // The refused creation leaves nothing pending: the next apply brings
+    // the page's values to the card.
     TypeSsid("x");
     Click(P::IDC_APPLY_CHANGES);
-    EXPECT_EQ(0, gChangeParametersRequest);
+    EXPECT_EQ(1, gChangeParametersRequest);
 }
 
 TEST_F(ConfigPageTest, EmptyNameCreatesNothingAndAppliesToTheProfileInReg) {

@@ -318,15 +318,20 @@ TEST(EncryptionApply, PassphraseModeSendsTheKeysOfTheStoredPassphrase) {
     }
 }
 
-TEST(EncryptionApply, AnEmptyPassphraseIsReportedAndTheHeldKeysAreSent) {
-    EncryptionHarness h(WepReg(2, 1));
+// An empty passphrase stops the apply at its message: nothing stored or
+// sent, `reg` unchanged, Apply Changes still enabled.
+TEST(EncryptionApply, AnEmptyPassphraseStopsTheApplyLikeAKeyLengthMessage) {
+    const WirelessReg reg = WepReg(0, 1);
+    EncryptionHarness h(reg);
     h.Choose(P::kLevelList, 2);
     h.Apply();
     EXPECT_EQ(std::vector<std::string>{"The PassPhrase is not given, please specify the desired "
                                        "PassPhrase."},
               Strings(h.boxes.Texts()));
-    ASSERT_EQ(1u, h.WlanCalls().size());
-    EXPECT_EQ(kDefault128KeyText, h.WlanCalls()[0].Key(0)->Hex());
+    EXPECT_TRUE(h.card.Calls().empty());
+    const WirelessReg after = h.Reg();
+    EXPECT_EQ(0, std::memcmp(&reg, &after, sizeof reg));
+    EXPECT_TRUE(h.ChangeButtonsEnabled());
 }
 
 // The ASCII box keeps its state in passphrase mode; the generated keys are

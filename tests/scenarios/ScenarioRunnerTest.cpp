@@ -4,6 +4,7 @@
 #include "ScenarioScript.h"
 #include "UtilityProcess.h"
 
+#include "cardshared/ProfileFile.h"
 #include "cardshared/ProfileStore.h"
 #include "device/Records.h"
 
@@ -15,8 +16,10 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -94,6 +97,33 @@ bool StoreProfile(const std::vector<std::string>& args, const QString& home, std
     return true;
 }
 
+// Spoils a stored profile's file: "NAME missing|corrupt|fifo" removes it,
+// overwrites it with bytes that are no profile, or puts a FIFO in its
+// place.
+bool SpoilProfileFile(const std::vector<std::string>& args, const QString& home,
+                      std::string& error) {
+    if (args.size() != 2) {
+        error = "profile-file: NAME missing|corrupt|fifo";
+        return false;
+    }
+    cardsim::ProfileStore store;
+    store.SetWorldFolder(home.toStdString());
+    const std::string path = store.Folder() + "/" + cardsim::ProfileFileName(args[0]);
+    std::remove(path.c_str());
+    if (args[1] == "corrupt") {
+        std::ofstream(path, std::ios::binary) << std::string(2000, '\x5A');
+    } else if (args[1] == "fifo") {
+        if (mkfifo(path.c_str(), 0600) != 0) {
+            error = "profile-file: no FIFO at " + path;
+            return false;
+        }
+    } else if (args[1] != "missing") {
+        error = "profile-file: unknown spoiling " + args[1];
+        return false;
+    }
+    return true;
+}
+
 class Scenario : public testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
@@ -161,6 +191,9 @@ protected:
         } else if (step.verb == "profile") {
             std::string error;
             ASSERT_TRUE(StoreProfile(step.args, utility_.SimHome(), error)) << error;
+        } else if (step.verb == "profile-file") {
+            std::string error;
+            ASSERT_TRUE(SpoilProfileFile(step.args, utility_.SimHome(), error)) << error;
         } else if (step.verb == "start") {
             ASSERT_TRUE(utility_.Start());
         } else if (step.verb == "tavlsim") {

@@ -15,9 +15,9 @@ std::string Trim(const std::string& text) {
 }
 
 // Verbs and whether they need an argument.
-const std::set<std::string> kVerbsWithArgument = {"env",         "profile",          "tavlsim",
-                                                  "send",        "wait-journal",     "wait-trace",
-                                                  "expect-exit", "expect-no-journal"};
+const std::set<std::string> kVerbsWithArgument = {
+    "env",        "profile",     "profile-file",     "tavlsim", "send", "wait-journal",
+    "wait-trace", "expect-exit", "expect-no-journal"};
 const std::set<std::string> kVerbsWithout = {"start"};
 
 } // namespace
