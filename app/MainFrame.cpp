@@ -5,6 +5,7 @@
 #include "app/SheetShow.h"
 #include "app/TrayIcon.h"
 #include "app/UiRequestQueue.h"
+#include "app/WindowCloseExit.h"
 #include "app/ZeroConfigPages.h"
 #include "device/AccessHandshake.h"
 #include "device/CardLibraryLoader.h"
@@ -125,6 +126,8 @@ bool CMainFrame::Create(const std::string& libraryPath) {
     channel_ = new MessageServer(
         WhileRunning([this](const ChannelMessage& m) { OnChannelMessage(m); }), this);
     channel_->Listen();
+    new CWindowCloseExit(
+        sheet_.get(), [this] { return !trayAvailable_(); }, [this] { Exit(); }, this);
     udev_ = new UdevMonitor(WhileRunning([this](std::uint32_t event, const std::string& id) {
                                 deviceEvents_->OnDeviceChange(event, id);
                             }),
@@ -201,6 +204,21 @@ void CMainFrame::OnChannelMessage(const ChannelMessage& message) {
         // Another program choosing a tray menu command. The handler may
         // run the sheet's modal loop: leave the channel's read first.
         QTimer::singleShot(0, this, [this, id = static_cast<int>(message.code)] { OnCommand(id); });
+        break;
+    case ChannelMessage::Kind::SecondStart:
+        // With a notification area the icon is where the user finds the
+        // utility, and a second start stays silent. Without one the sheet
+        // is the only way in: show it, or bring it to the front.
+        if (!trayAvailable_()) {
+            QTimer::singleShot(0, this, [this] {
+                TraceOut("<M> Second start: show the sheet");
+                if (gSheetOpen) {
+                    OnTrayDoubleClick();
+                } else {
+                    ShowSheet(true);
+                }
+            });
+        }
         break;
     }
 }

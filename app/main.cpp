@@ -6,23 +6,67 @@
 #include "platform/OsVersionSource.h"
 #include "platform/SingleInstance.h"
 #include "res/Strings.h"
+#include "support/MessageChannel.h"
+#include "support/RuntimeDir.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
+namespace {
+
+QtMessageHandler gQtHandler = nullptr;
+
+// Qt's platform layer reports what a platform without a notification area
+// or window manager (the offscreen one) cannot do (size hints, raising a
+// window, a tray's window); the utility relies on none of them, so these
+// notes say nothing a user could act on.
+void QuietPlatformNotes(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.startsWith(QLatin1String("This plugin does not support ")) ||
+        text.contains(QLatin1String("systemTrayWindowChanged"))) {
+        return;
+    }
+    gQtHandler(type, context, text);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    // Without a session's runtime folder, Qt and the utility share this
+    // user's private one instead of Qt's guess and its warning.
+    if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
+        if (const std::string runtime = support::RuntimeDirectory(); !runtime.empty()) {
+            setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        }
+    }
+    gQtHandler = qInstallMessageHandler(QuietPlatformNotes);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("skerrin"));
     QApplication::setApplicationDisplayName(QString::fromLatin1(kAppTitle));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(CTrayIcon::IconImage(128));
 
-    // A second instance ends at once, silently.
-    auto instance = SingleInstanceLock::Acquire(kProductName);
-    if (!instance) {
+    SingleInstanceLock::Outcome outcome{};
+    std::string error;
+    auto instance = SingleInstanceLock::Acquire(kProductName, outcome, error);
+    switch (outcome) {
+    case SingleInstanceLock::Outcome::Acquired:
+        break;
+    case SingleInstanceLock::Outcome::HeldElsewhere: {
+        // A second instance ends at once, silently; the running one shows
+        // its sheet when it has no notification area to be found in.
+        ChannelMessage again;
+        again.kind = ChannelMessage::Kind::SecondStart;
+        SendChannelLine(FormatChannelLine(again));
         return 0;
+    }
+    case SingleInstanceLock::Outcome::Unavailable:
+        // Without the lock another instance could run on the same card.
+        std::fprintf(stderr, "skerrin: not started: the single-instance lock cannot be taken: %s\n",
+                     error.c_str());
+        return 1;
     }
 
     CMainFrame frame;

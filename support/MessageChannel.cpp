@@ -16,6 +16,7 @@ constexpr std::string_view kRemoval = "DEVICE_REMOVECOMPLETE ";
 constexpr std::string_view kNodesChanged = "DEVNODES_CHANGED";
 constexpr std::string_view kPower = "POWER ";
 constexpr std::string_view kCommand = "COMMAND ";
+constexpr std::string_view kSecondStart = "SECOND_START";
 
 // A decimal number that is the whole of `digits`.
 std::optional<std::uint32_t> Number(std::string_view digits) {
@@ -29,8 +30,17 @@ std::optional<std::uint32_t> Number(std::string_view digits) {
 
 } // namespace
 
-std::string ChannelSocketPath() {
-    return support::RuntimeDirectory() + "/" + kChannelFileName;
+std::vector<std::string> ChannelSocketPaths() {
+    constexpr std::size_t kMax = sizeof(sockaddr_un::sun_path) - 1;
+    std::vector<std::string> paths;
+    if (const std::string runtime = support::RuntimeDirectory(); !runtime.empty()) {
+        paths.push_back(runtime + "/" + kChannelFileName);
+    }
+    const std::size_t shortName = std::strlen(kChannelShortFileName) + 1;
+    if (const std::string folder = support::PrivateTempFolder(kMax - shortName); !folder.empty()) {
+        paths.push_back(folder + "/" + kChannelShortFileName);
+    }
+    return paths;
 }
 
 std::optional<ChannelMessage> ParseChannelLine(std::string_view line) {
@@ -43,6 +53,10 @@ std::optional<ChannelMessage> ParseChannelLine(std::string_view line) {
     ChannelMessage message;
     if (line == kElegantClose) {
         message.kind = ChannelMessage::Kind::ElegantClose;
+        return message;
+    }
+    if (line == kSecondStart) {
+        message.kind = ChannelMessage::Kind::SecondStart;
         return message;
     }
     if (line == kNodesChanged) {
@@ -85,6 +99,8 @@ std::string FormatChannelLine(const ChannelMessage& message) {
         return std::string(kPower) + std::to_string(message.code) + "\n";
     case ChannelMessage::Kind::Command:
         return std::string(kCommand) + std::to_string(message.code) + "\n";
+    case ChannelMessage::Kind::SecondStart:
+        return std::string(kSecondStart) + "\n";
     case ChannelMessage::Kind::DeviceChange:
         if (message.code == kDbtDeviceArrival) {
             return std::string(kArrival) + message.identifier + "\n";
@@ -97,20 +113,32 @@ std::string FormatChannelLine(const ChannelMessage& message) {
     return {};
 }
 
-bool SendChannelLine(const std::string& line) {
-    const std::string path = ChannelSocketPath();
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path) {
-        return false;
+int ConnectChannel() {
+    for (const std::string& path : ChannelSocketPaths()) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        if (path.size() >= sizeof address.sun_path) {
+            continue;
+        }
+        std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) {
+            return -1;
+        }
+        if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            return fd;
+        }
+        close(fd);
     }
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    return -1;
+}
+
+bool SendChannelLine(const std::string& line) {
+    const int fd = ConnectChannel();
     if (fd < 0) {
         return false;
     }
-    bool sent =
-        connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+    const bool sent =
         send(fd, line.data(), line.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(line.size());
     close(fd);
     return sent;

@@ -1,10 +1,11 @@
 // The debug trace channel: short lines for developers, never seen by users.
 //
-// TraceOut hands a line to the system log at debug priority (ident
-// "skerrin"). With SKERRIN_TRACE_STDERR=1 in the environment every line is
-// written to standard error as well. TraceToViewer delivers a line to the
-// debug viewer "Tolvena Debug View" when one is listening, and waits for
-// its one-byte answer (bounded), so lines arrive in order.
+// TraceOut lines cost next to nothing unless someone asked for them:
+// SKERRIN_TRACE_STDERR=1 writes each line to standard error, and
+// SKERRIN_TRACE_SYSLOG=1 sends a copy to the system log at debug priority
+// (ident "skerrin", one connection kept for the whole run). TraceToViewer
+// hands a line to the debug viewer "Tolvena Debug View" when one is
+// listening, without waiting for it to answer.
 #pragma once
 
 #include <cstddef>
@@ -25,11 +26,12 @@ namespace trace {
 // Path of the viewer's socket in the user's runtime folder.
 std::string ViewerSocketPath();
 
-// How long TraceToViewer waits for the viewer to take a line and answer.
-inline constexpr int kViewerTimeoutMs = 1000;
+// How long TraceToViewer keeps trying while the viewer's queue of waiting
+// lines is full; a viewer that takes its lines is never waited for.
+inline constexpr int kViewerQueueWaitMs = 5;
 
 // Test seam: receives every TraceOut line (after truncation) in place of
-// the system log. Pass nullptr to restore the system log.
+// standard error and the system log. Pass nullptr to restore them.
 using Sink = void (*)(const char* line);
 void SetOutSink(Sink sink);
 

@@ -36,7 +36,9 @@ std::vector<TavlSurveyEntry> SeventyOneNetworks() {
 }
 
 // One refresh of the Link Info page, connected to an access point, phases
-// in turn. The trace lines go to the system log (`range(0)` 1) or nowhere.
+// in turn. The trace lines go to a sink that drops them (`range(0)` 0) or
+// take the shipped path (1): nowhere, or to the system log when the run has
+// SKERRIN_TRACE_SYSLOG=1.
 void BM_UpdateLinkInfo(benchmark::State& state) {
     const bool systemLog = state.range(0) != 0;
     if (!systemLog) {

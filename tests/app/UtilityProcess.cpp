@@ -8,6 +8,7 @@
 
 #include <cstdio>
 
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -32,20 +33,6 @@ int Bound(int ms) {
     return ms * SKERRIN_TIME_FACTOR * (scale > 1 ? scale : 1);
 }
 
-bool Connectable(const QString& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray bytes = path.toLocal8Bit();
-    if (bytes.size() >= static_cast<int>(sizeof address.sun_path)) {
-        return false;
-    }
-    memcpy(address.sun_path, bytes.constData(), bytes.size() + 1);
-    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    close(fd);
-    return ok;
-}
-
 } // namespace
 
 UtilityProcess::UtilityProcess() : environment_(QProcessEnvironment::systemEnvironment()) {
@@ -64,12 +51,14 @@ UtilityProcess::~UtilityProcess() {
     }
 }
 
-QString UtilityProcess::ChannelPath() const {
-    return runtime_.path() + QLatin1Char('/') + QString::fromLatin1(kChannelFileName);
-}
-
 bool UtilityProcess::Start(bool waitReady) {
     process_.setProcessEnvironment(environment_);
+    process_.setChildProcessModifier([limit = descriptorLimit_] {
+        if (limit > 0) {
+            const rlimit tight{static_cast<rlim_t>(limit), static_cast<rlim_t>(limit)};
+            setrlimit(RLIMIT_NOFILE, &tight);
+        }
+    });
     QStringList launcher = Launcher();
     if (launcher.isEmpty()) {
         process_.start(Binary(), {});
@@ -85,7 +74,8 @@ bool UtilityProcess::Start(bool waitReady) {
     }
     QDeadlineTimer deadline(Bound(10000));
     while (!deadline.hasExpired()) {
-        if (Connectable(ChannelPath())) {
+        if (const int fd = ConnectChannel(); fd >= 0) {
+            close(fd);
             return true;
         }
         if (!Running()) {
@@ -94,6 +84,10 @@ bool UtilityProcess::Start(bool waitReady) {
         QThread::msleep(20);
     }
     return false;
+}
+
+int UtilityProcess::ConnectChannel() {
+    return InUtilityEnvironment([] { return ::ConnectChannel(); });
 }
 
 int UtilityProcess::RunSecondInstance(int boundMs) {
@@ -124,12 +118,7 @@ int UtilityProcess::Tavlsim(const QStringList& arguments, QString* output) {
 }
 
 bool UtilityProcess::Send(const std::string& line) {
-    process_.setProcessEnvironment(environment_);
-    const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", runtime_.path().toLocal8Bit());
-    const bool sent = SendChannelLine(line);
-    qputenv("XDG_RUNTIME_DIR", old);
-    return sent;
+    return InUtilityEnvironment([&line] { return SendChannelLine(line); });
 }
 
 int UtilityProcess::WaitForExit(int boundMs) {

@@ -26,6 +26,8 @@ public:
     QString JournalPath() const { return home_.path() + QStringLiteral("/journal.txt"); }
     QProcessEnvironment& Environment() { return environment_; }
 
+    // The descriptor limit skerrin starts with (0: inherited).
+    void SetDescriptorLimit(int limit) { descriptorLimit_ = limit; }
     // Starts skerrin; `waitReady` waits (bounded) until its channel listens.
     bool Start(bool waitReady = true);
     // Starts another skerrin with the same folders; returns its exit status,
@@ -35,6 +37,8 @@ public:
     int Tavlsim(const QStringList& arguments, QString* output = nullptr);
     // Sends one line through the channel; false when nothing listens.
     bool Send(const std::string& line);
+    // A socket connected to its channel, as a sender finds it; -1 if none.
+    int ConnectChannel();
     // Waits for the process to end; its exit status, or -1 on time-out.
     int WaitForExit(int boundMs);
     bool Running() const { return process_.state() != QProcess::NotRunning; }
@@ -52,10 +56,38 @@ public:
     bool WaitForJournal(const QString& text, int boundMs) const;
 
 private:
-    QString ChannelPath() const;
+    // Runs `action` with the test process's runtime and temporary folder
+    // variables set as the utility's (where senders look for its channel).
+    template <class Action> auto InUtilityEnvironment(Action action);
     QTemporaryDir runtime_;
     QTemporaryDir home_;
     QProcessEnvironment environment_;
     QProcess process_;
     QString stderr_;
+    int descriptorLimit_ = 0;
 };
+
+template <class Action> inline auto UtilityProcess::InUtilityEnvironment(Action action) {
+    // The folders the channel is found by, as the utility sees them.
+    const char* names[] = {"XDG_RUNTIME_DIR", "TMPDIR"};
+    QByteArray saved[2];
+    bool had[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        had[i] = qEnvironmentVariableIsSet(names[i]);
+        saved[i] = qgetenv(names[i]);
+        if (environment_.contains(QLatin1String(names[i]))) {
+            qputenv(names[i], environment_.value(QLatin1String(names[i])).toLocal8Bit());
+        } else {
+            qunsetenv(names[i]);
+        }
+    }
+    auto result = action();
+    for (int i = 0; i < 2; ++i) {
+        if (had[i]) {
+            qputenv(names[i], saved[i]);
+        } else {
+            qunsetenv(names[i]);
+        }
+    }
+    return result;
+}

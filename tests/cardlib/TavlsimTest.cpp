@@ -48,7 +48,7 @@ public:
         fd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        const std::string path = ChannelSocketPath();
+        const std::string path = ChannelSocketPaths().front();
         std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
         EXPECT_EQ(0, bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address)) << path;
         EXPECT_EQ(0, listen(fd_, 16));

@@ -13,13 +13,17 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -135,6 +139,9 @@ protected:
     }
 
     void TearDown() override {
+        for (int fd : idle_) {
+            close(fd);
+        }
         if (HasFailure()) {
             std::cerr << "---- journal ----\n"
                       << utility_.Journal().toStdString() << "---- trace (tail) ----\n"
@@ -214,10 +221,59 @@ protected:
             EXPECT_TRUE(JournalLines().filter(rest).isEmpty()) << "journal has " << step.rest;
         } else if (step.verb == "expect-exit") {
             ASSERT_EQ(std::stoi(step.rest), utility_.WaitForExit(kWaitMs));
+        } else if (step.verb == "idle-connections") {
+            const int count = std::stoi(step.rest);
+            rlimit limit{};
+            getrlimit(RLIMIT_NOFILE, &limit);
+            limit.rlim_cur =
+                std::max<rlim_t>(limit.rlim_cur, std::min<rlim_t>(limit.rlim_max, count + 256));
+            setrlimit(RLIMIT_NOFILE, &limit);
+            for (int i = 0; i < count; ++i) {
+                idle_.push_back(utility_.ConnectChannel());
+                ASSERT_GE(idle_.back(), 0) << "connection " << i;
+            }
+        } else if (step.verb == "foreign-runtime-folder") {
+            ASSERT_NO_FATAL_FAILURE(MakeForeignRuntimeFolder());
         }
     }
 
+    // No session runtime folder, and a fresh shared temporary folder (mode
+    // 1777) in which skerrin-<uid> belongs to another user (or, run
+    // unprivileged, is open to everyone).
+    void MakeForeignRuntimeFolder() {
+        shared_ = std::make_unique<QTemporaryDir>();
+        const QByteArray root = shared_->path().toLocal8Bit();
+        ASSERT_EQ(0, chmod(root.constData(), 01777));
+        foreign_ = root + "/skerrin-" + QByteArray::number(getuid());
+        ASSERT_EQ(0, mkdir(foreign_.constData(), 0777));
+        if (getuid() == 0) {
+            ASSERT_EQ(0, chown(foreign_.constData(), 65534, 65534));
+        } else {
+            ASSERT_EQ(0, chmod(foreign_.constData(), 0777));
+        }
+        utility_.Environment().remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        utility_.Environment().insert(QStringLiteral("TMPDIR"), shared_->path());
+    }
+
+    // The shared folder holds nothing of the utility's but its own private
+    // folders, and the foreign folder stays empty.
+    void CheckForeignRuntimeFolder() {
+        const QDir shared(shared_->path());
+        const QString own = QStringLiteral("skerrin-") + QString::number(getuid());
+        for (const QFileInfo& entry : shared.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                           QDir::System | QDir::Hidden)) {
+            EXPECT_TRUE(entry.isDir() && entry.fileName().startsWith(own))
+                << "in the shared folder: " << entry.fileName().toStdString();
+        }
+        EXPECT_TRUE(
+            QDir(QString::fromLocal8Bit(foreign_))
+                .isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden));
+    }
+
     QString folder_;
+    std::unique_ptr<QTemporaryDir> shared_;
+    QByteArray foreign_;
+    std::vector<int> idle_;
     UtilityProcess utility_;
     int journalFrom_ = 0;
     int traceFrom_ = 0;
@@ -232,6 +288,9 @@ TEST_P(Scenario, RunsAsExpected) {
         ASSERT_NO_FATAL_FAILURE(Run(step));
     }
     EXPECT_FALSE(utility_.Running()) << "the scenario must end with the utility's exit";
+    if (shared_) {
+        CheckForeignRuntimeFolder();
+    }
 
     // The expected fragments, each on a later line than the one before.
     const QStringList lines = JournalLines();

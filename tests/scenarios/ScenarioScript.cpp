@@ -16,9 +16,9 @@ std::string Trim(const std::string& text) {
 
 // Verbs and whether they need an argument.
 const std::set<std::string> kVerbsWithArgument = {
-    "env",        "profile",     "profile-file",     "tavlsim", "send", "wait-journal",
-    "wait-trace", "expect-exit", "expect-no-journal"};
-const std::set<std::string> kVerbsWithout = {"start"};
+    "env",          "profile",    "profile-file", "tavlsim",           "send",
+    "wait-journal", "wait-trace", "expect-exit",  "expect-no-journal", "idle-connections"};
+const std::set<std::string> kVerbsWithout = {"start", "foreign-runtime-folder"};
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // A stand-in for the debug viewer, listening in a runtime folder of its
 // own: it takes one message per connection and answers with one byte, as
-// the real viewer does.
+// the real viewer does, or (`answers` false) keeps the connection and never
+// answers.
 #pragma once
 
 #include "support/Trace.h"
@@ -22,7 +23,7 @@
 class TestViewer {
 public:
     // Takes `messages` messages, then stops listening.
-    explicit TestViewer(int messages) {
+    explicit TestViewer(int messages, bool answers = true) {
         if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
             oldRuntime_ = runtime;
         }
@@ -37,8 +38,8 @@ public:
         address.sun_family = AF_UNIX;
         std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
         EXPECT_EQ(0, bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address));
-        EXPECT_EQ(0, listen(fd_, 4));
-        thread_ = std::thread([this, messages] {
+        EXPECT_EQ(0, listen(fd_, SOMAXCONN));
+        thread_ = std::thread([this, messages, answers] {
             for (int i = 0; i < messages; ++i) {
                 const int client = accept(fd_, nullptr, nullptr);
                 std::uint32_t header[2] = {};
@@ -48,6 +49,10 @@ public:
                 users.push_back(header[0]);
                 counts.push_back(header[1]);
                 texts.push_back(text);
+                if (!answers) {
+                    silent_.push_back(client);
+                    continue;
+                }
                 const char answer = 1;
                 send(client, &answer, 1, MSG_NOSIGNAL);
                 close(client);
@@ -56,6 +61,9 @@ public:
     }
     ~TestViewer() {
         Join();
+        for (int client : silent_) {
+            close(client);
+        }
         close(fd_);
         std::filesystem::remove_all(dir_);
         if (oldRuntime_) {
@@ -81,4 +89,5 @@ private:
     std::optional<std::string> oldRuntime_;
     int fd_ = -1;
     std::thread thread_;
+    std::vector<int> silent_;
 };

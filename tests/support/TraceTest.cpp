@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -50,6 +51,26 @@ TEST(TraceToViewer, ViewerGetsOneMessagePerCallWithCountAndUserValue) {
     EXPECT_EQ(std::string("2\0", 2), viewer.texts[0]);
     EXPECT_EQ(1024u, viewer.counts[1]); // cut at 1023 characters
     EXPECT_EQ(std::string(1023, 'y') + '\0', viewer.texts[1]);
+}
+
+// A viewer that takes lines but never answers costs the caller nothing; one
+// that answers gets every line, in order, either way.
+TEST(TraceToViewer, NoViewerHoldsTheCallerBackAndLinesArriveInOrder) {
+    for (const bool answers : {false, true}) {
+        constexpr int kLines = 40;
+        TestViewer viewer(kLines, answers);
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < kLines; ++i) {
+            TraceToViewer("line %d", i);
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2))
+            << "answers " << answers;
+        viewer.Join();
+        ASSERT_EQ(static_cast<std::size_t>(kLines), viewer.texts.size());
+        for (int i = 0; i < kLines; ++i) {
+            EXPECT_EQ("line " + std::to_string(i) + '\0', viewer.texts[i]);
+        }
+    }
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // tolvena-debug-view: the debug viewer "Tolvena Debug View". It listens on
 // the viewer's socket in the user's runtime folder and prints every line
-// the utility sends to it, answering each with one byte so the sender can
-// go on.
+// the utility sends to it, in the order it sent them, answering each with
+// one byte as a copy-data message is answered.
 #include "support/Trace.h"
 
 #include <csignal>
@@ -69,7 +69,8 @@ int main() {
     const mode_t old = umask(077);
     const bool bound = bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     umask(old);
-    if (!bound || listen(server, 8) != 0) {
+    // Room for every line a burst queues before they are taken.
+    if (!bound || listen(server, SOMAXCONN) != 0) {
         std::fprintf(stderr, "tolvena-debug-view: cannot listen on %s: %s\n", path.c_str(),
                      std::strerror(errno));
         return 1;
