@@ -35,7 +35,9 @@ QIcon CTrayIcon::IconImage(int iconId) {
     // Read as PNG by name: left to guess the format, the image reader would
     // load every image-format plugin there is just to look at the files.
     QIcon icon;
-    for (const char* size : {"16", "32", "48"}) {
+    // Art at every size a scale of 1, 1.5, 2 or 3 asks for: the icon is
+    // never scaled by a fraction, which would blur its pixels.
+    for (const char* size : {"16", "24", "32", "48", "64", "96"}) {
         QImageReader reader(
             QStringLiteral(":/icons/%1-%2.png").arg(iconId).arg(QLatin1String(size)), "png");
         reader.setAutoDetectImageFormat(false);

@@ -1,17 +1,10 @@
 // Classifying the operating system into gOsClass, and the settings path.
 #pragma once
 
+#include "support/OsVersion.h"
+
 #include <cstdint>
 #include <string>
-
-// Platform families of an operating-system version record.
-enum class OsPlatform { Win32s, Windows9x, WindowsNt, Other };
-
-struct OsVersion {
-    OsPlatform platform = OsPlatform::Other;
-    std::uint32_t major = 0;
-    std::uint32_t minor = 0;
-};
 
 struct OsClassification {
     std::uint8_t osClass = 0;

@@ -5,6 +5,7 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
@@ -37,6 +38,9 @@ CConfigUtility::CConfigUtility(const QString& caption, CardLibrary& library, Clo
     connect(ok, &QPushButton::clicked, this, &CConfigUtility::OnOk);
     connect(cancel, &QPushButton::clicked, this, &CConfigUtility::reject);
     connect(help_, &QPushButton::clicked, this, &CConfigUtility::OnHelp);
+    // F1 asks the current page for its help, as the Help button does.
+    auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(helpKey, &QShortcut::activated, this, &CConfigUtility::OnHelp);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);

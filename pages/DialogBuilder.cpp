@@ -1,6 +1,7 @@
 #include "pages/DialogBuilder.h"
 
 #include "pages/DialogAccessibility.h"
+#include "pages/DialogFit.h"
 #include "pages/KeyEdit.h"
 #include "platform/DialogUnits.h"
 
@@ -117,16 +118,12 @@ void BuildDialogControls(const DialogTemplate& dialog, QWidget* parent) {
                 control.kind == ControlKind::ComboList || control.kind == ControlKind::ComboEdit;
             const int height =
                 combo ? widget->sizeHint().height() : DialogYToPixels(control.height);
-            // Text rendered here runs a little wider than the dialogs' font
-            // on the system they were drawn for: a right-aligned label may
-            // reach a few pixels further left, keeping its right edge.
-            const int grow =
-                control.kind == ControlKind::Label && (control.style & kStyleRight) ? 12 : 0;
-            widget->setGeometry(DialogXToPixels(control.x) - grow, DialogYToPixels(control.y),
-                                DialogXToPixels(control.width) + grow, height);
+            widget->setGeometry(DialogXToPixels(control.x), DialogYToPixels(control.y),
+                                DialogXToPixels(control.width), height);
             widget->setEnabled(!(control.style & kStyleDisabled));
             widget->setVisible(!(control.style & kStyleHidden));
         }
     }
     ApplyAccessibility(dialog, widgets);
+    FitDialogControls(dialog, widgets);
 }

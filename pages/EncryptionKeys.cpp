@@ -2,12 +2,12 @@
 // and the sheet's `reg`.
 #include "pages/EncryptionKeys.h"
 
+#include "device/PassphraseKeys.h"
 #include "device/Records.h"
 #include "device/WepSettings.h"
 #include "pages/ConfigUtility.h"
 #include "pages/EncryptionPage.h"
 #include "pages/KeyEdit.h"
-#include "pages/PassphraseKeys.h"
 #include "platform/MessageBox.h"
 #include "res/Strings.h"
 

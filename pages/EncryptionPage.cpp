@@ -13,7 +13,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QPalette>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -30,13 +32,18 @@ constexpr int kTypedPassphraseChars = 99;
 const QColor kFieldBackground(255, 255, 255);
 const QColor kFieldText(0, 0, 255);
 
+// Only the enabled states take these colours: a disabled field keeps the
+// style's disabled look, so that it does not look editable.
 void PaintKeyColours(QWidget* widget) {
     QPalette palette = widget->palette();
-    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window}) {
-        palette.setColor(role, kFieldBackground);
-    }
-    for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText}) {
-        palette.setColor(role, kFieldText);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window}) {
+            palette.setColor(group, role, kFieldBackground);
+        }
+        for (QPalette::ColorRole role :
+             {QPalette::Text, QPalette::ButtonText, QPalette::WindowText}) {
+            palette.setColor(group, role, kFieldText);
+        }
     }
     widget->setPalette(palette);
 }
@@ -280,6 +287,10 @@ void CEncryptionPage::OnCommandHelp(int context) {
 void CEncryptionPage::ArrangeKeyControls(int level) {
     const bool ascii = IsChecked(kAsciiBox);
     const bool manual = IsChecked(kManualRadio);
+    // Arranging disables controls on the way; the control the user works
+    // with (a radio button just clicked) keeps the focus when it ends up
+    // enabled.
+    const QPointer<QWidget> focus = QApplication::focusWidget();
 
     for (const int* group : {kHex64, kAscii64, kHex128, kAscii128}) {
         for (int n = 0; n < 4; ++n) {
@@ -332,6 +343,27 @@ void CEncryptionPage::ArrangeKeyControls(int level) {
     if (ascii) {
         ShowAsciiPlaceholders();
     }
+    // Each key label's mnemonic reaches the key field that is shown.
+    const int* shown = ShownKeyGroup();
+    for (int n = 0; n < 4; ++n) {
+        auto* label = Item<QLabel>(kKeyLabels[n]);
+        if (label != nullptr && shown != nullptr) {
+            label->setBuddy(KeyField(shown[n]));
+        }
+    }
+    if (focus != nullptr && focus != QApplication::focusWidget() && focus->isVisible() &&
+        focus->isEnabled()) {
+        focus->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+const int* CEncryptionPage::ShownKeyGroup() const {
+    for (const int* group : {kHex64, kAscii64, kHex128, kAscii128}) {
+        if (CKeyEdit* edit = KeyField(group[0]); edit != nullptr && !edit->isHidden()) {
+            return group;
+        }
+    }
+    return nullptr;
 }
 
 void CEncryptionPage::MaskKeyFields() {

@@ -85,6 +85,8 @@ private:
     void DoDataExchange(bool save);
     void ConnectHandlers();
     void ArrangeKeyControls(int level);
+    // The key group on show (the first id of its four), or nullptr.
+    const int* ShownKeyGroup() const;
     void MaskKeyFields();
     void EnableChangeButtons(bool enable);
     // Selects the stored level and transmit key, or no entry for a value

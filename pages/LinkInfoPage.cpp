@@ -7,6 +7,7 @@
 #include "device/Rssi.h"
 #include "pages/ConfigUtility.h"
 #include "pages/EditBackdrop.h"
+#include "pages/SsidDisplay.h"
 #include "platform/Help.h"
 #include "res/Strings.h"
 #include "res/Templates.h"
@@ -218,7 +219,7 @@ void CLinkInfoPage::ShowConnected() {
         SetCaption(kQualityCaption, Latin1(bars.qualityCaption));
     }
 
-    const QString ssid = Latin1(LinkSsidText(record));
+    const QString ssid = SsidDisplayText(LinkSsidText(record));
 
     // Frame counters: a failed query leaves the last text shown.
     std::uint32_t frames = 0;

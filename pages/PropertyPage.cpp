@@ -3,6 +3,23 @@
 #include "pages/DialogBuilder.h"
 #include "platform/DialogUnits.h"
 
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+bool TakesFocusHere(const QWidget* widget, const QWidget* body) {
+    if (!body->isAncestorOf(widget) || !widget->isVisible() || !widget->isEnabled() ||
+        !(widget->focusPolicy() & Qt::TabFocus)) {
+        return false;
+    }
+    const auto* edit = qobject_cast<const QLineEdit*>(widget);
+    return edit == nullptr || !edit->isReadOnly();
+}
+
+} // namespace
+
 CPropertyPage::CPropertyPage(const DialogTemplate& dialog, CConfigUtility& sheet)
     : dialog_(dialog), sheet_(sheet) {
     setObjectName(QStringLiteral("page%1").arg(dialog.id));
@@ -18,6 +35,8 @@ void CPropertyPage::CreatePageWindow() {
     ApplyDialogFont(body_);
     body_->setGeometry(0, 0, DialogXToPixels(dialog_.width), DialogYToPixels(dialog_.height));
     BuildDialogControls(dialog_, body_);
+    connect(qApp, &QApplication::focusChanged, body_,
+            [this](QWidget* old, QWidget* now) { OnFocusChanged(old, now); });
     body_->show();
     OnInitDialog();
 }
@@ -25,4 +44,24 @@ void CPropertyPage::CreatePageWindow() {
 void CPropertyPage::DestroyPageWindow() {
     delete body_;
     body_ = nullptr;
+}
+
+void CPropertyPage::OnFocusChanged(QWidget* old, QWidget* now) {
+    if (body_ == nullptr || old == nullptr || old->isEnabled() || !body_->isAncestorOf(old) ||
+        (now != nullptr && TakesFocusHere(now, body_))) {
+        return;
+    }
+    for (QWidget* candidate = old->nextInFocusChain(); candidate != nullptr && candidate != old;
+         candidate = candidate->nextInFocusChain()) {
+        if (TakesFocusHere(candidate, body_)) {
+            candidate->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    for (QPushButton* button : window()->findChildren<QPushButton*>()) {
+        if (button->isDefault() && button->isVisible() && button->isEnabled()) {
+            button->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }

@@ -46,6 +46,13 @@ public:
     // the window is absent).
     QWidget* Body() const { return body_; }
 
+private:
+    // A control of the page that disables itself while it has the focus
+    // (Re-Scan, Search, Apply Changes) hands the focus to the next control
+    // of the page a user can work with, not to the tab row or a read-only
+    // field; with none left on the page, to the sheet's default button.
+    void OnFocusChanged(QWidget* old, QWidget* now);
+
 protected:
     // The control with identifier `id` (nullptr while the window is absent).
     template <class T> T* Item(int id) const {

@@ -7,15 +7,22 @@
 #include "device/SurveyDecoder.h"
 #include "device/WepSettings.h"
 #include "pages/ConfigUtility.h"
+#include "pages/SsidDisplay.h"
 #include "platform/Help.h"
 #include "platform/MessageBox.h"
 #include "platform/WaitWithMessages.h"
+#include "res/Strings.h"
 #include "res/Templates.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -37,13 +44,13 @@ constexpr int kSurveyList = 1131;
 constexpr int kSearchButton = 1015;
 constexpr int kConnectButton = 1133;
 
-// Columns of the list: title and width in pixels.
+// Columns of the list, in order. Their widths follow the texts they show
+// in the font drawn here (FitColumns).
 struct Column {
     const char* title;
-    int width;
 };
 constexpr Column kColumns[] = {
-    {"SSID", 101}, {"BSSID", 108}, {"Signal", 41}, {"Channel", 51}, {"WEP", 37}, {"BSSType", 101},
+    {"SSID"}, {"BSSID"}, {"Signal"}, {"Channel"}, {"WEP"}, {"BSSType"},
 };
 constexpr int kSsidColumn = 0;
 constexpr int kChannelColumn = 3;
@@ -57,6 +64,15 @@ template <std::size_t N> QString Latin1(const char (&field)[N]) {
     const std::string_view text = FieldText(field);
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+// The SSID bytes of a row as the card reported them; Connect sends these,
+// never the text shown.
+constexpr int kSsidBytesRole = Qt::UserRole;
+
+// Room around a column's text: the item's and the header's margins.
+constexpr int kColumnPadding = 8;
+// Pixels between the list and the page's edges.
+constexpr int kListMargin = 3;
 
 } // namespace
 
@@ -79,17 +95,60 @@ bool CSiteSurveyPage::OnInitDialog() {
         connect(join, &QPushButton::clicked, this, &CSiteSurveyPage::OnConnect);
     }
     if (QTreeWidget* list = List()) {
-        // Every click in the list area is the list's click notification,
-        // on a row or not.
+        // The six columns need more than the list's template width in the
+        // font drawn here: the list takes the page's whole width.
+        if (Body() != nullptr) {
+            list->setGeometry(kListMargin, list->y(), Body()->width() - 2 * kListMargin,
+                              list->height());
+        }
+        // Every left click in the list area is the list's click
+        // notification, on a row or not; other buttons neither select nor
+        // notify.
         list->viewport()->installEventFilter(this);
+        list->installEventFilter(this);
+        // The keyboard moves the highlight as a click does: the
+        // highlighted row is the one Connect joins. A mouse press changes
+        // the selection too; its release notifies.
+        connect(list, &QTreeWidget::itemSelectionChanged, this, [this] {
+            if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+                OnListClick();
+            }
+        });
+        searching_ = new QLabel(QString::fromLatin1(ResString(IDS_SEARCHING)), list->viewport());
+        searching_->setObjectName(QStringLiteral("searching"));
+        searching_->setAlignment(Qt::AlignCenter);
+        searching_->hide();
     }
     return true;
 }
 
 bool CSiteSurveyPage::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease) {
-        if (QTreeWidget* list = List(); list != nullptr && watched == list->viewport()) {
+    // Only input is looked at: the list's widgets also send events while
+    // the page window is being destroyed, when the list cannot be looked up.
+    const QEvent::Type type = event->type();
+    const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+                       type == QEvent::MouseButtonRelease;
+    if (!mouse && type != QEvent::KeyPress) {
+        return CPropertyPage::eventFilter(watched, event);
+    }
+    QTreeWidget* list = List();
+    if (list != nullptr && mouse && watched == list->viewport()) {
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) {
+            return true;
+        }
+        if (type == QEvent::MouseButtonRelease) {
             OnListClick();
+        }
+    } else if (list != nullptr && !mouse && watched == list) {
+        // Enter on the list joins the highlighted network (when Connect
+        // may), and never closes the sheet.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            auto* join = Item<QPushButton>(kConnectButton);
+            if (join != nullptr && join->isEnabled()) {
+                OnConnect();
+            }
+            return true;
         }
     }
     return CPropertyPage::eventFilter(watched, event);
@@ -113,6 +172,7 @@ bool CSiteSurveyPage::OnSetActive() {
 bool CSiteSurveyPage::OnKillActive() {
     EnableButton(kSearchButton, true);
     timer188_.stop();
+    ShowSearching(false);
     return CPropertyPage::OnKillActive();
 }
 
@@ -145,7 +205,62 @@ void CSiteSurveyPage::CreateColumns() {
     list->setHeaderLabels(titles);
     for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
         list->headerItem()->setTextAlignment(i, Qt::AlignLeft | Qt::AlignVCenter);
-        list->header()->resizeSection(i, kColumns[i].width);
+    }
+    FitColumns(*list);
+}
+
+void CSiteSurveyPage::FitColumns(QTreeWidget& list) {
+    // All six columns share the list's width, so that none hides beyond a
+    // sideways scroll: BSSID to BSSType take what their title and their
+    // widest row need, the SSID column the rest (at least its title).
+    const QFontMetrics metrics(list.font());
+    // Room for the vertical scroll bar only where the rows need it.
+    const int rowHeight =
+        list.topLevelItemCount() > 0
+            ? std::max(metrics.height(), list.visualItemRect(list.topLevelItem(0)).height())
+            : metrics.height();
+    const bool scrolls = (list.topLevelItemCount() + 1) * rowHeight >
+                         list.height() - 2 * list.frameWidth() - list.header()->height();
+    const int available =
+        list.width() - 2 * list.frameWidth() -
+        (scrolls ? list.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &list) : 0);
+    auto needed = [&](int column) {
+        int widest = metrics.horizontalAdvance(QString::fromLatin1(kColumns[column].title));
+        for (int row = 0; row < list.topLevelItemCount(); ++row) {
+            widest =
+                std::max(widest, metrics.horizontalAdvance(list.topLevelItem(row)->text(column)));
+        }
+        return widest + kColumnPadding;
+    };
+    int used = 0;
+    for (int column = kSsidColumn + 1; column < static_cast<int>(std::size(kColumns)); ++column) {
+        const int width = needed(column);
+        list.header()->resizeSection(column, width);
+        used += width;
+    }
+    // A long network name is elided in its column; its tooltip shows it
+    // whole.
+    const int ssidTitle =
+        metrics.horizontalAdvance(QString::fromLatin1(kColumns[kSsidColumn].title)) +
+        kColumnPadding;
+    list.header()->resizeSection(kSsidColumn, std::max(available - used, ssidTitle));
+    list.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void CSiteSurveyPage::ShowSearching(bool searching) {
+    // The scan takes its 3000 ms: the list says so and the pointer over it
+    // shows work.
+    QTreeWidget* list = List();
+    if (list == nullptr || searching_ == nullptr) {
+        return;
+    }
+    if (searching) {
+        searching_->setGeometry(list->viewport()->rect());
+        searching_->show();
+        list->viewport()->setCursor(Qt::BusyCursor);
+    } else {
+        searching_->hide();
+        list->viewport()->unsetCursor();
     }
 }
 
@@ -167,6 +282,7 @@ void CSiteSurveyPage::OnSearch() {
         Sheet().Library().SiteSurveyTrigger();
     }
     timer188_.start();
+    ShowSearching(true);
 }
 
 void CSiteSurveyPage::OnTimer() {
@@ -175,6 +291,7 @@ void CSiteSurveyPage::OnTimer() {
     if (!HasWindow()) {
         return;
     }
+    ShowSearching(false);
     FillList();
     EnableButton(kSearchButton, true);
     EnableButton(kConnectButton, false);
@@ -207,11 +324,17 @@ void CSiteSurveyPage::FillList() {
     items.reserve(table.Count());
     for (int i = 0; i < table.Count(); ++i) {
         const CSurveyTable::Row& row = table.At(i);
-        items << new QTreeWidgetItem(QStringList{Latin1(row.ssid), Latin1(row.bssid),
-                                                 Latin1(row.signal), Latin1(row.channel),
-                                                 Latin1(row.wep), Latin1(row.bssType)});
+        const std::string_view ssid = FieldText(row.ssid);
+        auto* item = new QTreeWidgetItem(QStringList{SsidDisplayText(ssid), Latin1(row.bssid),
+                                                     Latin1(row.signal), Latin1(row.channel),
+                                                     Latin1(row.wep), Latin1(row.bssType)});
+        item->setToolTip(kSsidColumn, item->text(kSsidColumn));
+        item->setData(kSsidColumn, kSsidBytesRole,
+                      QByteArray(ssid.data(), static_cast<qsizetype>(ssid.size())));
+        items << item;
     }
     list->addTopLevelItems(items);
+    FitColumns(*list);
 }
 
 void CSiteSurveyPage::OnListClick() {
@@ -227,6 +350,12 @@ void CSiteSurveyPage::OnListClick() {
         }
     }
     if (selected < 0) {
+        // Nothing is highlighted any more (a click beside the rows, or the
+        // keyboard's deselection): Connect would join a row the user no
+        // longer sees chosen.
+        if (m_n_SelectedItem >= 0) {
+            EnableButton(kConnectButton, false);
+        }
         return;
     }
     m_n_SelectedItem = selected;
@@ -243,11 +372,11 @@ void CSiteSurveyPage::OnConnect() {
         return;
     }
     gSelectedSSID = row->text(kSsidColumn);
-    const QByteArray ssidBytes = gSelectedSSID.toLatin1();
+    const QByteArray ssidBytes = row->data(kSsidColumn, kSsidBytesRole).toByteArray();
     SsidText ssid{};
     ssid.length = static_cast<std::uint32_t>(std::min<qsizetype>(ssidBytes.size(), TAVL_SSID_MAX));
     std::memcpy(ssid.ssid, ssidBytes.constData(), ssid.length);
-    if (gSelectedSSID.isEmpty()) {
+    if (ssidBytes.isEmpty()) {
         AppMessageBox(this, QStringLiteral("Fail"));
     }
     const std::uint32_t mode = row->text(kBssTypeColumn) == QLatin1String("Infrastructure") ? 1 : 0;

@@ -7,12 +7,14 @@
 #include "device/SurveyTable.h"
 #include "pages/PropertyPage.h"
 
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 
 #include <cstdint>
 #include <functional>
 
+class QLabel;
 class QTreeWidget;
 
 // The SSID of the row last clicked or connected.
@@ -62,6 +64,8 @@ protected:
 
 private:
     void CreateColumns();
+    void FitColumns(QTreeWidget& list);
+    void ShowSearching(bool searching);
     void FillList();
     void EnableButton(int id, bool enabled);
     QTreeWidget* List() const;
@@ -70,4 +74,6 @@ private:
     static constexpr int kTimerPeriodMs = 3000;
 
     QTimer timer188_;
+    // "Searching ..." over the list while the scan runs.
+    QPointer<QLabel> searching_;
 };

@@ -29,7 +29,9 @@ void ShowHelpContext(int context) {
         gHelpWindow = new QDialog(nullptr, Qt::Window);
         gHelpWindow->setAttribute(Qt::WA_DeleteOnClose);
         gHelpWindow->setObjectName(QStringLiteral("helpWindow"));
-        gHelpWindow->setWindowTitle(QString::fromLatin1(kAppTitle) + QStringLiteral(" Help"));
+        // The window system adds the application's name to a window title;
+        // the title itself names only what the window is.
+        gHelpWindow->setWindowTitle(QStringLiteral("Help"));
         auto* layout = new QVBoxLayout(gHelpWindow);
         auto* browser = new QTextBrowser(gHelpWindow);
         browser->setObjectName(QStringLiteral("helpText"));

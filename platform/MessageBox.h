@@ -3,6 +3,9 @@
 
 #include <QString>
 
+#include <memory>
+
+class QMessageBox;
 class QWidget;
 
 enum class MsgButtons { Ok, YesNo };
@@ -29,3 +32,10 @@ void SetMessageBoxService(MessageBoxService* service);
 // A message box with the application's title as caption.
 int AppMessageBox(QWidget* owner, const QString& text, MsgButtons buttons = MsgButtons::Ok,
                   MsgIcon icon = MsgIcon::None);
+
+// The message box the real service shows, built but not shown.
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, const QString& text,
+                                            const QString& caption, MsgButtons buttons,
+                                            MsgIcon icon);
+// The least width of a message box whose title bar shows `caption` whole.
+int MessageBoxWidthForTitle(const QString& caption);

@@ -1,7 +1,7 @@
 // The operating-system version the utility classifies.
 #pragma once
 
-#include "device/OsClass.h"
+#include "support/OsVersion.h"
 
 // On Linux the system is reported as the NT family 5.1. The variable
 // SKERRIN_OS_VERSION ("nt:5.0", "9x:4.90", "9x:4.0", "win32s:3.1",

@@ -38,4 +38,5 @@ enum StringId : int {
     IDS_KEY_LENGTH_13_ASCII = 61558,
     IDS_SSID_ASCII_ONLY = 61561,
     IDS_KEY_NOT_HEX = 61580,
+    IDS_SEARCHING = 61581,
 };

@@ -9,7 +9,7 @@ struct Entry {
 
 constexpr Entry kStrings[] = {
     {IDS_INFRASTRUCTURE, "Infrastructure"},
-    {IDS_ABOUT_NOTICE, "Wireless LAN configuration and status for the LK2093 PCI card."},
+    {IDS_ABOUT_NOTICE, "Configuration and status of the LK2093 PCI card."},
     {IDS_POWER_DISABLED, "Disabled"},
     {IDS_POWER_ENABLED, "Enabled"},
     {IDS_KEY_1, "1"},
@@ -44,6 +44,7 @@ constexpr Entry kStrings[] = {
     {IDS_KEY_LENGTH_13_ASCII, "Invalid WEP key length. They should be 13 ASCII characters."},
     {IDS_SSID_ASCII_ONLY, "SSID accepts ASCII characters only."},
     {IDS_KEY_NOT_HEX, "Invalid WEP key. They should be hexadecimal digits 0-9 and A-F."},
+    {IDS_SEARCHING, "Searching ..."},
 };
 
 } // namespace

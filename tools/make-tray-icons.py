@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the tray icons 186 (connected: a small monitor with a green
 screen) and 187 (not connected: the same with a red screen) in the
-16-colour palette, at 16x16 and scaled up for high-density screens, plus
+16-colour palette, at 16x16 and at the sizes high-density screens ask for, plus
 the application icon 128. Writes PNG files into res/icons/."""
 import os
 import struct
@@ -47,36 +47,44 @@ def png(width, height, rows):
             chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
-def render(icon, scale):
+def render(icon, size):
+    """The 16x16 art at size x size, each pixel taken from the nearest art
+    pixel: whole pixels, no blending, so the icon stays crisp at the
+    fractional scales (24 pixels at 1.5) as at the whole ones."""
     bright, dark = SCREENS[icon]
     rows = []
-    for line in MONITOR:
+    for y in range(size):
+        line = MONITOR[y * 16 // size]
         row = []
-        for ch in line:
+        for x in range(size):
+            ch = line[x * 16 // size]
             if ch == 'S':
                 rgb = bright
             elif ch == 's':
                 rgb = dark
             else:
                 rgb = PALETTE[ch]
-            pixel = [0, 0, 0, 0] if rgb is None else [*rgb, 255]
-            row.extend(pixel * scale)
-        for _ in range(scale):
-            rows.append(row)
-    return png(16 * scale, 16 * scale, rows)
+            row.extend([0, 0, 0, 0] if rgb is None else [*rgb, 255])
+        rows.append(row)
+    return png(size, size, rows)
+
+
+# The sizes a scale of 1, 1.5, 2 or 3 asks for: the 16-pixel tray icon and
+# the 32-pixel icon of the About page.
+SIZES = (16, 24, 32, 48, 64, 96)
 
 
 def main():
     out = os.path.join(os.path.dirname(__file__), "..", "res", "icons")
     os.makedirs(out, exist_ok=True)
     for icon in (186, 187):
-        for scale in (1, 2, 3):
-            with open(os.path.join(out, f"{icon}-{16 * scale}.png"), "wb") as f:
-                f.write(render(icon, scale))
+        for size in SIZES:
+            with open(os.path.join(out, f"{icon}-{size}.png"), "wb") as f:
+                f.write(render(icon, size))
     # The application icon: the connected monitor.
-    for scale in (1, 2, 3):
-        with open(os.path.join(out, f"128-{16 * scale}.png"), "wb") as f:
-            f.write(render(186, scale))
+    for size in SIZES:
+        with open(os.path.join(out, f"128-{size}.png"), "wb") as f:
+            f.write(render(186, size))
 
 
 if __name__ == "__main__":

@@ -1,4 +1,4 @@
-#include "pages/PassphraseKeys.h"
+#include "device/PassphraseKeys.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,7 +7,7 @@ constexpr ControlTemplate kControls[] = {
     {1028, ControlKind::Edit, "", 46, 11, 174, 13, kStyleReadOnly},
     {1066, ControlKind::Label, "Current Channel", 55, 34, 52, 8, kStyleRight},
     {1001, ControlKind::Edit, "", 113, 32, 16, 12, kStyleReadOnly},
-    {1015, ControlKind::PushButton, "Re-Scan", 170, 32, 50, 15},
+    {1015, ControlKind::PushButton, "&Re-Scan", 170, 32, 50, 15},
     {1068, ControlKind::Label, "Current Transfer Rate", 38, 53, 69, 8, kStyleRight},
     {1003, ControlKind::Edit, "", 113, 51, 16, 12, kStyleReadOnly},
     {IDC_STATIC, ControlKind::Label, "Mbps", 135, 53, 18, 8},

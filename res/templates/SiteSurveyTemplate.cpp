@@ -9,9 +9,9 @@ constexpr ControlTemplate kControls[] = {
      "button to connect to the specified Access Point.",
      12, 6, 213, 38},
     {1131, ControlKind::ListView, "", 5, 45, 228, 91},
-    {1015, ControlKind::PushButton, "Search", 50, 160, 58, 12},
+    {1015, ControlKind::PushButton, "&Search", 50, 160, 58, 12},
     // Enabled by a click that selects a row.
-    {1133, ControlKind::PushButton, "Connect", 128, 160, 58, 12, kStyleDisabled},
+    {1133, ControlKind::PushButton, "&Connect", 128, 160, 58, 12, kStyleDisabled},
 };
 
 } // namespace

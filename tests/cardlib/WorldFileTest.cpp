@@ -74,6 +74,11 @@ TEST(WorldFile, FormatReadsBackTheSameWorld) {
     ASSERT_TRUE(cardsim::ParseWorld(cardsim::FormatWorld(world), read, error)) << error;
     EXPECT_EQ(cardsim::FormatWorld(world), cardsim::FormatWorld(read));
     EXPECT_EQ(world.networks[0].ssid, read.networks[0].ssid);
+    // A hand-written file may spell the escapes' digits in either case.
+    ASSERT_TRUE(cardsim::ParseWorld("[network]\nssid=\"caf\\xe9\\xC9\"\nbssid=00:11:22:33:44:55\n",
+                                    read, error))
+        << error;
+    EXPECT_EQ("caf\xe9\xC9", read.networks[0].ssid);
 }
 
 TEST(WorldFile, MistakesAreNamedByLine) {

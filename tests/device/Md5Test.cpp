@@ -1,4 +1,4 @@
-#include "pages/Md5.h"
+#include "device/Md5.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 // does its work (or its hook's), and records itself.
 #include "tests/fakes/FakeCardLibrary.h"
 
+#include "cardshared/Channels.h"
 #include "tests/fakes/FakeFormat.h"
 
 #include <algorithm>
@@ -193,15 +194,7 @@ std::int32_t FakeCardLibrary::QueryOID(std::uint32_t oid, void* buffer, std::uin
 std::uint32_t FakeCardLibrary::ChannelToFrequency(std::uint32_t channel) {
     CardCall call = Begin("ChannelToFrequency");
     call.number = channel;
-    const std::uint32_t khz = Locked([&]() -> std::uint32_t {
-        if (failEverything_) {
-            return 0;
-        }
-        if (channel >= 1 && channel <= 13) {
-            return 2412000 + 5000 * (channel - 1);
-        }
-        return channel == 14 ? 2484000 : 0;
-    });
+    const std::uint32_t khz = Get(failEverything_) ? 0 : cardsim::ChannelToKhz(channel);
     call.result = static_cast<std::int32_t>(khz);
     Finish(call, Format("ChannelToFrequency channel=%u -> %u", channel, khz));
     return khz;
@@ -210,16 +203,7 @@ std::uint32_t FakeCardLibrary::ChannelToFrequency(std::uint32_t channel) {
 std::uint32_t FakeCardLibrary::FrequencyToChannel(std::uint32_t khz) {
     CardCall call = Begin("FrequencyToChannel");
     call.number = khz;
-    const std::uint32_t channel = Locked([&]() -> std::uint32_t {
-        if (failEverything_) {
-            return 0;
-        }
-        if (khz == 2484000) {
-            return 14;
-        }
-        const bool inBand = khz >= 2412000 && khz <= 2472000 && (khz - 2412000) % 5000 == 0;
-        return inBand ? (khz - 2412000) / 5000 + 1 : 0;
-    });
+    const std::uint32_t channel = Get(failEverything_) ? 0 : cardsim::KhzToChannel(khz);
     call.result = static_cast<std::int32_t>(channel);
     Finish(call, Format("FrequencyToChannel khz=%u -> %u", khz, channel));
     return channel;

@@ -9,38 +9,6 @@ namespace {
 
 using P = CConfigPage;
 
-TEST_F(ConfigPageTest, TemplateHasEveryControlWithItsTextAndInitialState) {
-    struct Row {
-        int id;
-        const char* text;
-        bool enabled;
-    };
-    // Before the page first loads anything: the template's own states.
-    h.sheet->m_ConfigPage.CreatePageWindow();
-    const Row rows[] = {
-        {P::IDC_REMOVE, "Remove", true},
-        {P::IDC_CREATE, "Create", false},
-        {P::IDC_ACTIVATE, "Activate", false},
-        {P::IDC_RESTORE_DEFAULTS, "Restore Defaults", true},
-        {P::IDC_UNDO_CHANGES, "Undo Changes", false},
-        {P::IDC_APPLY_CHANGES, "Apply Changes", false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.id);
-        ASSERT_NE(nullptr, Button(row.id));
-        EXPECT_EQ(row.text, Button(row.id)->text().remove('&'));
-        EXPECT_EQ(row.enabled, Button(row.id)->isEnabled());
-    }
-    EXPECT_TRUE(ProfileBox()->isEditable());
-    for (int id : {P::IDC_MODE, P::IDC_CHANNEL, P::IDC_POWER_SAVE}) {
-        EXPECT_FALSE(List(id)->isEditable());
-    }
-    EXPECT_EQ(32, Ssid()->maxLength());
-    EXPECT_EQ("Service Set Identifier\n(SSID)", Item<QLabel>(1087)->text().remove('&'));
-    EXPECT_EQ(QRect(144, 134, 185, 18), Ssid()->geometry());
-    h.sheet->m_ConfigPage.DestroyPageWindow();
-}
-
 TEST_F(ConfigPageTest, ListsShowModesAllowedChannelsAndPowerSaving) {
     OpenPage({Record("default", "lab", 3, 0, 0)});
     EXPECT_EQ((QStringList{"Ad-Hoc", "Infrastructure"}), Entries(P::IDC_MODE));

@@ -274,4 +274,23 @@ TEST(KeyEdit, EditsThatBypassTheFiltersStillCannotAddRefusedCharacters) {
     EXPECT_EQ(QStringLiteral("ab"), ascii->text());
 }
 
+// Keys whose text is a control character (Escape gives U+001B) do not type,
+// so a masked key stays. A key that types several characters at once goes
+// in whole or not at all.
+TEST(KeyEdit, ControlTextDoesNotTypeAndSeveralCharactersMustFitWhole) {
+    auto masked = MakeEdit(kHex64, QStringLiteral("3A9C17E05B"));
+    masked->SetPasswordChar(true);
+    for (const auto& [key, c] : {std::pair{Qt::Key_Escape, u'\x1b'}, {Qt::Key_unknown, u'\x9f'}}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar(c)));
+        QApplication::sendEvent(masked.get(), &press);
+    }
+    EXPECT_EQ(QStringLiteral("3A9C17E05B"), masked->text());
+    EXPECT_TRUE(masked->HasPasswordChar());
+
+    auto edit = MakeEdit(kHex64, QStringLiteral("123456789"));
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("ab"));
+    QApplication::sendEvent(edit.get(), &press);
+    EXPECT_EQ(QStringLiteral("123456789"), edit->text());
+}
+
 } // namespace

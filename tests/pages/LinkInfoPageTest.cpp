@@ -113,7 +113,8 @@ TEST_F(LinkInfoPage, OddRecordFieldsShowWhatTheyCan) {
     });
     h.card.SetCounters(3000000000u, 0);
     h.Open();
-    EXPECT_EQ(QString(31, 'S') + QChar(0xE9), Edit(1002));
+    // A byte that is not UTF-8 shows escaped.
+    EXPECT_EQ(QString(31, 'S') + QStringLiteral("\\xE9"), Edit(1002));
     EXPECT_EQ("0", Edit(1001));
     EXPECT_EQ("5", Edit(1003));
     EXPECT_EQ("3000000000", Edit(1029));

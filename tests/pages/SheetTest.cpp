@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFontInfo>
 #include <QPushButton>
 #include <QTabBar>
 
@@ -87,22 +86,6 @@ TEST_F(Sheet, CloseSheetEndsOnlyAnOpenVisibleSheet) {
     h.sheet->CloseSheet();
     EXPECT_FALSE(h.sheet->isVisible());
     EXPECT_EQ(2, h.sheet->result());
-}
-
-TEST_F(Sheet, DialogFontIsTheArialMetricLiberationSans) {
-    h.Open();
-    const QFontInfo info(
-        h.sheet->m_LinkInfoPage.findChild<QWidget*>(QStringLiteral("body"))->font());
-    EXPECT_EQ("Liberation Sans", info.family());
-    EXPECT_EQ(8, info.pointSize());
-}
-
-TEST_F(Sheet, PageIsTheTemplateSizeConvertedWithBaseUnits) {
-    h.Open();
-    h.SelectTab(1);
-    const QWidget* body = h.sheet->m_ConfigPage.findChild<QWidget*>(QStringLiteral("body"));
-    ASSERT_NE(nullptr, body);
-    EXPECT_EQ(QSize(359, 302), body->size());
 }
 
 } // namespace

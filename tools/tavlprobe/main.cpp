@@ -36,8 +36,8 @@
 #include "device/CardLibraryLoader.h"
 #include "device/HostState.h"
 #include "device/LinkStatus.h"
+#include "device/PassphraseKeys.h"
 #include "device/Records.h"
-#include "pages/PassphraseKeys.h"
 
 #include <chrono>
 #include <cstdio>

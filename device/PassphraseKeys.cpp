@@ -1,6 +1,6 @@
-#include "pages/PassphraseKeys.h"
+#include "device/PassphraseKeys.h"
 
-#include "pages/Md5.h"
+#include "device/Md5.h"
 
 #include <cstdint>
 

@@ -1,0 +1,147 @@
+// What a keyboard user meets: the Site Survey list chosen by arrow keys
+// and Enter, only the left button selecting, each key label reaching the
+// key field on show, F1, and the focus staying on the page.
+#include "EncryptionPageHarness.h"
+#include "SheetHarness.h"
+#include "platform/Help.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <cstring>
+
+namespace {
+
+TavlSurveyEntry Network(std::uint8_t n, const char* ssid) {
+    TavlSurveyEntry entry{};
+    const std::uint8_t bssid[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x00, n};
+    std::memcpy(entry.bssid, bssid, sizeof bssid);
+    entry.ssidLength = static_cast<std::uint32_t>(std::strlen(ssid));
+    std::memcpy(entry.ssid, ssid, entry.ssidLength);
+    entry.rssi = -60;
+    entry.dsConfig = 2437000;
+    entry.infrastructureMode = 1;
+    return entry;
+}
+
+struct SurveyHarness : SheetHarness {
+    SurveyHarness() {
+        card.SetSurveyEntries({Network(1, "first"), Network(2, "second"), Network(3, "third")});
+        Open();
+        SelectTab(2);
+        sheet->m_SiteSurveyPage.OnSearch();
+        sheet->m_SiteSurveyPage.OnTimer();
+    }
+    QTreeWidget* List() { return sheet->findChild<QTreeWidget*>(QStringLiteral("1131")); }
+    QPushButton* Join() { return sheet->findChild<QPushButton*>(QStringLiteral("1133")); }
+    std::string JoinedSsid() {
+        const SsidText sent = *card.LastCall("SetSSID")->ssid;
+        return std::string(reinterpret_cast<const char*>(sent.ssid), sent.length);
+    }
+    void ClickRow(int row, Qt::MouseButton button) {
+        const QRect rect = List()->visualItemRect(List()->topLevelItem(row));
+        QTest::mouseClick(List()->viewport(), button, {}, rect.center());
+    }
+};
+
+} // namespace
+
+TEST(Keyboard, SurveyRowHighlightedByKeysIsTheOneConnectJoins) {
+    SurveyHarness h;
+    QTest::keyClick(h.List(), Qt::Key_Down);
+    EXPECT_TRUE(h.Join()->isEnabled());
+    h.ClickRow(0, Qt::LeftButton);
+    QTest::keyClick(h.List(), Qt::Key_Down);
+    QTest::keyClick(h.List(), Qt::Key_Down);
+    h.Join()->click();
+    EXPECT_EQ("third", h.JoinedSsid());
+}
+
+TEST(Keyboard, EnterOnTheListJoinsAndKeepsTheSheetOpen) {
+    SurveyHarness h;
+    QTest::keyClick(h.List(), Qt::Key_Return);
+    EXPECT_EQ(0u, h.card.CountOf("SetSSID"));
+    QTest::keyClick(h.List(), Qt::Key_Down);
+    QTest::keyClick(h.List(), Qt::Key_Return);
+    EXPECT_EQ("first", h.JoinedSsid());
+    EXPECT_TRUE(h.sheet->isVisible());
+}
+
+TEST(Keyboard, OnlyTheLeftButtonSelectsASurveyRow) {
+    SurveyHarness h;
+    h.ClickRow(1, Qt::RightButton);
+    h.ClickRow(2, Qt::MiddleButton);
+    EXPECT_TRUE(h.List()->selectedItems().isEmpty());
+    EXPECT_FALSE(h.Join()->isEnabled());
+    h.ClickRow(1, Qt::LeftButton);
+    h.ClickRow(2, Qt::RightButton);
+    h.Join()->click();
+    EXPECT_EQ("second", h.JoinedSsid());
+}
+
+// Alt+1 to Alt+4 reach key 1 to 4 of the group on show, in every mode.
+TEST(Keyboard, KeyLabelsNameTheKeyFieldsOnShow) {
+    using P = CEncryptionPage;
+    const struct {
+        std::uint32_t level, entryMode;
+        const int* shown;
+    } cases[] = {
+        {1, 2, P::kHex64},    {1, 3, P::kAscii64}, {2, 2, P::kHex128},
+        {2, 3, P::kAscii128}, {2, 1, P::kHex128},
+    };
+    for (const auto& c : cases) {
+        EncryptionHarness h(WepReg(c.level, c.entryMode));
+        for (int n = 0; n < 4; ++n) {
+            EXPECT_EQ(h.Key(c.shown[n]), h.Control<QLabel>(P::kKeyLabels[n])->buddy())
+                << c.level << "/" << c.entryMode << " key " << n + 1;
+        }
+    }
+}
+
+TEST(Keyboard, F1OpensTheHelpOfThePageOnShow) {
+    SheetHarness h;
+    h.Open();
+    QApplication::setActiveWindow(h.sheet.get());
+    for (int tab : {0, 3}) {
+        h.SelectTab(tab);
+        QTest::keyClick(h.sheet.get(), Qt::Key_F1);
+        EXPECT_EQ(h.sheet->GetActivePage()->DialogId() == 183 ? 102 : 105, LastHelpContext());
+    }
+}
+
+// A button that disables itself leaves the focus on the page: Search hands
+// it to the list, Re-Scan (alone on its page) to the sheet's default
+// button, never to the tab row or a read-only field.
+TEST(Keyboard, AButtonThatDisablesItselfHandsTheFocusOnSensibly) {
+    SheetHarness h;
+    h.Open();
+    QApplication::setActiveWindow(h.sheet.get());
+    auto* rescan = h.sheet->findChild<QPushButton*>(QStringLiteral("1015"));
+    rescan->setFocus();
+    rescan->click();
+    ASSERT_FALSE(rescan->isEnabled());
+    EXPECT_EQ(QStringLiteral("1"), QApplication::focusWidget()->objectName());
+
+    h.SelectTab(2);
+    auto* search = h.sheet->m_SiteSurveyPage.findChild<QPushButton*>(QStringLiteral("1015"));
+    search->setFocus();
+    search->click();
+    EXPECT_EQ(QStringLiteral("1131"), QApplication::focusWidget()->objectName());
+}
+
+TEST(Keyboard, AClickOnAnEncryptionRadioButtonKeepsTheFocusOnIt) {
+    EncryptionHarness h(WepReg(2, 2));
+    QApplication::setActiveWindow(h.sheet.get());
+    for (int id : {CEncryptionPage::kPassphraseRadio, CEncryptionPage::kManualRadio}) {
+        auto* radio = h.Control<QAbstractButton>(id);
+        radio->setFocus();
+        QTest::mouseClick(radio, Qt::LeftButton);
+        EXPECT_EQ(radio, QApplication::focusWidget()) << id;
+    }
+}
