@@ -209,12 +209,12 @@ FakeCardLibrary::FindProfile(const std::string& name) const {
                         [&](const StoredProfile& p) { return cardsim::EqualsFolded(p.name, key); });
 }
 
-std::uint32_t FakeCardLibrary::TakeFailure(std::uint32_t& bits, int& calls, std::uint32_t asked) {
-    if (calls <= 0) {
+std::uint32_t FakeCardLibrary::TakeFailure(Failure& failure, std::uint32_t asked) {
+    if (failure.calls <= 0) {
         return 0;
     }
-    --calls;
-    return bits & asked;
+    --failure.calls;
+    return failure.bits & asked;
 }
 
 void FakeCardLibrary::ReadFields(std::uint32_t mask, HostInfo& host) const {

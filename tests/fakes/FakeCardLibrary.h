@@ -79,9 +79,7 @@ public:
     void SetMediaStatus(std::uint32_t status) { Set(mediaStatus_, status); }
     // Frame counters answered for 0x00020101 and 0x00020102.
     void SetCounters(std::uint32_t xmitOk, std::uint32_t rcvOk) {
-        std::lock_guard lock(mutex_);
-        xmitOk_ = xmitOk;
-        rcvOk_ = rcvOk;
+        Set(counters_, std::pair{xmitOk, rcvOk});
     }
     // The card's live configuration: GetWLANConfig copies the fields its
     // mask names from here; SetWLANConfig writes the fields it names here.
@@ -93,9 +91,7 @@ public:
     void SetZeroConfigServiceDisabled(std::int32_t answer) { Set(zeroConfigDisabled_, answer); }
     // GetWLANDriverPath: the path written and the result (starts 1).
     void SetDriverPath(std::string path, std::int32_t result = 1) {
-        std::lock_guard lock(mutex_);
-        driverPath_ = std::move(path);
-        driverPathResult_ = result;
+        Set(driverPath_, std::pair{std::move(path), result});
     }
     // SiteSurveyGet: the result built from these entries (a count, then as
     // many whole entries as fit the caller's buffer) and its result code.
@@ -119,22 +115,12 @@ public:
 
     // The next `calls` SetWLANConfig calls report the bits of `bits` that
     // they were asked for as failed (the other bits succeed).
-    void FailSetBits(std::uint32_t bits, int calls = 1) {
-        std::lock_guard lock(mutex_);
-        failSetBits_ = bits;
-        failSetCalls_ = calls;
-    }
+    void FailSetBits(std::uint32_t bits, int calls = 1) { Set(failSet_, Failure{bits, calls}); }
     // The same for GetWLANConfig.
-    void FailGetBits(std::uint32_t bits, int calls = 1) {
-        std::lock_guard lock(mutex_);
-        failGetBits_ = bits;
-        failGetCalls_ = calls;
-    }
+    void FailGetBits(std::uint32_t bits, int calls = 1) { Set(failGet_, Failure{bits, calls}); }
     // The next `calls` QueryOID calls return `result` with 0 bytes written.
     void FailQueryOID(int calls = 1, std::int32_t result = 1) {
-        std::lock_guard lock(mutex_);
-        failQueryCalls_ = calls;
-        failQueryResult_ = result;
+        Set(failQuery_, std::pair{calls, result});
     }
     // Every call fails: Detect answers 0, configuration calls leave the
     // whole mask failed, QueryOID writes nothing, profile calls return -1
@@ -239,7 +225,13 @@ private:
     void StoreLocked(const std::string& name, const WirelessReg& reg);
     std::vector<StoredProfile>::iterator FindProfile(const std::string& name);
     std::vector<StoredProfile>::const_iterator FindProfile(const std::string& name) const;
-    std::uint32_t TakeFailure(std::uint32_t& bits, int& calls, std::uint32_t asked);
+    // Mask bits still to fail, for how many more calls.
+    struct Failure {
+        std::uint32_t bits = 0;
+        int calls = 0;
+    };
+    // The bits of `asked` that `failure` fails in this call.
+    static std::uint32_t TakeFailure(Failure& failure, std::uint32_t asked);
     void ReadFields(std::uint32_t mask, HostInfo& host) const;
     void WriteFields(std::uint32_t mask, const HostInfo& host);
 
@@ -252,13 +244,11 @@ private:
     bool present_ = true;
     bool failEverything_ = false;
     std::uint32_t mediaStatus_ = 0;
-    std::uint32_t xmitOk_ = 0;
-    std::uint32_t rcvOk_ = 0;
+    std::pair<std::uint32_t, std::uint32_t> counters_{0, 0}; // frames sent, received
     HostInfo card_{};
     std::uint32_t zeroConfigState_ = 0;
     std::int32_t zeroConfigDisabled_ = 1;
-    std::string driverPath_ = "drivers/lk2093.sys";
-    std::int32_t driverPathResult_ = 1;
+    std::pair<std::string, std::int32_t> driverPath_{"drivers/lk2093.sys", 1};
     std::vector<std::uint8_t> survey_;
     std::int32_t surveyResult_ = 1;
     std::int32_t domain_ = -1;
@@ -267,12 +257,8 @@ private:
     std::vector<StoredProfile> profiles_;
     std::optional<std::string> active_;
 
-    std::uint32_t failSetBits_ = 0;
-    int failSetCalls_ = 0;
-    std::uint32_t failGetBits_ = 0;
-    int failGetCalls_ = 0;
-    int failQueryCalls_ = 0;
-    std::int32_t failQueryResult_ = 1;
+    Failure failSet_, failGet_;
+    std::pair<int, std::int32_t> failQuery_{0, 1}; // calls, result
 
     DetectHook detectHook_;
     QueryHook queryHook_;

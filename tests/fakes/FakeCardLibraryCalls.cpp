@@ -68,7 +68,7 @@ std::int32_t FakeCardLibrary::GetWLANConfig(std::uint32_t* mask, HostInfo* host)
     }
     call.maskIn = *mask;
     call.result = Unless([&] {
-        const std::uint32_t failed = TakeFailure(failGetBits_, failGetCalls_, *mask);
+        const std::uint32_t failed = TakeFailure(failGet_, *mask);
         ReadFields(*mask & ~failed, *host);
         *mask = failed;
         return failed != 0 ? kFailed : 0;
@@ -104,7 +104,7 @@ std::int32_t FakeCardLibrary::SetWLANConfig(std::uint32_t* mask, const HostInfo*
         }
     }
     call.result = Unless([&] {
-        const std::uint32_t failed = TakeFailure(failSetBits_, failSetCalls_, *mask);
+        const std::uint32_t failed = TakeFailure(failSet_, *mask);
         WriteFields(*mask & ~failed, *host);
         *mask = failed;
         return failed != 0 ? kFailed : 0;
@@ -142,12 +142,12 @@ std::int32_t FakeCardLibrary::QueryOID(std::uint32_t oid, void* buffer, std::uin
     call.result = Locked([&] {
         *out = 0;
         const std::uint32_t* value = oid == TAVL_OID_GEN_MEDIA_CONNECT_STATUS ? &mediaStatus_
-                                     : oid == TAVL_OID_GEN_XMIT_OK            ? &xmitOk_
-                                     : oid == TAVL_OID_GEN_RCV_OK             ? &rcvOk_
+                                     : oid == TAVL_OID_GEN_XMIT_OK            ? &counters_.first
+                                     : oid == TAVL_OID_GEN_RCV_OK             ? &counters_.second
                                                                               : nullptr;
-        if (failQueryCalls_ > 0) {
-            --failQueryCalls_;
-            return failQueryResult_;
+        if (failQuery_.first > 0) {
+            --failQuery_.first;
+            return failQuery_.second;
         }
         if (failEverything_ || value == nullptr || buffer == nullptr || length < 4) {
             return kFailed;
@@ -258,9 +258,9 @@ std::int32_t FakeCardLibrary::GetWLANDriverPath(char* path) {
             if (path == nullptr) {
                 return 0;
             }
-            WriteName(path, TAVL_PATH_BUFFER_SIZE, driverPath_);
+            WriteName(path, TAVL_PATH_BUFFER_SIZE, driverPath_.first);
             call.textArg = path;
-            return driverPathResult_;
+            return driverPath_.second;
         },
         0);
     return Finish(call);
