@@ -136,10 +136,6 @@ TEST_F(PollingThreadLifetime, DestroyingARunningThreadStopsIt) {
     EXPECT_EQ(0u, card.CallsAfterTerminate());
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(PollingThreadLifetime, StopGivesUpOnACallThatDoesNotReturnAndCanBeRepeated) {
     // The first detection does not return until the test lets it.
     std::promise<void> release;
@@ -166,6 +162,8 @@ TEST_F(PollingThreadLifetime, StopGivesUpOnACallThatDoesNotReturnAndCanBeRepeate
 #endif
 
 #ifndef SKERRIN_SANITIZED
+// A fresh child process (no stack of an ended thread cached for reuse)
+// whose address space has no room for another stack.
 bool StartWithoutRoomForAStack(FakeCardLibrary& card, SheetState& sheet, FakeHostUi& ui) {
     std::ifstream statm("/proc/self/statm");
     unsigned long pages = 0;
@@ -179,13 +177,10 @@ bool StartWithoutRoomForAStack(FakeCardLibrary& card, SheetState& sheet, FakeHos
 }
 
 #endif
-
 TEST_F(PollingThreadLifetime, ThreadTheSystemRefusesIsReportedNotThrown) {
 #ifdef SKERRIN_SANITIZED
     GTEST_SKIP() << "the sanitizers need the address space this test takes away";
 #else
-    // A fresh child process (no stack of an ended thread cached for reuse)
-    // whose address space has no room for another stack.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(std::_Exit(StartWithoutRoomForAStack(card, sheet, ui) ? 1 : 0),
                 testing::ExitedWithCode(0), "");
