@@ -35,11 +35,6 @@ protected:
         return reg;
     }
 
-    void StoreActiveOffice() {
-        card.StoreProfile("Office", Office());
-        card.SetActiveProfile("Office");
-    }
-
     // Start and the first cycle's full apply, then a clean record.
     void StartAndSettle() {
         ASSERT_TRUE(thread.RunStart());
@@ -106,7 +101,8 @@ TEST_F(PollingThread, FirstStartCreatesTheDefaultProfile) {
 }
 
 TEST_F(PollingThread, StoredActiveProfileIsLoadedAppliedAndAppliedAgainByTheFirstCycle) {
-    StoreActiveOffice();
+    card.StoreProfile("Office", Office());
+    card.SetActiveProfile("Office");
     ASSERT_TRUE(thread.RunStart());
     EXPECT_EQ((Names{"Detect", "SetProfileRoot", "GetActiveProfileByType", "GetProfileWireless",
                      "SetWLDomain", "GetWLANConfig", "ChannelToFrequency", "SetWLANConfig"}),

@@ -36,7 +36,6 @@ std::vector<std::uint8_t> Result(std::uint32_t count, const std::vector<TavlSurv
         std::memcpy(bytes.data() + TAVL_SURVEY_HEADER_SIZE, entries.data(),
                     entries.size() * TAVL_SURVEY_ENTRY_SIZE);
     }
-    bytes.resize(std::max(size, needed));
     return bytes;
 }
 
