@@ -22,19 +22,16 @@ namespace {
 using Names = std::vector<std::string>;
 using Ms = std::vector<std::uint32_t>;
 
-class PollingThread : public testing::Test {
-protected:
-    void SetUp() override { ResetHostState(); }
-    void TearDown() override { ResetHostState(); }
+WirelessReg Office() {
+    WirelessReg reg = DefaultWirelessReg();
+    SetFieldText(reg.profileName, "Office");
+    SetFieldText(reg.ssid, "corvane-lab");
+    reg.channel = 11;
+    return reg;
+}
 
-    static WirelessReg Office() {
-        WirelessReg reg = DefaultWirelessReg();
-        SetFieldText(reg.profileName, "Office");
-        SetFieldText(reg.ssid, "corvane-lab");
-        reg.channel = 11;
-        return reg;
-    }
-
+// A polling thread over the fake card and UI, with the virtual clock.
+struct Rig {
     // Start and the first cycle's full apply, then a clean record.
     void StartAndSettle() {
         ASSERT_TRUE(thread.RunStart());
@@ -52,6 +49,12 @@ protected:
     FakeHostUi ui;
     VirtualClock clock;
     CPollingThread thread{card, sheet, ui, clock};
+};
+
+class PollingThread : public testing::Test, public Rig {
+protected:
+    void SetUp() override { ResetHostState(); }
+    void TearDown() override { ResetHostState(); }
 };
 
 // ---- Start ----------------------------------------------------------------
@@ -254,26 +257,18 @@ TEST_F(PollingThread, FailedChangeApplyReportsOnceAndIsNotRetried) {
 }
 
 // A started, settled thread of its own, for the table-driven cycles.
-struct Rig {
-    explicit Rig(std::uint8_t osClass) {
+struct SettledRig : Rig {
+    explicit SettledRig(std::uint8_t osClass) {
         ResetHostState();
         gOsClass = osClass;
-        EXPECT_TRUE(thread.RunStart());
-        thread.RunCycle();
-        card.ClearCalls();
-        ui.Clear();
+        StartAndSettle();
     }
-    FakeCardLibrary card;
-    SheetState sheet;
-    FakeHostUi ui;
-    VirtualClock clock;
-    CPollingThread thread{card, sheet, ui, clock};
 };
 
 TEST_F(PollingThread, MediaStatusChoosesTheIconAndKeepsTheCardPresent) {
     for (const auto& [status, icon] :
          {std::pair{0u, kTrayIconConnected}, std::pair{1u, kTrayIconNotConnected}}) {
-        Rig rig(kOsNt51);
+        SettledRig rig(kOsNt51);
         rig.card.SetMediaStatus(status);
         rig.thread.RunCycle();
         EXPECT_EQ(std::vector<int>{icon}, rig.ui.Icons()) << status;
@@ -299,7 +294,7 @@ TEST_F(PollingThread, FailedStatusQueryFallsBackToDetectionExceptOnNt5) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "class " << int{c.osClass} << " card " << c.cardThere);
-        Rig rig(c.osClass);
+        SettledRig rig(c.osClass);
         rig.card.SetPresent(c.cardThere);
         rig.card.FailQueryOID(1);
         TraceCapture trace;
@@ -326,7 +321,7 @@ TEST_F(PollingThread, AbsentCardRemovesTheIconWithoutCardCalls) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "class " << int{c.osClass} << " open " << c.sheetOpen);
-        Rig rig(c.osClass);
+        SettledRig rig(c.osClass);
         gDevicePresent = 0;
         gSheetOpen = c.sheetOpen ? 1 : 0;
         rig.thread.RunCycle();
