@@ -40,28 +40,17 @@ TEST(RegulatoryDomain, ChannelEntryGivesTheMask) {
     }
 }
 
-class SettingsFile : public testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("skerrin-ini-" + std::to_string(getpid()) + "-" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-        path_ = (dir_ / "skerrin.bin").string();
-        ResetHostState();
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    void Write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
-
-    std::filesystem::path dir_;
-    std::string path_;
-};
-
-// One pair of enclosing quotes is not part of a value; a lone or
-// mismatched quote is.
-TEST_F(SettingsFile, EnclosingQuotesAreNotPartOfTheValue) {
+// Section INI, entries D and Ch; one pair of enclosing quotes is not part
+// of a value, a lone or mismatched quote is. A bad, missing or unreadable
+// file gives domain 0 and no channel override.
+TEST(RegulatoryDomain, SettingsFileGivesDomainAndChannels) {
+    ResetHostState();
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("skerrin-ini-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / "skerrin.bin").string();
     const struct {
-        const char* text;
+        std::string text;
         std::int32_t domain;
         std::uint16_t mask;
     } cases[] = {
@@ -70,35 +59,29 @@ TEST_F(SettingsFile, EnclosingQuotesAreNotPartOfTheValue) {
         {"[INI]\nD = '91249' \nCh='1'\n", 2, 0x0001},
         {"[INI]\nD=\"91249'\nCh=\"1\n", 0, 0x0002},
         {"[INI]\nD=\"\"91249\"\"\nCh=\"\n", 0, 0x0000},
+        {"", 0, 0},
+        {std::string("\x01\xff\x00[INI\nD=\x80\x80", 12), 0, 0},
+        {"[OTHER]\nD=91249\n", 0, 0},
+        {"[INI]\nD=9124\n", 0, 0},
+        {"[INI]\nD=" + std::string(100 * 1024, '5') + "\nCh=" + std::string(300, '1') + "\n", 0,
+         0xFFFF},
     };
     for (const auto& c : cases) {
-        Write(c.text);
-        ReadDomainSettings(path_);
-        EXPECT_EQ(c.domain, gDomain) << c.text;
-        EXPECT_EQ(c.mask, gIniChannelMask) << c.text;
-    }
-}
-
-TEST_F(SettingsFile, BadFilesGiveDomainZeroAndNoOverride) {
-    const std::string garbage("\x01\xff\x00[INI\nD=\x80\x80", 12);
-    const std::string hugeLine =
-        "[INI]\nD=" + std::string(100 * 1024, '5') + "\nCh=" + std::string(300, '1') + "\n";
-    for (const std::string& text : {std::string{}, garbage, std::string("[OTHER]\nD=91249\n"),
-                                    std::string("[INI]\nD=9124\n"), hugeLine}) {
-        Write(text);
+        std::ofstream(path, std::ios::binary) << c.text;
         gDomain = 3;
         gIniChannelMask = 7;
-        ReadDomainSettings(path_);
-        EXPECT_EQ(0, gDomain);
-        EXPECT_EQ(text == hugeLine ? 0xFFFF : 0, gIniChannelMask);
+        ReadDomainSettings(path);
+        EXPECT_EQ(c.domain, gDomain) << c.text.substr(0, 40);
+        EXPECT_EQ(c.mask, gIniChannelMask) << c.text.substr(0, 40);
     }
-    for (const std::filesystem::path& unreadable : {dir_ / "absent.bin", dir_}) {
+    for (const std::filesystem::path& unreadable : {dir / "absent.bin", dir}) {
         gDomain = 3;
         gIniChannelMask = 7;
         ReadDomainSettings(unreadable.string());
         EXPECT_EQ(0, gDomain);
         EXPECT_EQ(0, gIniChannelMask);
     }
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace
