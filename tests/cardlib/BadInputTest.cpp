@@ -9,9 +9,37 @@
 
 namespace {
 
-std::uint32_t SetMask(std::uint32_t mask, const HostInfo& host) {
-    TAVL_SetWLANConfig(&mask, &host);
+// The failed mask a write or read gives back.
+std::uint32_t SetMask(std::uint32_t mask, const HostInfo* host) {
+    TAVL_SetWLANConfig(&mask, host);
     return mask;
+}
+std::uint32_t GetMask(std::uint32_t mask, HostInfo* host) {
+    TAVL_GetWLANConfig(&mask, host);
+    return mask;
+}
+
+// The count a query that must fail reports written (99 if it succeeded).
+std::uint32_t FailedQueryWrote(std::uint32_t oid, void* buffer, std::uint32_t length) {
+    std::uint32_t written = 9;
+    return TAVL_QueryOID(oid, buffer, length, &written) != 0 ? written : 99;
+}
+
+HostInfo Host(std::uint32_t mode, std::uint32_t ssidLength) {
+    HostInfo host{};
+    host.infrastructureMode = mode;
+    host.ssidLength = ssidLength;
+    return host;
+}
+
+HostInfo WordsOutOfRange() {
+    HostInfo host{};
+    host.infrastructureMode = 2;
+    host.wepStatus = 5;
+    host.authMode = 3;
+    host.fragThreshold = 100;
+    host.rtsThreshold = 5000;
+    return host;
 }
 
 // A write of key 1 from a block with these words; true when it is refused.
@@ -19,21 +47,25 @@ bool KeyRefused(std::uint32_t length, std::uint32_t keyLength, std::uint32_t ind
     HostInfo host{};
     WepKeyBuffer block{length, index, keyLength, {}};
     TavlSetWepKey(&host, 0, &block);
-    return SetMask(TAVL_MASK_WEP_KEY1, host) == TAVL_MASK_WEP_KEY1;
+    return SetMask(TAVL_MASK_WEP_KEY1, &host) == TAVL_MASK_WEP_KEY1;
 }
 
 // A write of the configuration block; true when it is refused.
 bool ConfigurationRefused(std::uint32_t length, std::uint32_t khz) {
     HostInfo host{};
     host.configuration = {length, 100, 0, khz, 16, 0, 0, 0};
-    return SetMask(TAVL_MASK_CONFIGURATION, host) == TAVL_MASK_CONFIGURATION;
+    return SetMask(TAVL_MASK_CONFIGURATION, &host) == TAVL_MASK_CONFIGURATION;
 }
 
 char gName[TAVL_NAME_BUFFER_MIN];
 WirelessReg gReg;
 HostInfo gHost;
 std::uint32_t gWord;
-SsidText gLongSsid{33, {}};
+std::uint32_t gUntouched = 0x5A5A5A5A; // failing queries must not write it
+const HostInfo gNoKeys{};
+const HostInfo gInfrastructure = Host(1, 0);
+const HostInfo gLongSsid = Host(0, 33);
+SsidText gLongSsidText{33, {}};
 std::uint8_t gSurvey[TAVL_SURVEY_BUFFER_SIZE];
 std::uint32_t gSurveySize = TAVL_SURVEY_BUFFER_SIZE;
 
@@ -46,83 +78,37 @@ TEST(BadInput, EveryCallFailsWithoutACrash) {
     ASSERT_EQ(0, TAVL_SetProfileRoot("Corvane\\Profile"));
     const std::uint32_t two = 2;
     const std::uint32_t fifteen = 15;
+    const HostInfo host = WordsOutOfRange();
+    const std::uint32_t outOfRange = TAVL_MASK_INFRASTRUCTURE | TAVL_MASK_WEP_STATUS |
+                                     TAVL_MASK_AUTH_MODE | TAVL_MASK_FRAG_THRESHOLD |
+                                     TAVL_MASK_RTS_THRESHOLD | TAVL_MASK_SUPPORTED_RATES;
     const std::pair<const char*, std::function<bool()>> calls[] = {
         {"InitNull", [] { return TAVL_Init(nullptr, 0) != 1; }},
         {"DetectNull", [] { return TAVL_Detect(nullptr) != 1; }},
         {"GetNullMask", [] { return TAVL_GetWLANConfig(nullptr, &gHost) != 0; }},
-        {"GetNullRecord",
-         [] {
-             std::uint32_t mask = 0x2;
-             return TAVL_GetWLANConfig(&mask, nullptr) != 0 && mask == 0x2;
-         }},
-        {"GetUnknownBits",
-         [] {
-             std::uint32_t mask = 0x80000002u;
-             return TAVL_GetWLANConfig(&mask, &gHost) != 0 && mask == 0x80000000u;
-         }},
+        {"GetNullRecord", [] { return GetMask(0x2, nullptr) == 0x2; }},
+        {"GetUnknownBits", [] { return GetMask(0x80000002u, &gHost) == 0x80000000u; }},
         {"SetNullMask", [] { return TAVL_SetWLANConfig(nullptr, &gHost) != 0; }},
-        {"SetNullRecord",
-         [] {
-             std::uint32_t mask = 0x20;
-             return TAVL_SetWLANConfig(&mask, nullptr) != 0 && mask == 0x20;
-         }},
-        {"SetUnknownBits",
-         [] {
-             HostInfo host{};
-             host.infrastructureMode = 1;
-             return SetMask(0x40000020u, host) == 0x40000000u;
-         }},
-        {"SetReadOnlyBits", [] { return SetMask(0x0C000811u, HostInfo{}) == 0x0C000811u; }},
-        {"SetSsidTooLong",
-         [] {
-             HostInfo host{};
-             host.ssidLength = 33;
-             return SetMask(TAVL_MASK_SSID, host) == TAVL_MASK_SSID;
-         }},
+        {"SetNullRecord", [] { return SetMask(0x20, nullptr) == 0x20; }},
+        {"SetUnknownBits", [] { return SetMask(0x40000020u, &gInfrastructure) == 0x40000000u; }},
+        {"SetReadOnlyBits", [] { return SetMask(0x0C000811u, &gNoKeys) == 0x0C000811u; }},
+        {"SetSsidTooLong", [] { return SetMask(TAVL_MASK_SSID, &gLongSsid) == TAVL_MASK_SSID; }},
         {"SetChannelOutsideBand",
          [] { return ConfigurationRefused(32, TAVL_ChannelToFrequency(15)); }},
         {"SetConfigBlockLength", [] { return ConfigurationRefused(31, 2437000); }},
-        {"SetNullKey",
-         [] { return SetMask(TAVL_MASK_WEP_KEY1, HostInfo{}) == TAVL_MASK_WEP_KEY1; }},
+        {"SetNullKey", [] { return SetMask(TAVL_MASK_WEP_KEY1, &gNoKeys) == TAVL_MASK_WEP_KEY1; }},
         {"SetKeyBlockLength", [] { return KeyRefused(21, 5, 0); }},
         {"SetKeyLength", [] { return KeyRefused(22, 7, 0); }},
         {"SetKeyIndex", [] { return KeyRefused(20, 5, 2); }},
-        {"SetOutOfRangeWords",
-         [] {
-             HostInfo host{};
-             host.infrastructureMode = 2;
-             host.wepStatus = 5;
-             host.authMode = 3;
-             host.fragThreshold = 100;
-             host.rtsThreshold = 5000;
-             const std::uint32_t mask = TAVL_MASK_INFRASTRUCTURE | TAVL_MASK_WEP_STATUS |
-                                        TAVL_MASK_AUTH_MODE | TAVL_MASK_FRAG_THRESHOLD |
-                                        TAVL_MASK_RTS_THRESHOLD | TAVL_MASK_SUPPORTED_RATES;
-             return SetMask(mask, host) == mask;
-         }},
+        {"SetOutOfRangeWords", [&] { return SetMask(outOfRange, &host) == outOfRange; }},
         {"SsidNull", [] { return TAVL_SetSSID(nullptr) != 0; }},
-        {"SsidTooLong", [] { return TAVL_SetSSID(&gLongSsid) != 0; }},
-        {"QueryNullBuffer",
-         [] {
-             std::uint32_t written = 9;
-             return TAVL_QueryOID(TAVL_OID_GEN_XMIT_OK, nullptr, 4, &written) != 0 && written == 0;
-         }},
+        {"SsidTooLong", [] { return TAVL_SetSSID(&gLongSsidText) != 0; }},
+        {"QueryNullBuffer", [] { return FailedQueryWrote(TAVL_OID_GEN_XMIT_OK, nullptr, 4) == 0; }},
         {"QueryNullWritten",
          [] { return TAVL_QueryOID(TAVL_OID_GEN_XMIT_OK, &gWord, 4, nullptr) != 0; }},
-        {"QueryUnknownObject",
-         [] {
-             std::uint32_t value = 0x5A5A5A5A;
-             std::uint32_t written = 9;
-             return TAVL_QueryOID(0x0D010101, &value, 4, &written) != 0 && written == 0 &&
-                    value == 0x5A5A5A5A;
-         }},
+        {"QueryUnknownObject", [] { return FailedQueryWrote(0x0D010101, &gUntouched, 4) == 0; }},
         {"QueryShortBuffer",
-         [] {
-             std::uint8_t value[4] = {0x5A, 0x5A, 0x5A, 0x5A};
-             std::uint32_t written = 9;
-             return TAVL_QueryOID(TAVL_OID_GEN_MEDIA_CONNECT_STATUS, value, 2, &written) != 0 &&
-                    written == 0 && value[0] == 0x5A;
-         }},
+         [] { return FailedQueryWrote(TAVL_OID_GEN_MEDIA_CONNECT_STATUS, &gUntouched, 2) == 0; }},
         {"Domain", [] { return TAVL_SetWLDomain(-1) != 0 && TAVL_SetWLDomain(5) != 0; }},
         {"ChannelNull", [] { return TAVL_SetChannel(nullptr) != 0; }},
         {"ChannelFifteen", [&] { return TAVL_SetChannel(&fifteen) != 0; }},
@@ -154,6 +140,7 @@ TEST(BadInput, EveryCallFailsWithoutACrash) {
     for (const auto& [name, fails] : calls) {
         EXPECT_TRUE(fails()) << name;
     }
+    EXPECT_EQ(0x5A5A5A5Au, gUntouched);
     unsetenv("TAVL_SIM_JOURNAL");
 }
 
