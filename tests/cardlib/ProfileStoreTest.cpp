@@ -57,25 +57,22 @@ protected:
     SimHome home_;
 };
 
-TEST_F(ProfileStore, NamesDifferOnlyWithoutRegardToCaseAndKeepTheirSpelling) {
-    ASSERT_EQ(0, TAVL_SetProfileWireless("Home", P(Record("Home", 1))));
-    ASSERT_EQ(0, TAVL_SetProfileWireless("HOME", P(Record("HOME", 2))));
-    EXPECT_EQ(std::vector<std::string>{"Home"}, Enumerated());
-    WirelessReg loaded{};
-    ASSERT_EQ(0, TAVL_GetProfileWireless("hOmE", &loaded));
-    EXPECT_EQ(2u, loaded.channel);
-    ASSERT_EQ(0, TAVL_SetActiveProfileByType("home", TAVL_PROFILE_TYPE));
-    EXPECT_EQ("Home", Active());
-}
-
-TEST_F(ProfileStore, EnumerationIsSortedWithoutRegardToCaseAndEndsWithThree) {
-    for (const char* name : {"gamma", "Alpha", "beta", "default"}) {
-        ASSERT_EQ(0, TAVL_SetProfileWireless(name, P(Record(name, 6))));
+// Names that differ only in case name one profile, which keeps the first
+// spelling; enumeration is sorted without regard to case.
+TEST_F(ProfileStore, NamesIgnoreCaseKeepTheirSpellingAndEnumerateSorted) {
+    std::uint32_t channel = 1;
+    for (const char* name : {"gamma", "Home", "Alpha", "HOME", "beta"}) {
+        ASSERT_EQ(0, TAVL_SetProfileWireless(name, P(Record(name, channel++))));
     }
-    EXPECT_EQ((std::vector<std::string>{"Alpha", "beta", "default", "gamma"}), Enumerated());
+    EXPECT_EQ((std::vector<std::string>{"Alpha", "beta", "gamma", "Home"}), Enumerated());
     char name[TAVL_NAME_BUFFER_MIN];
     EXPECT_EQ(TAVL_PROFILE_ENUM_END, TAVL_EnumProfilesByType(4, name, TAVL_PROFILE_TYPE));
     EXPECT_EQ(TAVL_PROFILE_ENUM_END, TAVL_EnumProfilesByType(-1, name, TAVL_PROFILE_TYPE));
+    WirelessReg loaded{};
+    ASSERT_EQ(0, TAVL_GetProfileWireless("hOmE", &loaded));
+    EXPECT_EQ(4u, loaded.channel);
+    ASSERT_EQ(0, TAVL_SetActiveProfileByType("home", TAVL_PROFILE_TYPE));
+    EXPECT_EQ("Home", Active());
 }
 
 TEST_F(ProfileStore, ActiveProfileLifecycle) {
