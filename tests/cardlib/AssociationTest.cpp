@@ -110,23 +110,6 @@ INSTANTIATE_TEST_SUITE_P(
         A{"DomainHidesNetworkChannel", 1, "Corvane", 6, {}, 0, 2, 1, kNone}),
     [](const testing::TestParamInfo<AssociationCase>& info) { return info.param.name; });
 
-TEST(Association, FollowsTheAirAsTheWorldFileChanges) {
-    SimHome home;
-    cardsim::World world = AirForAssociation();
-    home.WriteWorld(world);
-    ASSERT_EQ(0u, ApplySettings(1, "Corvane", 6));
-    ASSERT_EQ(0u, MediaStatus());
-    world.networks.erase(world.networks.begin());
-    home.WriteWorld(world);
-    EXPECT_EQ(1u, MediaStatus());
-    world.networks.push_back(MakeNet("Corvane", "00:0C:2B:4A:10:09", 13, -55));
-    home.WriteWorld(world);
-    EXPECT_EQ(1u, MediaStatus()) << "channel 13 is not allowed in the FCC domain";
-    ASSERT_EQ(0, TAVL_SetWLDomain(1));
-    EXPECT_EQ(0u, MediaStatus());
-    EXPECT_EQ("00:0C:2B:4A:10:09", CurrentBssid());
-}
-
 // The Site Survey page's join: mode, channel and SSID set one by one.
 TEST(Association, SetSsidJoinsWithTheModeAndChannelSet) {
     SimHome home;

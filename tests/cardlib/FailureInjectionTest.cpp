@@ -55,19 +55,4 @@ TEST(FailureInjection, ChosenBitsFailTheNextCallsThatNameThem) {
     EXPECT_EQ(0u, Get(TAVL_MASK_SSID));
 }
 
-TEST(FailureInjection, StatusQueryAndDetectionFail) {
-    SimHome home;
-    cardsim::World world = cardsim::DefaultWorld();
-    world.fail.query = true;
-    world.fail.detect = true;
-    home.WriteWorld(world);
-    std::uint32_t value = 0;
-    std::uint32_t written = 9;
-    EXPECT_NE(0, TAVL_QueryOID(TAVL_OID_GEN_MEDIA_CONNECT_STATUS, &value, 4, &written));
-    EXPECT_EQ(0u, written);
-    std::uint8_t info[TAVL_DETECT_INFO_SIZE];
-    EXPECT_EQ(0, TAVL_Detect(info));
-    EXPECT_EQ(0u, Get(TAVL_MASK_FIRMWARE_VERSION)) << "the card still answers";
-}
-
 } // namespace
