@@ -30,16 +30,11 @@ cardsim::World CrowdedAir(int count) {
 
 TEST(SiteSurvey, ResultParsesBackFieldByField) {
     SimHome home;
-    cardsim::World world = EmptyWorld();
-    world.networks.push_back(MakeNet("Corvane", "00:0C:2B:4A:10:01", 6, -48));
-    cardsim::Network office = MakeNet("Harbour Office", "00:0C:2B:4A:10:02", 11, -67);
-    office.wep = cardsim::WepLevel::Wep64;
-    cardsim::FitNetworkKeys(office);
-    world.networks.push_back(office);
+    cardsim::World world = cardsim::DefaultWorld(); // open, WEP and ad hoc networks
+    world.scanMs = 0;
     cardsim::Network hidden = MakeNet("Backroom", "00:0C:2B:4A:10:03", 1, -90);
     hidden.hidden = true;
     world.networks.push_back(hidden);
-    world.networks.push_back(MakeNet("Workshop Cell", "02:0C:2B:77:31:05", 3, -74, NetMode::AdHoc));
     home.WriteWorld(world);
 
     ASSERT_EQ(0, TAVL_SiteSurveyTrigger());
@@ -65,8 +60,8 @@ TEST(SiteSurvey, ResultParsesBackFieldByField) {
     }
     EXPECT_EQ((std::vector<std::string>{"01 Corvane 0 -48 2437000 1 / 104 0C 1 32 100 6C",
                                         "02 Harbour Office 1 -67 2462000 1 / 104 0C 1 32 100 6C",
-                                        "03  0 -90 2412000 1 / 104 0C 1 32 100 6C",
-                                        "05 Workshop Cell 0 -74 2422000 0 / 104 0C 1 32 100 6C"}),
+                                        "05 Workshop Cell 0 -74 2422000 0 / 104 0C 1 32 100 6C",
+                                        "03  0 -90 2412000 1 / 104 0C 1 32 100 6C"}),
               entries);
     EXPECT_EQ(0xAB, buffer[TAVL_SURVEY_HEADER_SIZE + 4 * TAVL_SURVEY_ENTRY_SIZE]);
 }
