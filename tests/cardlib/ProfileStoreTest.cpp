@@ -13,19 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-WirelessReg Record(const char* name, std::uint32_t channel) {
-    WirelessReg reg{};
-    std::strncpy(reg.profileName, name, sizeof reg.profileName - 1);
-    std::strcpy(reg.ssid, "any");
-    reg.channel = channel;
-    reg.txRate = 15;
-    reg.opMode = 1;
-    for (std::size_t i = 0; i < sizeof reg.reserved672; ++i) {
-        reg.reserved672[i] = static_cast<std::uint8_t>(i * 7 + channel);
-    }
-    return reg;
-}
-
 // The address of a record for the length of one call.
 const WirelessReg* P(const WirelessReg& reg) {
     return &reg;

@@ -96,7 +96,6 @@ TEST(RealCardDecode, SurveyKeepsOnlyTheLastScanOnAllowedChannels) {
     for (std::size_t i = 0; i < cache.size(); ++i) {
         cache[i].freqMhz = freqs[i];
         cache[i].lastSeenBoottimeNs = seen[i];
-        cache[i].bssid[0] = static_cast<std::uint8_t>(i);
     }
     // Channels 10-13 (as for France), scan started at 1000: the entry seen
     // before it and the one on channel 6 are left out.
