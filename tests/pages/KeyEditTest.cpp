@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -117,27 +118,34 @@ TEST(KeyEdit, TheFirstTypedCharacterEmptiesAMaskedFieldAndShowsInClear) {
     EXPECT_EQ(QStringLiteral("12"), edit->text());
 }
 
-TEST(KeyEdit, ARefusedCharacterOrBackspaceStillEmptiesAMaskedField) {
-    for (bool backspace : {false, true}) {
-        auto edit = MakeEdit(kHex64, QStringLiteral("3A9C17E05B"));
-        edit->SetPasswordChar(true);
+// What the first key does to a field showing a hidden key (or a text
+// beginning with a star, which looks like one): any character, even one the
+// field refuses, and Backspace empty it; editing keys leave it.
+TEST(KeyEdit, TheFirstKeyOnAHiddenKey) {
+    const struct {
+        Field field;
+        const char* text;
+        bool masked;
+        void (*key)(CKeyEdit*);
+        const char* after;
+        int beeps;
+    } cases[] = {
+        {kHex64, "3A9C17E05B", true, [](CKeyEdit* e) { TypeInto(e, QStringLiteral("x")); }, "", 1},
+        {kHex64, "3A9C17E05B", true, [](CKeyEdit* e) { QTest::keyClick(e, Qt::Key_Backspace); }, "",
+         0},
+        {kHex64, "3A9C17E05B", true, [](CKeyEdit* e) { QTest::keyClick(e, Qt::Key_Home); },
+         "3A9C17E05B", 0},
+        {kAscii64, "*****", false, [](CKeyEdit* e) { TypeInto(e, QStringLiteral("a")); }, "a", 0},
+        {kAscii64, "*ab", false, [](CKeyEdit* e) { TypeInto(e, QStringLiteral("a")); }, "a", 0},
+    };
+    for (const auto& c : cases) {
+        auto edit = MakeEdit(c.field, QString::fromLatin1(c.text));
+        edit->SetPasswordChar(c.masked);
         const BeepCounter beeps;
-        if (backspace) {
-            QTest::keyClick(edit.get(), Qt::Key_Backspace);
-        } else {
-            TypeInto(edit.get(), QStringLiteral("x"));
-        }
-        EXPECT_EQ(QString(), edit->text());
-        EXPECT_FALSE(edit->HasPasswordChar());
-        EXPECT_EQ(backspace ? 0 : 1, beeps.Beeps());
-    }
-}
-
-TEST(KeyEdit, AnUnmaskedTextBeginningWithAStarIsEmptiedToo) {
-    for (const char* text : {"*****", "*ab"}) {
-        auto edit = MakeEdit(kAscii64, QString::fromLatin1(text));
-        TypeInto(edit.get(), QStringLiteral("q"));
-        EXPECT_EQ(QStringLiteral("q"), edit->text()) << text;
+        c.key(edit.get());
+        EXPECT_EQ(QString::fromLatin1(c.after), edit->text()) << c.text;
+        EXPECT_EQ(c.after == std::string_view(c.text) && c.masked, edit->HasPasswordChar());
+        EXPECT_EQ(c.beeps, beeps.Beeps()) << c.text;
     }
 }
 

@@ -153,20 +153,12 @@ TEST_F(LinkInfoPage, FailedCounterQueryKeepsTheLastText) {
     h.Open();
     bool failTransmitted = true;
     h.card.OnQueryOID([&](std::uint32_t oid, void* buffer, std::uint32_t, std::uint32_t* written) {
-        std::uint32_t value = 0;
-        switch (oid) {
-        case TAVL_OID_GEN_XMIT_OK:
-            if (failTransmitted) {
-                return 1;
-            }
-            value = 99;
-            break;
-        case TAVL_OID_GEN_RCV_OK:
-            value = 77;
-            break;
-        default:
-            break;
+        if (oid == TAVL_OID_GEN_XMIT_OK && failTransmitted) {
+            return 1;
         }
+        const std::uint32_t value = oid == TAVL_OID_GEN_XMIT_OK  ? 99
+                                    : oid == TAVL_OID_GEN_RCV_OK ? 77
+                                                                 : 0;
         std::memcpy(buffer, &value, sizeof value);
         *written = 4;
         return 0;
