@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QPushButton>
 #include <QTabBar>
 
 namespace {
@@ -27,22 +26,6 @@ TEST_F(Sheet, FivePagesInOrderWithTheirTitles) {
     EXPECT_EQ((QStringList{"Link Info", "Configuration", "Site Survey", "Encryption", "About"}),
               TabTitles(*h.sheet));
     EXPECT_EQ(1, gSheetOpen);
-}
-
-TEST_F(Sheet, HasOkCancelAndHelpButNoApplyNow) {
-    h.Open();
-    QStringList texts;
-    for (auto* button : h.sheet->findChildren<QPushButton*>()) {
-        if (button->parent() == h.sheet.get() ||
-            button->parentWidget()->parent() == h.sheet.get()) {
-            texts << button->text();
-        }
-    }
-    EXPECT_TRUE(texts.contains("OK"));
-    EXPECT_TRUE(texts.contains("Cancel"));
-    EXPECT_TRUE(texts.contains("Help"));
-    EXPECT_FALSE(texts.contains("Apply"));
-    EXPECT_TRUE(h.sheet->findChild<QPushButton*>(QStringLiteral("9"))->isEnabled());
 }
 
 TEST_F(Sheet, FirstTabIsSelectedAtEveryOpening) {
