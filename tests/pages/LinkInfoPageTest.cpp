@@ -15,6 +15,8 @@
 
 namespace {
 
+const QString kConnected = QStringLiteral("Connected - BSSID = 00-0A-0B-0C-0D-0E");
+
 class LinkInfoPage : public testing::Test {
 protected:
     LinkInfoPage() {
@@ -30,6 +32,14 @@ protected:
 
     CLinkInfoPage& Page() { return h.sheet->m_LinkInfoPage; }
     QString Edit(int id) { return Page().findChild<QLineEdit*>(QString::number(id))->text(); }
+    // Status, channel, rate, SSID, frames sent and received.
+    QStringList Edits() {
+        QStringList texts;
+        for (int id : {1028, 1001, 1003, 1002, 1029, 1231}) {
+            texts << Edit(id);
+        }
+        return texts;
+    }
     QString Caption(int id) { return Page().findChild<QLabel*>(QString::number(id))->text(); }
     int Bar(int id) { return Page().findChild<QProgressBar*>(QString::number(id))->value(); }
     QPushButton* ReScan() { return Page().findChild<QPushButton*>(QStringLiteral("1015")); }
@@ -59,12 +69,7 @@ protected:
 
 TEST_F(LinkInfoPage, FirstRefreshShowsNoSignalUntilTheModeIsKnown) {
     h.Open();
-    EXPECT_EQ("Connected - BSSID = 00-0A-0B-0C-0D-0E", Edit(1028));
-    EXPECT_EQ("6", Edit(1001));
-    EXPECT_EQ("54", Edit(1003));
-    EXPECT_EQ("corvane", Edit(1002));
-    EXPECT_EQ("1234", Edit(1029));
-    EXPECT_EQ("5678", Edit(1231));
+    EXPECT_EQ((QStringList{kConnected, "6", "54", "corvane", "1234", "5678"}), Edits());
     EXPECT_EQ((Bars{"No Signal", 0, "No Signal", 0}), Shown());
 
     Page().OnTimer();
@@ -97,7 +102,7 @@ TEST_F(LinkInfoPage, AdHocShowsNotAvailable) {
     h.Open();
     Page().OnTimer();
     EXPECT_EQ((Bars{"N/A", 0, "N/A", 0}), Shown());
-    EXPECT_EQ("Connected - BSSID = 00-0A-0B-0C-0D-0E", Edit(1028));
+    EXPECT_EQ(kConnected, Edit(1028));
 }
 
 TEST_F(LinkInfoPage, OddRecordFieldsShowWhatTheyCan) {
@@ -111,11 +116,8 @@ TEST_F(LinkInfoPage, OddRecordFieldsShowWhatTheyCan) {
     h.card.SetCounters(3000000000u, 0);
     h.Open();
     // A byte that is not UTF-8 shows escaped.
-    EXPECT_EQ(QString(31, 'S') + QStringLiteral("\\xE9"), Edit(1002));
-    EXPECT_EQ("0", Edit(1001));
-    EXPECT_EQ("5", Edit(1003));
-    EXPECT_EQ("3000000000", Edit(1029));
-    EXPECT_EQ("0", Edit(1231));
+    const QString ssid = QString(31, 'S') + QStringLiteral("\\xE9");
+    EXPECT_EQ((QStringList{kConnected, "0", "5", ssid, "3000000000", "0"}), Edits());
 }
 
 TEST_F(LinkInfoPage, DisconnectedShowsScanningAndKeepsTheFrameCounters) {
@@ -127,11 +129,8 @@ TEST_F(LinkInfoPage, DisconnectedShowsScanningAndKeepsTheFrameCounters) {
     Page().OnTimer();
     viewer.Join();
 
-    EXPECT_EQ("Scanning ...", Edit(1028));
-    EXPECT_EQ(" ", Edit(1001));
+    EXPECT_EQ((QStringList{"Scanning ...", " ", " ", " ", "1234", "5678"}), Edits());
     EXPECT_EQ((Bars{"", 0, "", 0}), Shown());
-    EXPECT_EQ("1234", Edit(1029));
-    EXPECT_EQ("5678", Edit(1231));
     EXPECT_EQ(std::vector<std::string>{std::string("2", 2)}, viewer.texts);
 }
 
@@ -141,7 +140,7 @@ TEST_F(LinkInfoPage, FailedStatusQueryChangesNothingAndReleasesThePollingThread)
     h.card.FailQueryOID(1);
     h.card.ClearCalls();
     Page().OnTimer();
-    EXPECT_EQ("Connected - BSSID = 00-0A-0B-0C-0D-0E", Edit(1028));
+    EXPECT_EQ(kConnected, Edit(1028));
     EXPECT_EQ("corvane", Edit(1002));
     EXPECT_EQ((std::vector<std::string>{"QueryOID"}), h.card.CallNames());
     EXPECT_TRUE(h.sheet->state.background.IsSet());
@@ -228,7 +227,7 @@ TEST_F(LinkInfoPage, LeavingStopsTheTimerAndReturningShowsTheLastTexts) {
     h.card.FailQueryOID(1); // the refresh on return changes nothing
     h.SelectTab(0);
     EXPECT_TRUE(Page().RefreshTimer().isActive());
-    EXPECT_EQ("Connected - BSSID = 00-0A-0B-0C-0D-0E", Edit(1028));
+    EXPECT_EQ(kConnected, Edit(1028));
 }
 
 } // namespace
