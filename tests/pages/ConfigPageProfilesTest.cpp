@@ -277,28 +277,24 @@ TEST_F(ConfigPageTest, LongUtf8NameIsCutInTheRecordAtACharacterBoundary) {
 TEST_F(ConfigPageTest, RemovingTheActiveProfileMakesDefaultActiveAndLoadsIt) {
     OpenPage({Record("home", "home-net"), Record("default", "default-net", 3, 0)});
     h.card.ClearCalls();
+    // Answered No, the question leaves the store alone.
+    h.boxes.answers.push_back(IDNO);
     Click(P::IDC_REMOVE);
-    ASSERT_EQ(1u, h.boxes.shown.size());
-    EXPECT_EQ("Do you want to remove profile: home?", h.boxes.shown[0].text);
+    EXPECT_TRUE(h.card.CallNames().empty());
+    Click(P::IDC_REMOVE);
+    ASSERT_EQ(2u, h.boxes.shown.size());
+    EXPECT_EQ("Do you want to remove profile: home?", h.boxes.shown[1].text);
     EXPECT_EQ((std::vector<std::string>{"DeleteProfileByType", "SetActiveProfileByType",
                                         "GetProfileWireless"}),
               h.card.CallNames());
     EXPECT_FALSE(h.card.Profile("home"));
     EXPECT_EQ("default", h.card.ActiveProfile().value_or(""));
     EXPECT_EQ("default-net", Ssid()->text());
+    EXPECT_EQ(0, gApplyConfigRequest);
 
     // The card keeps its settings until Activate brings "default" to it.
     Click(P::IDC_ACTIVATE);
     EXPECT_EQ(1, gApplyConfigRequest);
-}
-
-TEST_F(ConfigPageTest, RemoveAnsweredNoKeepsTheProfile) {
-    OpenPage({Record("home", "h"), Record("default", "d")});
-    h.boxes.answers.push_back(IDNO);
-    h.card.ClearCalls();
-    Click(P::IDC_REMOVE);
-    EXPECT_TRUE(h.card.CallNames().empty());
-    EXPECT_EQ(2, ProfileBox()->count());
 }
 
 TEST_F(ConfigPageTest, DefaultCannotBeRemovedUnderAnySpelling) {
