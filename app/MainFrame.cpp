@@ -106,9 +106,10 @@ bool CMainFrame::Create(const std::string& libraryPath) {
     auto showMessage = [](int id) { AppMessageBox(nullptr, QString::fromLatin1(ResString(id))); };
     auto adjustPages = [this](int change) { pages_->AdjustPagesByXPWZC(change); };
     hostUi_ = std::make_unique<QueuedHostUi>(
-        *queue_, HostUiTargets{[this](int id) { ModifyIconAtTaskbar(id); },
-                               [this](int result) { sheet_->EndModal(result); },
-                               WhileRunning(showMessage), WhileRunning(adjustPages)});
+        *queue_,
+        HostUiTargets{[this](int id) { ModifyIconAtTaskbar(id); },
+                      [this](int result) { sheet_->EndModal(result); }, WhileRunning(showMessage),
+                      WhileRunning(adjustPages), [this] { pages_->ReadZeroConfigState(); }});
     polling_ = std::make_unique<CPollingThread>(*library_, sheet_->state, *hostUi_, clock_);
     if (!polling_->Start()) {
         // Nothing else calls the library yet: it is closed before the user
@@ -151,6 +152,9 @@ void CMainFrame::ModifyIconAtTaskbar(int iconId) {
     const bool wasShown = tray_->IconShown();
     const int before = tray_->CurrentIcon();
     tray_->ModifyIconAtTaskbar(iconId, [this] { sheet_->CloseSheet(); });
+    if (hostUi_) {
+        hostUi_->IconShown(tray_->IconShown() ? tray_->CurrentIcon() : kTrayIconRemove);
+    }
     if (tray_->CurrentIcon() != before) {
         UpdateTrayTip();
     }

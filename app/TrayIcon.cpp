@@ -6,7 +6,9 @@
 #include "support/Trace.h"
 
 #include <QCursor>
+#include <QImageReader>
 #include <QMenu>
+#include <QPixmap>
 
 CTrayIcon::CTrayIcon(std::function<void(int)> onCommand, std::function<void()> onDoubleClick,
                      QObject* parent)
@@ -30,11 +32,19 @@ void CTrayIcon::SetFixedTip() {
 }
 
 QIcon CTrayIcon::IconImage(int iconId) {
+    // Read as PNG by name: left to guess the format, the image reader would
+    // load every image-format plugin there is just to look at the files.
     QIcon icon;
     // Art at every size a scale of 1, 1.5, 2 or 3 asks for: the icon is
     // never scaled by a fraction, which would blur its pixels.
     for (const char* size : {"16", "24", "32", "48", "64", "96"}) {
-        icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(iconId).arg(QLatin1String(size)));
+        QImageReader reader(
+            QStringLiteral(":/icons/%1-%2.png").arg(iconId).arg(QLatin1String(size)), "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage image = reader.read();
+        if (!image.isNull()) {
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
     }
     return icon;
 }

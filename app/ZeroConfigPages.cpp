@@ -30,6 +30,15 @@ void CZeroConfigPages::RestoreFivePages() {
     sheet_.AddPage(&sheet_.m_AboutPage);
 }
 
+void CZeroConfigPages::ReadZeroConfigState() {
+    TraceOut("::AdjustPagesByXPWZC::");
+    if (gOsClass == kOsNt51) {
+        std::uint32_t state = 0;
+        library_.Get_XPWZC(&state);
+        gZeroConfig = state;
+    }
+}
+
 bool CZeroConfigPages::AdjustPagesByXPWZC(int changePages) {
     TraceOut("::AdjustPagesByXPWZC::");
     if (locked_) {

@@ -16,6 +16,11 @@ public:
     // while one runs returns false at once.
     bool AdjustPagesByXPWZC(int changePages);
 
+    // The check with the sheet closed, where it has nothing to close or
+    // change: reads the service's state (NT 5.1 class only) into
+    // gZeroConfig. Touches no window, so any thread may call it.
+    void ReadZeroConfigState();
+
     // The five-page set to three pages, and back.
     void RemoveConfigPages();
     void RestoreFivePages();

@@ -6,6 +6,7 @@
 #include "device/LinkStatus.h"
 #include "device/Rssi.h"
 #include "pages/ConfigUtility.h"
+#include "pages/EditBackdrop.h"
 #include "pages/SsidDisplay.h"
 #include "platform/Help.h"
 #include "res/Strings.h"
@@ -96,6 +97,7 @@ bool CLinkInfoPage::OnSetActive() {
     }
     DoDataExchange(false);
     updateLinkInfo(0);
+    opaqueBody_ = nullptr;
     timer183_.start();
     return CPropertyPage::OnSetActive();
 }
@@ -126,6 +128,11 @@ void CLinkInfoPage::OnTimer() {
     if (!HasWindow()) {
         timer183_.stop();
         return;
+    }
+    // Once the page is on screen, what lies behind its edits can be read.
+    if (opaqueBody_ != Body() && Body()->isVisible()) {
+        CEditBackdrop::Apply(Body());
+        opaqueBody_ = Body();
     }
     if (gDevicePresent) {
         updateLinkInfo(m_n_QueryPhase);
@@ -269,12 +276,12 @@ void CLinkInfoPage::DoDataExchange(bool save) {
 }
 
 void CLinkInfoPage::SetEditText(int id, const QString& text) {
-    // A changed text is shown at once; an unchanged one has nothing new to
-    // show, and the refresh of every second costs no paint for it.
+    // A changed text is scheduled for painting: every edit a refresh
+    // changes is painted together in one pass of the event loop, right
+    // after the refresh. An unchanged text costs no paint at all.
     if (auto* edit = Item<QLineEdit>(id); edit != nullptr && edit->text() != text) {
         const QSignalBlocker blocker(edit);
         edit->setText(text);
-        edit->repaint();
     }
 }
 

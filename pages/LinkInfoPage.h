@@ -6,6 +6,7 @@
 
 #include "pages/PropertyPage.h"
 
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 
@@ -64,4 +65,6 @@ private:
     QString m_QualityCaption;
 
     QTimer timer183_;
+    // The page window whose read-only edits paint their own background.
+    QPointer<QWidget> opaqueBody_;
 };

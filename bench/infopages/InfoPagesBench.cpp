@@ -60,6 +60,31 @@ void BM_UpdateLinkInfo(benchmark::State& state) {
 }
 BENCHMARK(BM_UpdateLinkInfo)->Arg(0)->Arg(1)->Repetitions(9)->ReportAggregatesOnly(true);
 
+// What a refresh really costs on screen: the sheet shown and exposed on
+// Link Info, the frame counters changing every tick, and the paint the
+// refresh schedules carried out before the next one. Trace dropped.
+void BM_PaintedLinkInfoRefresh(benchmark::State& state) {
+    trace::SetOutSink(&DropTrace);
+    SheetHarness h;
+    CLinkInfoPage::ResetProcessState();
+    gDevicePresent = 1;
+    h.card.SetRecording(false);
+    h.sheet->state.forground.Set();
+    h.Open();
+    h.Drain();
+    CLinkInfoPage& page = h.sheet->m_LinkInfoPage;
+    std::uint32_t frames = 0;
+    for (auto _ : state) {
+        ++frames;
+        h.card.SetCounters(frames, 3 * frames);
+        page.OnTimer();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    }
+    state.counters["painted"] = h.sheet->isVisible() ? 1 : 0;
+    trace::SetOutSink(nullptr);
+}
+BENCHMARK(BM_PaintedLinkInfoRefresh)->Repetitions(9)->ReportAggregatesOnly(true);
+
 // Decoding a 71-network result into the survey table.
 void BM_SurveyDecode71(benchmark::State& state) {
     const std::vector<TavlSurveyEntry> entries = SeventyOneNetworks();

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -228,6 +229,32 @@ TEST_F(LinkInfoPage, LeavingStopsTheTimerAndReturningShowsTheLastTexts) {
     h.SelectTab(0);
     EXPECT_TRUE(Page().RefreshTimer().isActive());
     EXPECT_EQ(kConnected, Edit(1028));
+}
+
+// Once shown, the read-only edits paint what lies behind them themselves:
+// each edit's surroundings look exactly as before, and new texts show.
+TEST_F(LinkInfoPage, EditsPaintTheirBackdropWithoutChangingThePicture) {
+    h.Open();
+    h.Drain();
+    const QList<QLineEdit*> edits = Page().findChildren<QLineEdit*>();
+    auto around = [&](QLineEdit* edit) {
+        const QRect area = edit->geometry().adjusted(-2, -2, 2, 2);
+        return edit->parentWidget()->grab(area).toImage();
+    };
+    std::vector<QImage> shown;
+    for (QLineEdit* edit : edits) {
+        shown.push_back(around(edit));
+    }
+    Page().OnTimer();
+    h.Drain();
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        EXPECT_TRUE(edits[i]->testAttribute(Qt::WA_OpaquePaintEvent));
+        EXPECT_EQ(around(edits[i]), shown[i]) << edits[i]->objectName().toStdString();
+    }
+    h.card.SetCounters(99, 100);
+    Page().OnTimer();
+    h.Drain();
+    EXPECT_EQ(Page().findChild<QLineEdit*>(QStringLiteral("1029"))->text(), QStringLiteral("99"));
 }
 
 } // namespace
