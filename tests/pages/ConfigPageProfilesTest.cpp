@@ -152,8 +152,6 @@ TEST_F(ConfigPageTest, SelectingAProfileShowsItWithoutTouchingRegOrTheCard) {
 
 TEST_F(ConfigPageTest, TypedNameIsCutAt64CharactersWithTheCaretAtTheEnd) {
     OpenPage({Record("home", "h")});
-    PasteProfileName(QString(64, QChar('a')));
-
     TypeProfileName(QString(65, QChar('b')));
     h.Drain();
     EXPECT_EQ(QString(64, QChar('b')), ProfileBox()->currentText());
