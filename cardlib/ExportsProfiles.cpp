@@ -8,20 +8,10 @@
 #include "cardshared/DriverFile.h"
 #include "cardshared/Results.h"
 
-#include <cstring>
 
 using namespace cardsim;
 
 namespace {
-
-// Copies a stored name into a caller's buffer: never more than
-// TAVL_NAME_BUFFER_MIN bytes with the terminator. Stored names always fit.
-void CopyName(char* buffer, const std::string& name) {
-    const std::size_t n =
-        name.size() < TAVL_NAME_BUFFER_MIN ? name.size() : TAVL_NAME_BUFFER_MIN - 1;
-    std::memcpy(buffer, name.data(), n);
-    buffer[n] = '\0';
-}
 
 void NoteNameAndType(ExportCall& call, const char* name, std::int32_t type) {
     if (call.Journaling()) {
@@ -54,7 +44,7 @@ int32_t TAVL_GetActiveProfileByType(char* name, int32_t type) {
     }
     std::string active;
     const std::int32_t result = call.Sim().Profiles().GetActive(active);
-    CopyName(name, result == kOk ? active : std::string());
+    CopyProfileName(name, result == kOk ? active : std::string());
     if (call.Journaling() && result == kOk) {
         call.Line().Result("name", JournalText(active));
     }
@@ -82,7 +72,7 @@ int32_t TAVL_EnumProfilesByType(int32_t index, char* name, int32_t type) {
     std::string found;
     const std::int32_t result = call.Sim().Profiles().Enumerate(index, found);
     if (result == kOk) {
-        CopyName(name, found);
+        CopyProfileName(name, found);
         if (call.Journaling()) {
             call.Line().Result("name", JournalText(found));
         }

@@ -232,4 +232,11 @@ const std::vector<std::string>& ProfileStore::Names() {
     return names_;
 }
 
+void CopyProfileName(char* buffer, const std::string& name) {
+    const std::size_t n =
+        name.size() < TAVL_NAME_BUFFER_MIN ? name.size() : TAVL_NAME_BUFFER_MIN - 1;
+    std::memcpy(buffer, name.data(), n);
+    buffer[n] = '\0';
+}
+
 } // namespace cardsim

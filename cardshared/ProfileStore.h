@@ -58,4 +58,9 @@ private:
     std::vector<std::string> names_;
 };
 
+// Copies a stored name into a caller's buffer of the profile calls: never
+// more than TAVL_NAME_BUFFER_MIN bytes with the terminator. Stored names
+// always fit.
+void CopyProfileName(char* buffer, const std::string& name);
+
 } // namespace cardsim

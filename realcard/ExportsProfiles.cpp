@@ -8,21 +8,9 @@
 #include "cardshared/Results.h"
 #include "realcard/Card.h"
 
-#include <cstring>
 
 using namespace cardsim;
 using realcard::Card;
-
-namespace {
-
-void CopyName(char* buffer, const std::string& name) {
-    const std::size_t n =
-        name.size() < TAVL_NAME_BUFFER_MIN ? name.size() : TAVL_NAME_BUFFER_MIN - 1;
-    std::memcpy(buffer, name.data(), n);
-    buffer[n] = '\0';
-}
-
-} // namespace
 
 extern "C" {
 
@@ -38,7 +26,7 @@ int32_t TAVL_GetActiveProfileByType(char* name, int32_t type) {
     std::lock_guard lock(Card::Instance().Mutex());
     std::string active;
     const std::int32_t result = Card::Instance().Profiles().GetActive(active);
-    CopyName(name, result == kOk ? active : std::string());
+    CopyProfileName(name, result == kOk ? active : std::string());
     return result;
 }
 
@@ -58,7 +46,7 @@ int32_t TAVL_EnumProfilesByType(int32_t index, char* name, int32_t type) {
     std::string found;
     const std::int32_t result = Card::Instance().Profiles().Enumerate(index, found);
     if (result == kOk) {
-        CopyName(name, found);
+        CopyProfileName(name, found);
     }
     return result;
 }

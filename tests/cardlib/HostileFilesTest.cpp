@@ -21,13 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-WirelessReg Record(const char* name, std::uint32_t channel) {
-    WirelessReg reg{};
-    std::strncpy(reg.profileName, name, sizeof reg.profileName - 1);
-    reg.channel = channel;
-    return reg;
-}
-
 // Runs `call` with a FIFO in place of the file `fifo` (removed after);
 // false when it waits for the FIFO. A call that waits is released (a
 // writer opens and closes the FIFO) before the test goes on.

@@ -95,6 +95,19 @@ std::uint32_t ApplySettings(std::uint32_t mode, const std::string& ssid, std::ui
     return mask;
 }
 
+WirelessReg Record(const char* name, std::uint32_t channel) {
+    WirelessReg reg{};
+    std::strncpy(reg.profileName, name, sizeof reg.profileName - 1);
+    std::strcpy(reg.ssid, "any");
+    reg.channel = channel;
+    reg.txRate = 15;
+    reg.opMode = 1;
+    for (std::size_t i = 0; i < sizeof reg.reserved672; ++i) {
+        reg.reserved672[i] = static_cast<std::uint8_t>(i * 7 + channel);
+    }
+    return reg;
+}
+
 std::uint32_t MediaStatus() {
     std::uint32_t status = 99;
     std::uint32_t written = 0;

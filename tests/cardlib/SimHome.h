@@ -42,6 +42,10 @@ cardsim::Network MakeNet(const std::string& ssid, const std::string& bssid, std:
 std::uint32_t ApplySettings(std::uint32_t mode, const std::string& ssid, std::uint32_t channel,
                             const std::vector<std::string>& keys = {}, int transmitKey = 0);
 
+// A profile record named `name` on `channel`, its reserved bytes filled
+// with a pattern of the channel.
+WirelessReg Record(const char* name, std::uint32_t channel);
+
 // The card's media connect status (0 connected, 1 not) and BSSID text.
 std::uint32_t MediaStatus();
 std::string CurrentBssid();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -29,16 +30,11 @@ cardsim::World CrowdedAir(int count) {
 
 TEST(SiteSurvey, ResultParsesBackFieldByField) {
     SimHome home;
-    cardsim::World world = EmptyWorld();
-    world.networks.push_back(MakeNet("Corvane", "00:0C:2B:4A:10:01", 6, -48));
-    cardsim::Network office = MakeNet("Harbour Office", "00:0C:2B:4A:10:02", 11, -67);
-    office.wep = cardsim::WepLevel::Wep64;
-    cardsim::FitNetworkKeys(office);
-    world.networks.push_back(office);
+    cardsim::World world = cardsim::DefaultWorld(); // open, WEP and ad hoc networks
+    world.scanMs = 0;
     cardsim::Network hidden = MakeNet("Backroom", "00:0C:2B:4A:10:03", 1, -90);
     hidden.hidden = true;
     world.networks.push_back(hidden);
-    world.networks.push_back(MakeNet("Workshop Cell", "02:0C:2B:77:31:05", 3, -74, NetMode::AdHoc));
     home.WriteWorld(world);
 
     ASSERT_EQ(0, TAVL_SiteSurveyTrigger());
@@ -47,36 +43,26 @@ TEST(SiteSurvey, ResultParsesBackFieldByField) {
     ASSERT_EQ(1, TAVL_SiteSurveyGet(buffer.data(), &size));
     ASSERT_EQ(4u, Word(buffer.data()));
 
-    struct Expected {
-        const char* ssid;
-        std::uint8_t lastBssidByte;
-        std::uint32_t privacy;
-        std::int32_t rssi;
-        std::uint32_t khz;
-        std::uint32_t infrastructure;
-    } expected[] = {{"Corvane", 0x01, 0, -48, 2437000, 1},
-                    {"Harbour Office", 0x02, 1, -67, 2462000, 1},
-                    {"", 0x03, 0, -90, 2412000, 1},
-                    {"Workshop Cell", 0x05, 0, -74, 2422000, 0}};
+    // Each entry as one line: BSSID's last byte, SSID, privacy, signal,
+    // frequency, infrastructure, and the fixed words and the 54 Mbit/s rate.
+    std::vector<std::string> entries;
     for (std::size_t i = 0; i < 4; ++i) {
-        SCOPED_TRACE(i);
-        const std::uint8_t* e =
-            buffer.data() + TAVL_SURVEY_HEADER_SIZE + i * TAVL_SURVEY_ENTRY_SIZE;
-        EXPECT_EQ(104u, Word(e + 0));
-        EXPECT_EQ(expected[i].lastBssidByte, e[4 + 5]);
-        EXPECT_EQ(0x0C, e[5]);
-        const std::uint32_t ssidLength = Word(e + 12);
-        EXPECT_EQ(std::string(expected[i].ssid),
-                  std::string(reinterpret_cast<const char*>(e + 16), ssidLength));
-        EXPECT_EQ(expected[i].privacy, Word(e + 48));
-        EXPECT_EQ(expected[i].rssi, static_cast<std::int16_t>(Word(e + 52) & 0xFFFF));
-        EXPECT_EQ(1u, Word(e + 56)) << "direct sequence";
-        EXPECT_EQ(32u, Word(e + 60));
-        EXPECT_EQ(100u, Word(e + 64));
-        EXPECT_EQ(expected[i].khz, Word(e + 72));
-        EXPECT_EQ(expected[i].infrastructure, Word(e + 92));
-        EXPECT_EQ(0x6C, e[96 + 7]) << "54 Mbit/s offered";
+        TavlSurveyEntry e;
+        std::memcpy(&e, buffer.data() + TAVL_SURVEY_HEADER_SIZE + i * TAVL_SURVEY_ENTRY_SIZE,
+                    sizeof e);
+        char line[160];
+        std::snprintf(line, sizeof line, "%02X %.*s %u %d %u %u / %u %02X %u %u %u %02X",
+                      e.bssid[5], static_cast<int>(std::min(e.ssidLength, 32u)), e.ssid, e.privacy,
+                      static_cast<std::int16_t>(e.rssi & 0xFFFF), e.dsConfig, e.infrastructureMode,
+                      e.length, e.bssid[1], e.networkType, e.configurationLength, e.beaconPeriod,
+                      e.supportedRates[7]);
+        entries.push_back(line);
     }
+    EXPECT_EQ((std::vector<std::string>{"01 Corvane 0 -48 2437000 1 / 104 0C 1 32 100 6C",
+                                        "02 Harbour Office 1 -67 2462000 1 / 104 0C 1 32 100 6C",
+                                        "05 Workshop Cell 0 -74 2422000 0 / 104 0C 1 32 100 6C",
+                                        "03  0 -90 2412000 1 / 104 0C 1 32 100 6C"}),
+              entries);
     EXPECT_EQ(0xAB, buffer[TAVL_SURVEY_HEADER_SIZE + 4 * TAVL_SURVEY_ENTRY_SIZE]);
 }
 
@@ -139,17 +125,14 @@ TEST(SiteSurvey, ListsOnlyChannelsOfTheDomain) {
 }
 
 TEST(ChannelTable, FrequenciesOfTheBandAndBack) {
-    SimHome home;
-    for (std::uint32_t channel = 1; channel <= 13; ++channel) {
-        EXPECT_EQ(2407000 + 5000 * channel, TAVL_ChannelToFrequency(channel));
-        EXPECT_EQ(channel, TAVL_FrequencyToChannel(2407000 + 5000 * channel));
+    const std::pair<std::uint32_t, std::uint32_t> both[] = {
+        {1, 2412000}, {6, 2437000}, {13, 2472000}, {14, 2484000}};
+    for (const auto& [channel, khz] : both) {
+        EXPECT_EQ(khz, TAVL_ChannelToFrequency(channel));
+        EXPECT_EQ(channel, TAVL_FrequencyToChannel(khz));
     }
-    EXPECT_EQ(2484000u, TAVL_ChannelToFrequency(14));
-    EXPECT_EQ(14u, TAVL_FrequencyToChannel(2484000));
-    for (std::uint32_t bad : {0u, 15u, 0xFFFFFFFFu}) {
+    for (std::uint32_t bad : {0u, 15u, 0xFFFFFFFFu, 2437u, 2413000u, 2489000u}) {
         EXPECT_EQ(0u, TAVL_ChannelToFrequency(bad));
-    }
-    for (std::uint32_t bad : {0u, 2437u, 2413000u, 2489000u}) {
         EXPECT_EQ(0u, TAVL_FrequencyToChannel(bad));
     }
 }

@@ -13,8 +13,8 @@ class TraceCapture {
 public:
     TraceCapture() {
         {
-            std::lock_guard lock(Mutex());
-            Store().clear();
+            std::lock_guard lock(mutex_);
+            lines_.clear();
         }
         trace::SetOutSink(&Take);
     }
@@ -23,26 +23,20 @@ public:
     TraceCapture& operator=(const TraceCapture&) = delete;
 
     std::vector<std::string> Lines() const {
-        std::lock_guard lock(Mutex());
-        return Store();
+        std::lock_guard lock(mutex_);
+        return lines_;
     }
 
     std::size_t Count(std::string_view line) const {
-        std::lock_guard lock(Mutex());
-        return static_cast<std::size_t>(std::count(Store().begin(), Store().end(), line));
+        const auto lines = Lines();
+        return static_cast<std::size_t>(std::count(lines.begin(), lines.end(), line));
     }
 
 private:
     static void Take(const char* line) {
-        std::lock_guard lock(Mutex());
-        Store().emplace_back(line);
+        std::lock_guard lock(mutex_);
+        lines_.emplace_back(line);
     }
-    static std::mutex& Mutex() {
-        static std::mutex mutex;
-        return mutex;
-    }
-    static std::vector<std::string>& Store() {
-        static std::vector<std::string> lines;
-        return lines;
-    }
+    static inline std::mutex mutex_;
+    static inline std::vector<std::string> lines_;
 };

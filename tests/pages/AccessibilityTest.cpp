@@ -92,28 +92,13 @@ TEST_P(AccessibilityTest, TabReachesEveryControlInTemplateOrder) {
 }
 
 TEST_P(AccessibilityTest, EveryEditListAndBarHasAName) {
-    std::vector<QWidget*> named;
-    for (auto* w : page_->Body()->findChildren<QLineEdit*>()) {
-        if (!qobject_cast<QComboBox*>(w->parentWidget())) {
-            named.push_back(w);
+    for (QWidget* w : page_->Body()->findChildren<QWidget*>()) {
+        const bool named = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                           qobject_cast<QAbstractItemView*>(w) || qobject_cast<QProgressBar*>(w);
+        // Unnamed widgets are parts of a composite control.
+        if (named && !w->objectName().isEmpty()) {
+            EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
         }
-    }
-    for (auto* w : page_->Body()->findChildren<QComboBox*>()) {
-        named.push_back(w);
-    }
-    for (auto* w : page_->Body()->findChildren<QAbstractItemView*>()) {
-        if (!qobject_cast<QComboBox*>(w->parentWidget()->parentWidget())) {
-            named.push_back(w);
-        }
-    }
-    for (auto* w : page_->Body()->findChildren<QProgressBar*>()) {
-        named.push_back(w);
-    }
-    for (QWidget* w : named) {
-        if (w->objectName().isEmpty()) {
-            continue; // parts of a composite control
-        }
-        EXPECT_FALSE(w->accessibleName().isEmpty()) << "control " << w->objectName().toStdString();
     }
 }
 

@@ -2,13 +2,12 @@
 // profile store and the channel mask set up as a test needs them.
 #pragma once
 
+#include "KeyEditTyping.h"
 #include "SheetHarness.h"
 #include "device/Records.h"
 #include "pages/ConfigPage.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -102,21 +101,8 @@ public:
     void ChooseText(int id, const QString& text) { Choose(id, List(id)->findText(text)); }
     // The user clicks a button (a disabled one takes no click).
     void Click(int id) { QTest::mouseClick(Button(id), Qt::LeftButton); }
-    // Key presses carrying the characters of `text` (a key without a
-    // key code of its own for characters beyond ASCII, as an input method
-    // delivers them).
-    static void Type(QWidget* widget, const QString& text) {
-        for (const QChar c : text) {
-            if (c.unicode() < 0x80) {
-                QTest::keyClick(widget, c.toLatin1());
-                continue;
-            }
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(widget, &press);
-            QApplication::sendEvent(widget, &release);
-        }
-    }
+    // Key presses carrying the characters of `text`.
+    static void Type(QWidget* widget, const QString& text) { TypeInto(widget, text); }
     // The user replaces the SSID with `text`, key by key.
     void TypeSsid(const QString& text) {
         Ssid()->selectAll();

@@ -17,6 +17,9 @@ void LevelAndBack(EncryptionHarness& h) {
 void ManualAgain(EncryptionHarness& h) {
     h.Click(P::kManualRadio);
 }
+void UncheckAscii(EncryptionHarness& h) {
+    h.Click(P::kAsciiBox);
+}
 void PassphraseAndBack(EncryptionHarness& h) {
     h.Click(P::kPassphraseRadio);
     h.Click(P::kManualRadio);
@@ -36,6 +39,7 @@ TEST(EncryptionTypedKeys, ReachTheCardAfterAnyRearrangement) {
         {"ASCII, Manual Entry again", 3, P::kAscii64[0], "hello", false, ManualAgain, "68656C6C6F"},
         {"ASCII, passphrase and back", 3, P::kAscii64[0], "hello", false, PassphraseAndBack,
          "68656C6C6F"},
+        {"ASCII, then unchecked", 3, P::kAscii64[0], "hello", false, UncheckAscii, "68656C6C6F"},
         {"hex, Manual Entry again", 2, P::kHex64[0], "0a1b2c3d4e", false, ManualAgain,
          "0A1B2C3D4E"},
         {"pasted stars", 3, P::kAscii64[0], "*****", true, Nothing, "2A2A2A2A2A"},

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -121,6 +122,16 @@ TEST_F(PagesOnSimulator, EncryptionApplyOfMatchingKeysJoinsTheWepNetwork) {
     EXPECT_GE(IndexOf(journal, QStringLiteral("bssid=00:0C:2B:4A:10:02"), set), set)
         << journal.join('\n').toStdString();
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The About page shows the simulated driver file's stamp and the card's
+// firmware.
+TEST_F(PagesOnSimulator, AboutShowsTheSimulatedDriverAndFirmwareVersions) {
+    OpenOn(4);
+    auto label = [&](int id) { return Control<QLabel>(sheet->m_AboutPage, id)->text(); };
+    EXPECT_EQ("2.3.1.58", label(1106));
+    EXPECT_EQ("3.0.6.262", label(1110));
+    EXPECT_EQ("1.8.0.31", label(1112));
 }
 
 } // namespace

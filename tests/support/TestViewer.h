@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -24,9 +23,8 @@ class TestViewer {
 public:
     // Takes `messages` messages, then stops listening.
     explicit TestViewer(int messages, bool answers = true) {
-        if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
-            oldRuntime_ = runtime;
-        }
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        oldRuntime_ = runtime != nullptr ? runtime : "";
         dir_ =
             std::filesystem::temp_directory_path() / ("skerrin-viewer-" + std::to_string(getpid()));
         std::filesystem::create_directories(dir_);
@@ -47,29 +45,26 @@ public:
                 std::string text(header[1], '\0');
                 recv(client, text.data(), text.size(), MSG_WAITALL);
                 users.push_back(header[0]);
-                counts.push_back(header[1]);
                 texts.push_back(text);
-                if (!answers) {
-                    silent_.push_back(client);
-                    continue;
-                }
                 const char answer = 1;
-                send(client, &answer, 1, MSG_NOSIGNAL);
-                close(client);
+                if (answers) {
+                    send(client, &answer, 1, MSG_NOSIGNAL);
+                }
+                clients_.push_back(client);
             }
         });
     }
     ~TestViewer() {
         Join();
-        for (int client : silent_) {
+        for (int client : clients_) {
             close(client);
         }
         close(fd_);
         std::filesystem::remove_all(dir_);
-        if (oldRuntime_) {
-            setenv("XDG_RUNTIME_DIR", oldRuntime_->c_str(), 1);
-        } else {
+        if (oldRuntime_.empty()) {
             unsetenv("XDG_RUNTIME_DIR");
+        } else {
+            setenv("XDG_RUNTIME_DIR", oldRuntime_.c_str(), 1);
         }
     }
     // Waits until every message has come.
@@ -79,15 +74,15 @@ public:
         }
     }
 
-    // Per message: the user value, the count of bytes and the bytes (with
-    // the terminator the count includes).
-    std::vector<std::uint32_t> users, counts;
+    // Per message: the user value and the bytes, with the terminator the
+    // message's count includes.
+    std::vector<std::uint32_t> users;
     std::vector<std::string> texts;
 
 private:
     std::filesystem::path dir_;
-    std::optional<std::string> oldRuntime_;
+    std::string oldRuntime_;
     int fd_ = -1;
     std::thread thread_;
-    std::vector<int> silent_;
+    std::vector<int> clients_;
 };
