@@ -295,19 +295,14 @@ TEST_P(Scenario, RunsAsExpected) {
     }
 
     // The expected fragments, each on a later line than the one before.
-    const QStringList lines = JournalLines();
-    int from = 0;
+    journalFrom_ = 0;
     for (const std::string& fragment :
          ParseExpectedFragments(ReadText(folder_ + QStringLiteral("/expected")))) {
-        const QString text = QString::fromStdString(fragment);
-        int found = -1;
-        for (int i = from; i < lines.size() && found < 0; ++i) {
-            found = lines[i].contains(text) ? i : -1;
-        }
-        ASSERT_GE(found, 0) << "expected after journal line " << from << ": " << fragment;
-        from = found + 1;
+        ASSERT_TRUE(WaitJournalAfter(QString::fromStdString(fragment)))
+            << "expected after journal line " << journalFrom_ << ": " << fragment;
     }
 
+    const QStringList lines = JournalLines();
     // The card library is never called after TAVL_Terminate.
     const auto terminate = std::find_if(lines.begin(), lines.end(), [](const QString& line) {
         return line.contains(QStringLiteral(" TAVL_Terminate"));
