@@ -38,7 +38,7 @@ void CEditBackdrop::Take(QLineEdit* edit) {
     edit->setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CEditBackdrop::Release(QLineEdit* edit) {
+void CEditBackdrop::Release(QWidget* edit) {
     edit->removeEventFilter(this);
     edit->setAttribute(Qt::WA_OpaquePaintEvent, false);
     behind_.remove(edit);
@@ -50,7 +50,10 @@ bool CEditBackdrop::eventFilter(QObject* watched, QEvent* event) {
     if (found == behind_.constEnd()) {
         return false;
     }
-    auto* edit = static_cast<QLineEdit*>(watched);
+    // Only the QWidget part is used: the filter also sees the events an
+    // edit sends while it is being destroyed, when it is no QLineEdit any
+    // more.
+    auto* edit = static_cast<QWidget*>(watched);
     switch (event->type()) {
     case QEvent::Paint: {
         QPainter painter(edit);

@@ -26,7 +26,7 @@ protected:
 private:
     explicit CEditBackdrop(QWidget* body);
     void Take(QLineEdit* edit);
-    void Release(QLineEdit* edit);
+    void Release(QWidget* edit);
 
     QWidget* body_;
     QHash<QObject*, QPixmap> behind_;
