@@ -1,11 +1,10 @@
 #include "pages/SiteSurveyPage.h"
 
 #include "device/AccessHandshake.h"
+#include "device/Apply.h"
 #include "device/CardLibrary.h"
 #include "device/HostState.h"
-#include "device/Records.h"
 #include "device/SurveyDecoder.h"
-#include "device/WepSettings.h"
 #include "pages/ConfigUtility.h"
 #include "pages/SsidDisplay.h"
 #include "platform/Help.h"
@@ -26,7 +25,6 @@
 #include <QTreeWidget>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -52,22 +50,17 @@ struct Column {
 constexpr Column kColumns[] = {
     {"SSID"}, {"BSSID"}, {"Signal"}, {"Channel"}, {"WEP"}, {"BSSType"},
 };
-constexpr int kSsidColumn = 0;
-constexpr int kChannelColumn = 3;
-constexpr int kBssTypeColumn = 5;
+static_assert(std::size(kColumns) == kSurveyColumnCount);
+constexpr int kSsidColumn = static_cast<int>(SurveyColumn::Ssid);
 
-// Waits of the Windows 98/Me join, before and after the WEP part.
-constexpr std::uint32_t kJoinSettleMs = 3000;
-constexpr std::uint32_t kWepSettleMs = 1500;
-
-template <std::size_t N> QString Latin1(const char (&field)[N]) {
-    const std::string_view text = FieldText(field);
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+// The list's texts of a row: the SSID readably, the others as decoded.
+QStringList RowTexts(const SurveyRow& row) {
+    QStringList texts{SsidDisplayText(row.ssid)};
+    for (int column = kSsidColumn + 1; column < kSurveyColumnCount; ++column) {
+        texts << QString::fromStdString(SurveyColumnText(row, static_cast<SurveyColumn>(column)));
+    }
+    return texts;
 }
-
-// The SSID bytes of a row as the card reported them; Connect sends these,
-// never the text shown.
-constexpr int kSsidBytesRole = Qt::UserRole;
 
 // Room around a column's text: the item's and the header's margins.
 constexpr int kColumnPadding = 8;
@@ -323,14 +316,8 @@ void CSiteSurveyPage::FillList() {
     QList<QTreeWidgetItem*> items;
     items.reserve(table.Count());
     for (int i = 0; i < table.Count(); ++i) {
-        const CSurveyTable::Row& row = table.At(i);
-        const std::string_view ssid = FieldText(row.ssid);
-        auto* item = new QTreeWidgetItem(QStringList{SsidDisplayText(ssid), Latin1(row.bssid),
-                                                     Latin1(row.signal), Latin1(row.channel),
-                                                     Latin1(row.wep), Latin1(row.bssType)});
+        auto* item = new QTreeWidgetItem(RowTexts(table.At(i)));
         item->setToolTip(kSsidColumn, item->text(kSsidColumn));
-        item->setData(kSsidColumn, kSsidBytesRole,
-                      QByteArray(ssid.data(), static_cast<qsizetype>(ssid.size())));
         items << item;
     }
     list->addTopLevelItems(items);
@@ -366,22 +353,23 @@ void CSiteSurveyPage::OnListClick() {
 }
 
 void CSiteSurveyPage::OnConnect() {
+    // The list shows the survey table's rows in table order; the selected
+    // list row is joined with the values decoded for it.
     QTreeWidget* list = List();
-    QTreeWidgetItem* row = list != nullptr ? list->topLevelItem(m_n_SelectedItem) : nullptr;
-    if (row == nullptr) {
+    const CSurveyTable& table = SurveyTable();
+    if (list == nullptr || list->topLevelItem(m_n_SelectedItem) == nullptr ||
+        m_n_SelectedItem >= table.Count()) {
         return;
     }
-    gSelectedSSID = row->text(kSsidColumn);
-    const QByteArray ssidBytes = row->data(kSsidColumn, kSsidBytesRole).toByteArray();
+    const SurveyRow row = table.At(m_n_SelectedItem);
+    gSelectedSSID = SsidDisplayText(row.ssid);
     SsidText ssid{};
-    ssid.length = static_cast<std::uint32_t>(std::min<qsizetype>(ssidBytes.size(), TAVL_SSID_MAX));
-    std::memcpy(ssid.ssid, ssidBytes.constData(), ssid.length);
-    if (ssidBytes.isEmpty()) {
+    ssid.length = static_cast<std::uint32_t>(std::min<std::size_t>(row.ssid.size(), TAVL_SSID_MAX));
+    std::memcpy(ssid.ssid, row.ssid.data(), ssid.length);
+    if (row.ssid.empty()) {
         AppMessageBox(this, QStringLiteral("Fail"));
     }
-    const std::uint32_t mode = row->text(kBssTypeColumn) == QLatin1String("Infrastructure") ? 1 : 0;
-    const std::uint32_t channel =
-        static_cast<std::uint32_t>(std::atoi(row->text(kChannelColumn).toLatin1().constData()));
+    const std::uint32_t mode = row.infrastructure ? 1 : 0;
 
     CardLibrary& library = Sheet().Library();
     {
@@ -390,21 +378,15 @@ void CSiteSurveyPage::OnConnect() {
         // The card takes the channel from the access point in
         // infrastructure mode, so the join sets it only for ad hoc cells.
         if (mode == 0) {
-            library.SetChannel(&channel);
+            library.SetChannel(&row.channel);
         }
         library.SetSSID(&ssid);
         if (gOsClass == kOsWindows98Me) {
             // On Windows 98/Me the WEP part goes to the card again once
-            // the join has settled.
-            waitWithMessages(kJoinSettleMs);
-            HostInfo host{};
-            std::uint32_t mask = 0;
-            {
-                WepKeysGuard keys(host);
-                BuildWepSettings(Sheet().state.reg.Get(), host, mask);
-                library.SetWLANConfig(&mask, &host);
-            }
-            waitWithMessages(kWepSettleMs);
+            // the join has settled, as the record stands then.
+            SendWepPartAfter(
+                library, [this] { return Sheet().state.reg.Get(); }, kWepAloneAfterJoinMs,
+                waitWithMessages);
         }
         EnableButton(kConnectButton, false);
     }

@@ -10,7 +10,7 @@
 
 namespace {
 
-// One survey entry with a distinct BSSID 02-00-00-00-hi-lo.
+// One survey entry with the BSSID 02-00-00-00-hi-lo of `n`.
 TavlSurveyEntry Entry(int n, const std::string& ssid = "net", std::int32_t rssi = -60) {
     TavlSurveyEntry entry{};
     entry.length = TAVL_SURVEY_ENTRY_SIZE;
@@ -25,8 +25,8 @@ TavlSurveyEntry Entry(int n, const std::string& ssid = "net", std::int32_t rssi 
     return entry;
 }
 
-// A result buffer: `count` as reported, then `entries`, in a buffer of
-// `size` bytes (at least what the entries need).
+// A result: `count` as reported, then `entries`, in `size` bytes (at least
+// what the entries need).
 std::vector<std::uint8_t> Result(std::uint32_t count, const std::vector<TavlSurveyEntry>& entries,
                                  std::size_t size = 0) {
     const std::size_t needed = TAVL_SURVEY_HEADER_SIZE + entries.size() * TAVL_SURVEY_ENTRY_SIZE;
@@ -45,13 +45,15 @@ std::vector<std::uint8_t> Result(const std::vector<TavlSurveyEntry>& entries) {
 
 class SurveyDecoder : public testing::Test {
 protected:
-    // The table's rows as "ssid|bssid|signal|channel|wep|type".
+    // The table's rows as the list shows them, "ssid|bssid|signal|channel|wep|type".
     std::vector<std::string> Rows() const {
         std::vector<std::string> rows;
         for (int i = 0; i < table.Count(); ++i) {
-            const CSurveyTable::Row& r = table.At(i);
-            rows.push_back(std::string(r.ssid) + "|" + r.bssid + "|" + r.signal + "|" + r.channel +
-                           "|" + r.wep + "|" + r.bssType);
+            std::string text = table.At(i).ssid;
+            for (int c = 1; c < kSurveyColumnCount; ++c) {
+                text += "|" + SurveyColumnText(table.At(i), static_cast<SurveyColumn>(c));
+            }
+            rows.push_back(text);
         }
         return rows;
     }
@@ -63,9 +65,7 @@ protected:
 TEST_F(SurveyDecoder, FieldsToTexts) {
     struct {
         std::int32_t rssi;
-        std::uint32_t khz;
-        std::uint32_t privacy;
-        std::uint32_t mode;
+        std::uint32_t khz, privacy, mode;
         const char* texts; // signal|channel|wep|type
     } cases[] = {
         {-60, 2412000, 0, 1, "66%|1|No|Infrastructure"},
@@ -73,7 +73,6 @@ TEST_F(SurveyDecoder, FieldsToTexts) {
         {-89, 2472000, 1, 2, "2%|13|Yes|Ad-Hoc"},
         {0, 2437000, 0, 1, "n/a|6|No|Infrastructure"},
         {-90, 2437000, 0, 1, "n/a|6|No|Infrastructure"},
-        {-91, 2437000, 0, 1, "n/a|6|No|Infrastructure"},
         {-32768, 2437000, 0, 1, "n/a|6|No|Infrastructure"},
         // Only the low 16 bits of the level count: 0x7FFFFFC4 is -60.
         {0x7FFFFFC4, 2437000, 0, 1, "66%|6|No|Infrastructure"},
@@ -86,40 +85,34 @@ TEST_F(SurveyDecoder, FieldsToTexts) {
         entry.privacy = c.privacy;
         entry.infrastructureMode = c.mode;
         EXPECT_EQ(1u, FillSurveyTable(Result({entry}), card, table));
-        EXPECT_EQ(std::string("x|02-00-00-00-00-01|") + c.texts, Rows().at(0)) << c.rssi;
+        EXPECT_EQ((std::vector<std::string>{std::string("x|02-00-00-00-00-01|") + c.texts}), Rows())
+            << c.rssi;
     }
 }
 
-TEST_F(SurveyDecoder, SsidLengthsAndBytes) {
-    TavlSurveyEntry full = Entry(1, std::string(32, 'A'));
+// SSIDs longer than 32 bytes and BSSIDs beginning 00-00-00-00 are not
+// listed; an SSID ends at its length or its first zero byte.
+TEST_F(SurveyDecoder, WhichEntriesAreListedAndTheirSsidBytes) {
     TavlSurveyEntry tooLong = Entry(2, std::string(32, 'B'));
     tooLong.ssidLength = 33;
     TavlSurveyEntry huge = Entry(3, std::string(32, 'C'));
     huge.ssidLength = 0xFFFFFFFF;
-    TavlSurveyEntry hidden = Entry(4, "");
-    TavlSurveyEntry zeroInside = Entry(5, std::string("ab\0cd", 5));
-    TavlSurveyEntry high = Entry(6, "caf\xE9\xFF");
-    FillSurveyTable(Result({full, tooLong, huge, hidden, zeroInside, high}), card, table);
-    ASSERT_EQ(4, table.Count());
-    EXPECT_EQ(std::string(32, 'A'), table.At(0).ssid);
-    EXPECT_EQ("", std::string(table.At(1).ssid));
-    EXPECT_EQ("02-00-00-00-00-04", std::string(table.At(1).bssid));
-    EXPECT_EQ("ab", std::string(table.At(2).ssid));
-    EXPECT_EQ("caf\xE9\xFF", std::string(table.At(3).ssid));
-}
-
-TEST_F(SurveyDecoder, BssidsBeginningWithFourZeroBytesAreSkipped) {
-    TavlSurveyEntry zero = Entry(1);
-    std::memset(zero.bssid, 0, sizeof zero.bssid);
-    TavlSurveyEntry zeroPrefix = Entry(2);
-    const std::uint8_t prefix[6] = {0, 0, 0, 0, 0x12, 0x34};
-    std::memcpy(zeroPrefix.bssid, prefix, sizeof prefix);
-    TavlSurveyEntry third = Entry(3);
-    const std::uint8_t nonZero[6] = {0, 0, 0, 1, 0, 0};
-    std::memcpy(third.bssid, nonZero, sizeof nonZero);
-    EXPECT_EQ(3u, FillSurveyTable(Result({zero, zeroPrefix, third}), card, table));
-    ASSERT_EQ(1, table.Count());
-    EXPECT_STREQ("00-00-00-01-00-00", table.At(0).bssid);
+    TavlSurveyEntry zeroBssid = Entry(0);
+    TavlSurveyEntry zeroPrefix = Entry(0x1234);
+    TavlSurveyEntry fourthByte = Entry(7);
+    fourthByte.bssid[0] = 0;
+    fourthByte.bssid[3] = 1;
+    zeroBssid.bssid[0] = zeroPrefix.bssid[0] = 0;
+    FillSurveyTable(
+        Result({Entry(1, std::string(32, 'A')), tooLong, huge, Entry(4, ""), zeroBssid, zeroPrefix,
+                Entry(5, std::string("ab\0cd", 5)), Entry(6, "caf\xE9\xFF"), fourthByte}),
+        card, table);
+    const std::string tail = "|66%|6|No|Infrastructure";
+    EXPECT_EQ((std::vector<std::string>{std::string(32, 'A') + "|02-00-00-00-00-01" + tail,
+                                        "|02-00-00-00-00-04" + tail, "ab|02-00-00-00-00-05" + tail,
+                                        "caf\xE9\xFF|02-00-00-00-00-06" + tail,
+                                        "net|00-00-00-01-00-07" + tail}),
+              Rows());
 }
 
 // The first entry of a BSSID wins, and repeats take no row from the later
@@ -127,15 +120,19 @@ TEST_F(SurveyDecoder, BssidsBeginningWithFourZeroBytesAreSkipped) {
 TEST_F(SurveyDecoder, RepeatedBssidsAreDroppedAndSixtyFourRowsKept) {
     std::vector<TavlSurveyEntry> entries{Entry(1, "first")};
     for (int i = 0; i < 10; ++i) {
-        entries.push_back(Entry(1, "again"));
+        entries.push_back(Entry(1, "again", -45));
     }
     for (int i = 0; i < 64; ++i) {
         entries.push_back(Entry(i + 2));
     }
     EXPECT_EQ(75u, FillSurveyTable(Result(entries), card, table));
-    ASSERT_EQ(64, table.Count());
-    EXPECT_EQ("first|02-00-00-00-00-01|66%|6|No|Infrastructure", Rows()[0]);
-    EXPECT_STREQ("02-00-00-00-00-40", table.At(63).bssid);
+    const std::vector<std::string> rows = Rows();
+    ASSERT_EQ(64u, rows.size());
+    EXPECT_EQ("first|02-00-00-00-00-01|66%|6|No|Infrastructure", rows[0]);
+    EXPECT_EQ("net|02-00-00-00-00-40|66%|6|No|Infrastructure", rows[63]);
+    // A new fill starts from an empty table.
+    FillSurveyTable(Result({Entry(9)}), card, table);
+    EXPECT_EQ(1, table.Count());
 }
 
 TEST_F(SurveyDecoder, CountsNeverLeadPastTheBuffer) {
@@ -169,20 +166,6 @@ TEST_F(SurveyDecoder, CountsNeverLeadPastTheBuffer) {
     const std::uint8_t tiny[3] = {1, 0, 0};
     EXPECT_EQ(0u, FillSurveyTable(tiny, card, table));
     EXPECT_EQ(0u, FillSurveyTable({}, card, table));
-}
-
-TEST(SurveyTable, TextsAreCutToTheirFields) {
-    CSurveyTable table;
-    const std::string z(50, 'z');
-    EXPECT_TRUE(table.Add({z, z, z, z, z, z}));
-    const CSurveyTable::Row& r = table.At(0);
-    const std::string z19(19, 'z');
-    EXPECT_EQ(std::string(39, 'z'), r.ssid);
-    EXPECT_EQ(z19 + z19 + z19 + z19 + z19,
-              std::string(r.bssid) + r.signal + r.channel + r.wep + r.bssType);
-    // A BSSID text that differs only past the field is the same row.
-    EXPECT_FALSE(table.Add({z + "y", "other", "", "", "", ""}));
-    EXPECT_EQ(1, table.Count());
 }
 
 } // namespace

@@ -13,15 +13,28 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTest>
 #include <QTreeWidget>
+
+#include <cstdio>
+#include <string>
 
 namespace {
 
-constexpr const char* kAir = "[network]\nssid=office\nbssid=00:1A:2B:3C:4D:01\nchannel=6\n"
-                             "signal=-50\nmode=infrastructure\nwep=off\n"
-                             "[network]\nssid=cell\nbssid=02:1A:2B:3C:4D:02\nchannel=11\n"
-                             "signal=-70\nmode=adhoc\nwep=off\n";
+// An access point, an ad hoc cell, a repeat of the access point's BSSID
+// and 63 more networks: the first of a BSSID and 64 rows are listed.
+std::string Air() {
+    std::string air = "[network]\nssid=office\nbssid=00:1A:2B:3C:4D:01\nchannel=6\n"
+                      "signal=-50\nmode=infrastructure\nwep=off\n"
+                      "[network]\nssid=cell\nbssid=02:1A:2B:3C:4D:02\nchannel=11\n"
+                      "signal=-70\nmode=adhoc\nwep=off\n"
+                      "[network]\nssid=again\nbssid=00:1A:2B:3C:4D:01\nchannel=1\n";
+    for (int i = 0; i < 63; ++i) {
+        char bssid[18];
+        std::snprintf(bssid, sizeof bssid, "00:0C:2B:10:00:%02X", i);
+        air += "[network]\nssid=n" + std::to_string(i) + "\nbssid=" + bssid + "\nchannel=6\n";
+    }
+    return air;
+}
 
 class SiteSurveyOnSimulator : public testing::Test {
 protected:
@@ -31,77 +44,58 @@ protected:
         CLinkInfoPage::ResetProcessState();
         sheet =
             std::make_unique<CConfigUtility>(QString::fromLatin1(kAppTitle), *sim.library, clock);
-        Page().m_b_ColumnsCreated = 0;
-        Page().m_b_SearchOnActivate = 1;
+        sheet->m_SiteSurveyPage.m_b_ColumnsCreated = 0;
     }
-    ~SiteSurveyOnSimulator() override {
-        sheet->reject();
-        sheet->AfterClose();
-    }
-
-    CSiteSurveyPage& Page() { return sheet->m_SiteSurveyPage; }
+    // Control `id` of `page` (pages share some ids).
     template <class T> T* Control(QWidget& page, int id) {
         return page.findChild<T*>(QString::number(id));
     }
-    QTreeWidget* List() { return Control<QTreeWidget>(Page(), 1131); }
-    void SelectTab(int index) {
-        sheet->findChild<QTabWidget*>(QStringLiteral("tabs"))->setCurrentIndex(index);
-    }
-    void ClickRow(int row) {
-        const QRect rect = List()->visualItemRect(List()->topLevelItem(row));
-        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, rect.center());
-    }
 
-    SimulatedCard sim{kAir};
+    SimulatedCard sim{Air()};
     VirtualClock clock;
     RecordingMessageBoxes boxes;
     std::unique_ptr<CConfigUtility> sheet;
 };
 
 TEST_F(SiteSurveyOnSimulator, SearchListsTheAirAndConnectJoinsTheSelectedNetwork) {
-    struct {
+    const struct {
         int row;
-        QStringList listed;
-        QStringList join;
-        QString bssid;
+        QStringList listed, join;
     } cases[] = {
         {0,
          {"office", "00-1A-2B-3C-4D-01", "88%", "6", "No", "Infrastructure"},
-         {"TAVL_SetOperatingMode mode=1", "TAVL_SetSSID length=6 ssid=\"office\""},
-         "00-1A-2B-3C-4D-01"},
+         {"TAVL_SetOperatingMode mode=1", "TAVL_SetSSID length=6 ssid=\"office\""}},
         {1,
          {"cell", "02-1A-2B-3C-4D-02", "44%", "11", "No", "Ad-Hoc"},
          {"TAVL_SetOperatingMode mode=0", "TAVL_SetChannel channel=11",
-          "TAVL_SetSSID length=4 ssid=\"cell\""},
-         "02-1A-2B-3C-4D-02"},
+          "TAVL_SetSSID length=4 ssid=\"cell\""}},
     };
     for (const auto& c : cases) {
         sheet->Open();
-        SelectTab(2);
-        QTest::mouseClick(Control<QPushButton>(Page(), 1015), Qt::LeftButton);
-        Page().OnTimer();
-        ASSERT_EQ(2, List()->topLevelItemCount());
+        sheet->findChild<QTabWidget*>(QStringLiteral("tabs"))->setCurrentIndex(2);
+        CSiteSurveyPage& page = sheet->m_SiteSurveyPage;
+        Control<QPushButton>(page, 1015)->click();
+        page.OnTimer();
+        QTreeWidget* list = Control<QTreeWidget>(page, 1131);
+        ASSERT_EQ(64, list->topLevelItemCount());
+        EXPECT_EQ("n61", list->topLevelItem(63)->text(0));
         QStringList listed;
         for (int column = 0; column < 6; ++column) {
-            listed << List()->topLevelItem(c.row)->text(column);
+            listed << list->topLevelItem(c.row)->text(column);
         }
         EXPECT_EQ(c.listed, listed);
 
-        ClickRow(c.row);
+        list->setCurrentItem(list->topLevelItem(c.row));
         sim.ClearJournal();
-        QTest::mouseClick(Control<QPushButton>(Page(), 1133), Qt::LeftButton);
-        QStringList join;
-        for (const QString& line : sim.Journal()) {
-            if (line.startsWith("TAVL_SetOperatingMode") || line.startsWith("TAVL_SetChannel") ||
-                line.startsWith("TAVL_SetSSID")) {
-                join << line.section(QStringLiteral(" ->"), 0, 0);
-            }
-        }
+        Control<QPushButton>(page, 1133)->click();
+        QStringList join =
+            sim.Journal().filter(QRegularExpression("^TAVL_Set(OperatingMode|Channel|SSID) "));
+        join.replaceInStrings(QRegularExpression(" ->.*"), QString());
         EXPECT_EQ(c.join, join);
 
-        ASSERT_EQ(0, sheet->GetActiveIndex());
+        // Link Info, now on show, finds the card in the network joined.
         sheet->m_LinkInfoPage.OnTimer();
-        EXPECT_EQ("Connected - BSSID = " + c.bssid,
+        EXPECT_EQ("Connected - BSSID = " + c.listed[1],
                   Control<QLineEdit>(sheet->m_LinkInfoPage, 1028)->text());
         EXPECT_EQ(c.listed[0], Control<QLineEdit>(sheet->m_LinkInfoPage, 1002)->text());
         EXPECT_EQ(c.listed[3], Control<QLineEdit>(sheet->m_LinkInfoPage, 1001)->text());
