@@ -1,175 +1,179 @@
-#include "SheetHarness.h"
+// The Site Survey page on the simulated card: search, list and join; what
+// reached the card is read in its journal.
+#include "RecordingMessageBoxes.h"
+#include "SimulatedCard.h"
+#include "device/HostState.h"
+#include "device/VirtualClock.h"
+#include "pages/ConfigUtility.h"
+#include "res/Strings.h"
 
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTest>
+#include <QTabWidget>
 #include <QTreeWidget>
 
-#include <cstring>
+#include <cstdlib>
+#include <fstream>
 #include <string>
-#include <vector>
 
 namespace {
 
-TavlSurveyEntry Entry(int n, const std::string& ssid, std::int32_t rssi = -60) {
-    TavlSurveyEntry entry{};
-    const std::uint8_t bssid[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x00, static_cast<std::uint8_t>(n)};
-    std::memcpy(entry.bssid, bssid, sizeof bssid);
-    entry.ssidLength = static_cast<std::uint32_t>(ssid.size());
-    std::memcpy(entry.ssid, ssid.data(), ssid.size());
-    entry.rssi = rssi;
-    entry.dsConfig = 2437000;
-    entry.infrastructureMode = 1;
-    return entry;
+// An access point, an ad hoc cell, the first's BSSID again, SSIDs in UTF-8,
+// other bytes and hidden, 61 more: 64 rows, the first of a BSSID, are listed.
+std::string Air() {
+    std::string air = "[network]\nssid=office\nbssid=00:1A:2B:3C:4D:01\nchannel=6\nsignal=-50\n"
+                      "[network]\nssid=cell\nbssid=02:1A:2B:3C:4D:02\nchannel=11\nsignal=-70\n"
+                      "mode=adhoc\n"
+                      "[network]\nssid=again\nbssid=00:1A:2B:3C:4D:01\nchannel=1\n"
+                      "[network]\nssid=\"Caf\\xC3\\xA9\"\nbssid=00:1A:2B:3C:4D:03\nchannel=1\n"
+                      "[network]\nssid=\"a\\\\b\\x01\\xE9\"\nbssid=00:1A:2B:3C:4D:04\nchannel=1\n"
+                      "[network]\nssid=x\nbssid=00:1A:2B:3C:4D:05\nchannel=1\nhidden=1\n";
+    for (int i = 10; i < 71; ++i) {
+        air += "[network]\nssid=n" + std::to_string(i) +
+               "\nbssid=00:0C:2B:10:00:" + std::to_string(i) + "\nchannel=6\n";
+    }
+    return air;
 }
 
 class SiteSurveyPage : public testing::Test {
 protected:
     SiteSurveyPage() {
-        Page().m_b_ColumnsCreated = 0;
-        Page().m_b_SearchOnActivate = 1;
-        Page().waitWithMessages = [this](std::uint32_t ms) { waits.push_back(ms); };
-        h.card.SetSurveyEntries({Entry(1, "office"), Entry(2, "cell", -45), Entry(3, "", 0)});
+        ResetHostState();
+        sheet =
+            std::make_unique<CConfigUtility>(QString::fromLatin1(kAppTitle), *sim.library, clock);
+        sheet->Open();
+    }
+    ~SiteSurveyPage() override {
+        sheet->reject();
+        sheet->AfterClose();
     }
 
-    CSiteSurveyPage& Page() { return h.sheet->m_SiteSurveyPage; }
-    QTreeWidget* List() { return Page().findChild<QTreeWidget*>(QStringLiteral("1131")); }
-    QPushButton* Search() { return Page().findChild<QPushButton*>(QStringLiteral("1015")); }
-    QPushButton* Join() { return Page().findChild<QPushButton*>(QStringLiteral("1133")); }
-
-    // Opens the sheet on the Site Survey page, searches and fills the list.
-    void OpenAndFill() {
-        h.Open();
-        h.SelectTab(2);
-        QTest::mouseClick(Search(), Qt::LeftButton);
+    CSiteSurveyPage& Page() { return sheet->m_SiteSurveyPage; }
+    template <class T> T* Control(int id) { return Page().findChild<T*>(QString::number(id)); }
+    QTreeWidget* List() { return Control<QTreeWidget>(1131); }
+    QPushButton* Search() { return Control<QPushButton>(1015); }
+    QPushButton* Join() { return Control<QPushButton>(1133); }
+    void SelectTab(int index) {
+        sheet->findChild<QTabWidget*>(QStringLiteral("tabs"))->setCurrentIndex(index);
+    }
+    void SearchAndFill() {
+        SelectTab(2);
+        Search()->click();
         Page().OnTimer();
     }
-    std::vector<QStringList> Rows() {
-        std::vector<QStringList> rows;
-        for (int i = 0; i < List()->topLevelItemCount(); ++i) {
-            rows.emplace_back();
-            for (int c = 0; c < 6; ++c) {
-                rows.back() << List()->topLevelItem(i)->text(c);
-            }
-        }
-        return rows;
+    // The world's card section gets `lines` (the library reads the file again).
+    static void SetCard(const std::string& lines) {
+        std::ofstream(std::string(std::getenv("TAVL_SIM_HOME")) + "/world.ini")
+            << "[card]\npresent=1\nscan_time_ms=0\n"
+            << lines << Air();
     }
-    void ClickRow(int row) {
-        const QRect rect = List()->visualItemRect(List()->topLevelItem(row));
-        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, rect.center());
-    }
-    void ConnectRow(int row) {
-        ClickRow(row);
-        QTest::mouseClick(Join(), Qt::LeftButton);
-    }
-    std::string SentSsid() {
-        const SsidText sent = *h.card.LastCall("SetSSID")->ssid;
-        return std::string(reinterpret_cast<const char*>(sent.ssid), sent.length);
-    }
+    std::size_t Triggers() const { return sim.Journal("TAVL_SiteSurveyTrigger").size(); }
 
-    SheetHarness h;
-    std::vector<std::uint32_t> waits;
+    SimulatedCard sim{Air()};
+    VirtualClock clock;
+    RecordingMessageBoxes boxes;
+    std::unique_ptr<CConfigUtility> sheet;
 };
 
-// The six columns show side by side within the list, each wide enough for
-// its title and its texts: no sideways scrolling hides one.
-TEST_F(SiteSurveyPage, ColumnsFitTheListWithTheirTitlesAndTexts) {
-    OpenAndFill();
+TEST_F(SiteSurveyPage, FirstVisitWaitsForSearchAndTheSecondSearchesOnce) {
+    std::size_t before = 0;
+    for (const std::size_t triggers : {0u, 1u, 1u}) {
+        SelectTab(2);
+        EXPECT_EQ(triggers, Triggers());
+        EXPECT_EQ(triggers > before, Page().FillTimer().isActive());
+        before = triggers;
+        SelectTab(0);
+    }
+    // After the sheet closes the rule starts again, with the columns.
+    sheet->reject();
+    sheet->AfterClose();
+    sheet->Open();
+    SelectTab(2);
+    EXPECT_EQ(6, List()->columnCount());
+    SelectTab(0);
+    SelectTab(2);
+    EXPECT_EQ(2u, Triggers());
+}
+
+// The columns show side by side within the list, each wide enough for its
+// title and its texts; a search empties the list until it is filled.
+TEST_F(SiteSurveyPage, ColumnsFitSearchEmptiesTheListLeavingStopsTheSearch) {
+    SearchAndFill();
     const QFontMetrics metrics(List()->font());
     int total = 0;
-    for (int i = 0; i < 6; ++i) {
-        const int width = List()->header()->sectionSize(i);
-        EXPECT_LE(metrics.horizontalAdvance(List()->headerItem()->text(i)), width) << i;
-        for (int row = 1; i > 0 && row < List()->topLevelItemCount(); ++row) {
-            EXPECT_LE(metrics.horizontalAdvance(List()->topLevelItem(row)->text(i)), width);
+    for (int column = 0; column < 6; ++column) {
+        const int width = List()->header()->sectionSize(column);
+        EXPECT_LE(metrics.horizontalAdvance(List()->headerItem()->text(column)), width);
+        for (int row = 0; column > 0 && row < List()->topLevelItemCount(); ++row) {
+            EXPECT_LE(metrics.horizontalAdvance(List()->topLevelItem(row)->text(column)), width);
         }
         total += width;
     }
-    EXPECT_EQ("BSSType", List()->headerItem()->text(5));
     EXPECT_LE(total, List()->viewport()->width());
-}
 
-TEST_F(SiteSurveyPage, FirstVisitWaitsForSearchAndTheSecondSearchesOnce) {
-    h.Open();
-    std::size_t before = 0;
-    for (const std::size_t triggers : {0u, 1u, 1u}) {
-        h.SelectTab(2);
-        EXPECT_EQ(triggers, h.card.CountOf("SiteSurveyTrigger"));
-        EXPECT_EQ(triggers > before, Page().FillTimer().isActive());
-        before = triggers;
-        h.SelectTab(0);
-    }
-    // After the sheet closes the rule starts again, with the columns.
-    h.Cancel();
-    h.Open();
-    h.SelectTab(2);
-    EXPECT_EQ(6, List()->columnCount());
-    h.SelectTab(0);
-    h.SelectTab(2);
-    EXPECT_EQ(2u, h.card.CountOf("SiteSurveyTrigger"));
-}
-
-TEST_F(SiteSurveyPage, SearchEmptiesTheListTheTimerFillsItAndLeavingStopsIt) {
-    OpenAndFill();
-    EXPECT_EQ((std::vector<QStringList>{
-                  {"office", "00-1A-2B-3C-00-01", "66%", "6", "No", "Infrastructure"},
-                  {"cell", "00-1A-2B-3C-00-02", "100%", "6", "No", "Infrastructure"},
-                  {"", "00-1A-2B-3C-00-03", "n/a", "6", "No", "Infrastructure"},
-              }),
-              Rows());
-    QTest::mouseClick(Search(), Qt::LeftButton);
+    Search()->click();
     EXPECT_EQ(0, List()->topLevelItemCount());
     auto* searching = List()->findChild<QLabel*>(QStringLiteral("searching"));
     EXPECT_TRUE(searching->isVisible());
-    h.SelectTab(0);
+    SelectTab(0);
     EXPECT_FALSE(Page().FillTimer().isActive());
     EXPECT_TRUE(Search()->isEnabled());
     EXPECT_TRUE(searching->isHidden());
 
-    // A failed survey leaves the list empty and nothing to join.
-    h.card.SetSurveyEntries({Entry(1, "office")}, 0);
-    h.SelectTab(2); // the second visit searches
+    // A failed survey (the card is out) leaves the list empty.
+    SetCard("present=0\n");
+    SelectTab(2); // the second visit searches
     Page().OnTimer();
     EXPECT_EQ(0, List()->topLevelItemCount());
     EXPECT_TRUE(Search()->isEnabled());
-    Page().OnConnect();
-    EXPECT_EQ(0u, h.card.CountOf("SetSSID"));
 }
 
 TEST_F(SiteSurveyPage, ZeroConfigurationKeepsConnectDisabled) {
-    h.card.SetZeroConfigState(1);
-    OpenAndFill();
-    ClickRow(0);
+    SetCard("netservice=1\n");
+    SearchAndFill();
+    List()->setCurrentItem(List()->topLevelItem(0));
     EXPECT_EQ(0, Page().m_n_SelectedItem);
     EXPECT_FALSE(Join()->isEnabled());
 }
 
-// A hidden network (no SSID) shows "Fail" and is joined all the same;
-// UTF-8 names show as text, other bytes escaped; Connect sends the bytes
-// the card reported, whatever the list shows.
-TEST_F(SiteSurveyPage, ConnectSendsTheReportedSsidBytes) {
+// Connect sends the SSID bytes the card reported, whatever the list shows,
+// and a hidden network's empty SSID after the message "Fail".
+TEST_F(SiteSurveyPage, SearchListsTheAirAndConnectJoinsTheSelectedNetwork) {
     const struct {
-        std::string bytes;
-        QString shown;
+        int row;
+        QStringList listed;
+        QString join;
     } cases[] = {
-        {"", ""},
-        {"Caf\xC3\xA9", QString::fromUtf8("Caf\u00e9")},
-        {"caf\xE9", QStringLiteral("caf\\xE9")},
-        {"a\\b\x01", QStringLiteral("a\\\\b\\x01")},
+        {0,
+         {"office", "00-1A-2B-3C-4D-01", "88%", "6", "No", "Infrastructure"},
+         "mode=1|length=6 ssid=\"office\""},
+        {1,
+         {"cell", "02-1A-2B-3C-4D-02", "44%", "11", "No", "Ad-Hoc"},
+         "mode=0|channel=11|length=4 ssid=\"cell\""},
+        {2, {"Caf\u00e9"}, "mode=1|length=5 ssid=\"Caf\\xC3\\xA9\""},
+        {3, {"a\\\\b\\x01\\xE9"}, "mode=1|length=5 ssid=\"a\\\\b\\x01\\xE9\""},
+        {4, {""}, "mode=1|length=0 ssid=\"\""},
     };
     for (const auto& c : cases) {
-        h.card.SetSurveyEntries({Entry(1, c.bytes)});
-        OpenAndFill();
-        EXPECT_EQ(c.shown, Rows()[0][0]);
-        ConnectRow(0);
-        EXPECT_EQ(c.bytes, SentSsid());
-        EXPECT_EQ(c.shown, gSelectedSSID);
-        EXPECT_EQ(c.bytes.empty() ? 1u : 0u, h.boxes.shown.size());
-        h.boxes.shown.clear();
-        h.Cancel();
+        SearchAndFill();
+        ASSERT_EQ(64, List()->topLevelItemCount());
+        EXPECT_EQ("n68", List()->topLevelItem(63)->text(0));
+        for (int column = 0; column < c.listed.size(); ++column) {
+            EXPECT_EQ(c.listed[column], List()->topLevelItem(c.row)->text(column));
+        }
+        List()->setCurrentItem(List()->topLevelItem(c.row));
+        sim.ClearJournal();
+        Join()->click();
+        QStringList join =
+            sim.Journal().filter(QRegularExpression("^TAVL_Set(OperatingMode|Channel|SSID) "));
+        join.replaceInStrings(QRegularExpression("^\\S+ | ->.*"), QString());
+        EXPECT_EQ(c.join, join.join('|'));
+        EXPECT_EQ(c.listed[0], gSelectedSSID);
+        EXPECT_EQ(c.listed[0].isEmpty() ? 1u : 0u, boxes.shown.size());
+        EXPECT_EQ(0, sheet->GetActiveIndex()); // Link Info
     }
 }
 
@@ -177,27 +181,22 @@ TEST_F(SiteSurveyPage, ConnectSendsTheReportedSsidBytes) {
 // once the first wait is over.
 TEST_F(SiteSurveyPage, OnWindows98MeTheJoinSendsTheWepPartAgain) {
     gOsClass = kOsWindows98Me;
-    Page().waitWithMessages = [this](std::uint32_t ms) {
-        if (waits.empty()) {
-            WirelessReg reg = h.sheet->state.reg.Get();
+    QStringList waits;
+    Page().waitWithMessages = [&](std::uint32_t ms) {
+        sheet->state.reg.Update([](WirelessReg& reg) {
             reg.encryptionLevel = 1;
             reg.defaultKeyId = 2;
-            h.sheet->state.reg.Set(reg);
-        }
-        waits.push_back(ms);
+        });
+        waits << sim.Journal().last().section(' ', 0, 0) + " " + QString::number(ms);
     };
-    OpenAndFill();
-    ClickRow(0);
-    h.card.ClearCalls();
-    QTest::mouseClick(Join(), Qt::LeftButton);
-    EXPECT_EQ((std::vector<std::uint32_t>{3000, 1500}), waits);
-    std::vector<std::string> calls = h.card.CallNames();
-    calls.resize(3);
-    EXPECT_EQ((std::vector<std::string>{"SetOperatingMode", "SetSSID", "SetWLANConfig"}), calls);
-    const CardCall set = *h.card.LastCall("SetWLANConfig");
-    EXPECT_EQ(TAVL_MASK_WEP_KEYS | TAVL_MASK_WEP_STATUS | TAVL_MASK_AUTH_MODE, set.maskIn);
-    ASSERT_EQ(4u, set.wepKeys.size());
-    EXPECT_TRUE(set.Key(2)->transmit);
+    SearchAndFill();
+    List()->setCurrentItem(List()->topLevelItem(0));
+    Join()->click();
+    EXPECT_EQ(QStringList({"TAVL_SetSSID 3000", "TAVL_SetWLANConfig 1500"}), waits);
+    QString set = sim.Journal("TAVL_SetWLANConfig").last().section(" ->", 0, 0);
+    EXPECT_EQ("TAVL_SetWLANConfig mask=0x0003F000 key1={0,tx=0} key2={1,tx=0} key3={2,tx=1} "
+              "key4={3,tx=0} wepStatus=0 authMode=2",
+              set.remove("length=20,index=").remove(",keyLength=5,key=0000000000"));
 }
 
 } // namespace
