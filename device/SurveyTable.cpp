@@ -35,16 +35,15 @@ std::string SurveyColumnText(const SurveyRow& row, SurveyColumn column) {
     return {};
 }
 
-bool CSurveyTable::Add(const SurveyRow& row) {
+void CSurveyTable::Add(const SurveyRow& row) {
     const bool present = std::any_of(rows_.begin(), rows_.end(), [&row](const SurveyRow& held) {
         return std::memcmp(held.bssid, row.bssid, sizeof row.bssid) == 0;
     });
     if (present || Count() >= kMaxRows) {
-        return false;
+        return;
     }
     if (rows_.empty()) {
         rows_.reserve(kMaxRows);
     }
     rows_.push_back(row);
-    return true;
 }

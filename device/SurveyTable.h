@@ -15,8 +15,6 @@ struct SurveyRow {
     std::uint32_t channel = 0;   // the library's FrequencyToChannel of the DS frequency
     bool privacy = false;        // the cell asks for WEP
     bool infrastructure = false; // infrastructure mode 1; any other value is an ad hoc cell
-
-    bool operator==(const SurveyRow&) const = default;
 };
 
 // The list's columns, in order.
@@ -39,8 +37,8 @@ public:
 
     void Clear() { rows_.clear(); }
     // Appends `row` unless a row with the same BSSID is present (the first
-    // one seen stays) or the table holds 64 rows. True when it was added.
-    bool Add(const SurveyRow& row);
+    // one seen stays) or the table holds 64 rows.
+    void Add(const SurveyRow& row);
 
 private:
     std::vector<SurveyRow> rows_;

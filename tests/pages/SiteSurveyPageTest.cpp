@@ -102,6 +102,8 @@ TEST_F(SiteSurveyPage, FirstVisitWaitsForSearchAndTheSecondSearchesOnce) {
 // title and its texts; a search empties the list until it is filled.
 TEST_F(SiteSurveyPage, ColumnsFitSearchEmptiesTheListLeavingStopsTheSearch) {
     SearchAndFill();
+    auto* searching = List()->findChild<QLabel*>(QStringLiteral("searching"));
+    EXPECT_TRUE(searching->isHidden());
     const QFontMetrics metrics(List()->font());
     int total = 0;
     for (int column = 0; column < 6; ++column) {
@@ -114,9 +116,10 @@ TEST_F(SiteSurveyPage, ColumnsFitSearchEmptiesTheListLeavingStopsTheSearch) {
     }
     EXPECT_LE(total, List()->viewport()->width());
 
+    List()->setCurrentItem(List()->topLevelItem(0));
     Search()->click();
     EXPECT_EQ(0, List()->topLevelItemCount());
-    auto* searching = List()->findChild<QLabel*>(QStringLiteral("searching"));
+    EXPECT_FALSE(Join()->isEnabled());
     EXPECT_TRUE(searching->isVisible());
     SelectTab(0);
     EXPECT_FALSE(Page().FillTimer().isActive());
