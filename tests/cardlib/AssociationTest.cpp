@@ -111,18 +111,32 @@ TEST(Association, SetSsidJoinsWithTheModeAndChannelSet) {
     EXPECT_EQ(kWorkshop, CurrentBssid());
 }
 
-TEST(Association, CardKeepsItsSettingsThroughRemovalAndRestart) {
+TEST(Association, CardOutFailsEveryCallAndKeepsItsSettingsThroughRestart) {
     SimHome home;
     cardsim::World world = AirForAssociation();
     home.WriteWorld(world);
     ASSERT_EQ(0u, ApplySettings(1, "Harbour Office", 1, kOfficeSecond, 1));
     world.present = false;
     home.WriteWorld(world);
+    // Out of its slot, the card fails every radio call.
     std::uint8_t info[TAVL_DETECT_INFO_SIZE];
     EXPECT_EQ(0, TAVL_Detect(info));
     std::uint32_t written = 7;
     EXPECT_NE(0, TAVL_QueryOID(TAVL_OID_GEN_MEDIA_CONNECT_STATUS, info, 4, &written));
     EXPECT_EQ(0u, written);
+    HostInfo host{};
+    for (std::uint32_t asked : {TAVL_MASK_FULL_READ, TAVL_MASK_SSID}) {
+        std::uint32_t mask = asked;
+        EXPECT_NE(0, asked == TAVL_MASK_SSID ? TAVL_SetWLANConfig(&mask, &host)
+                                             : TAVL_GetWLANConfig(&mask, &host));
+        EXPECT_EQ(asked, mask);
+    }
+    EXPECT_NE(0, TAVL_SiteSurveyTrigger());
+    std::vector<std::uint8_t> survey(TAVL_SURVEY_BUFFER_SIZE);
+    std::uint32_t size = TAVL_SURVEY_BUFFER_SIZE;
+    EXPECT_NE(1, TAVL_SiteSurveyGet(survey.data(), &size));
+    const std::uint32_t channel = 6;
+    EXPECT_NE(0, TAVL_SetChannel(&channel));
 
     world.present = true;
     home.WriteWorld(world);

@@ -144,26 +144,4 @@ TEST(BadInput, EveryCallFailsWithoutACrash) {
     unsetenv("TAVL_SIM_JOURNAL");
 }
 
-TEST(CardAbsent, EveryRadioCallFailsCleanly) {
-    SimHome home;
-    cardsim::World world = cardsim::DefaultWorld();
-    world.present = false;
-    home.WriteWorld(world);
-    std::uint8_t info[TAVL_DETECT_INFO_SIZE];
-    EXPECT_EQ(0, TAVL_Detect(info));
-    HostInfo host{};
-    std::uint32_t mask = TAVL_MASK_FULL_READ;
-    EXPECT_NE(0, TAVL_GetWLANConfig(&mask, &host));
-    EXPECT_EQ(TAVL_MASK_FULL_READ, mask);
-    mask = TAVL_MASK_SSID;
-    EXPECT_NE(0, TAVL_SetWLANConfig(&mask, &host));
-    EXPECT_EQ(TAVL_MASK_SSID, mask);
-    EXPECT_NE(0, TAVL_SiteSurveyTrigger());
-    std::uint8_t buffer[TAVL_SURVEY_BUFFER_SIZE];
-    std::uint32_t size = sizeof buffer;
-    EXPECT_NE(1, TAVL_SiteSurveyGet(buffer, &size));
-    const std::uint32_t channel = 6;
-    EXPECT_NE(0, TAVL_SetChannel(&channel));
-}
-
 } // namespace
