@@ -72,7 +72,8 @@ TEST(SiteSurvey, BufferHoldsWholeEntriesOnlyAndTheRealCount) {
     home.WriteWorld(CrowdedAir(80));
     ASSERT_EQ(0, TAVL_SiteSurveyTrigger());
     constexpr std::size_t kEntry = TAVL_SURVEY_ENTRY_SIZE;
-    for (std::uint32_t size : {0u, 3u, 4u, 107u, 108u, 211u, std::uint32_t{TAVL_SURVEY_BUFFER_SIZE}}) {
+    for (std::uint32_t size :
+         {0u, 3u, 4u, 107u, 108u, 211u, std::uint32_t{TAVL_SURVEY_BUFFER_SIZE}}) {
         std::vector<std::uint8_t> buffer(TAVL_SURVEY_BUFFER_SIZE + 512, 0xAB);
         std::uint32_t given = size;
         const std::size_t whole = size < TAVL_SURVEY_HEADER_SIZE ? 0 : (size - 4) / kEntry;
