@@ -64,8 +64,9 @@ TEST(Channel, UnusableSocketPathFallsBackToAShortPrivateFolder) {
         utility.Environment().insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
         utility.Environment().insert(QStringLiteral("TMPDIR"), tmp.path());
         ASSERT_TRUE(utility.Start()) << "long path " << longPath;
-        EXPECT_TRUE(utility.WaitForTrace(
-            QStringLiteral("the message channel listens at ") + tmp.path(), 5000));
+        int from = 0;
+        EXPECT_TRUE(utility.WaitForTraceAfter(
+            QStringLiteral("the message channel listens at ") + tmp.path(), from, 5000));
         EXPECT_TRUE(utility.Send("ELEGANT_CLOSE\n"));
         EXPECT_EQ(0, utility.WaitForExit(5000));
     }
@@ -90,7 +91,9 @@ TEST(Channel, BareStartWritesNothingToStandardError) {
     utility.Environment().insert(QStringLiteral("TMPDIR"), tmp.path());
     ASSERT_TRUE(utility.Start());
     // Without a notification area the sheet opens on Link Info by itself.
-    EXPECT_TRUE(utility.WaitForJournal(QStringLiteral("TAVL_QueryOID oid=0x00020101"), 10000));
+    int from = 0;
+    EXPECT_TRUE(
+        utility.WaitForJournalAfter(QStringLiteral("TAVL_QueryOID oid=0x00020101"), from, 10000));
     EXPECT_TRUE(utility.Send("ELEGANT_CLOSE\n"));
     EXPECT_EQ(0, utility.WaitForExit(5000));
     EXPECT_EQ("", utility.StandardError().toStdString());

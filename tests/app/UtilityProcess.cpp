@@ -7,10 +7,9 @@
 #include <QThread>
 
 #include <cstdio>
+#include <optional>
 
 #include <sys/resource.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -19,15 +18,6 @@ QString Binary() {
     return QStringLiteral(SKERRIN_BIN_DIR "/skerrin");
 }
 
-// SKERRIN_UTILITY_LAUNCHER (for example "valgrind --error-exitcode=1")
-// runs skerrin under another program; words are separated by blanks.
-QStringList Launcher() {
-    return QString::fromLocal8Bit(qgetenv("SKERRIN_UTILITY_LAUNCHER"))
-        .split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
-
-// SKERRIN_TIME_SCALE stretches every bound once more, for runs under a
-// launcher that slows the process down many times.
 int Bound(int ms) {
     const int scale = qEnvironmentVariableIntValue("SKERRIN_TIME_SCALE");
     return ms * SKERRIN_TIME_FACTOR * (scale > 1 ? scale : 1);
@@ -38,10 +28,9 @@ int Bound(int ms) {
 UtilityProcess::UtilityProcess() : environment_(QProcessEnvironment::systemEnvironment()) {
     environment_.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
     environment_.insert(QStringLiteral("TAVL_SIM_HOME"), home_.path());
-    environment_.insert(QStringLiteral("TAVL_SIM_JOURNAL"), JournalPath());
+    environment_.insert(QStringLiteral("TAVL_SIM_JOURNAL"), home_.path() + "/journal.txt");
     environment_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment_.insert(QStringLiteral("SKERRIN_TRACE_STDERR"), QStringLiteral("1"));
-    process_.setProcessEnvironment(environment_);
 }
 
 UtilityProcess::~UtilityProcess() {
@@ -59,7 +48,10 @@ bool UtilityProcess::Start(bool waitReady) {
             setrlimit(RLIMIT_NOFILE, &tight);
         }
     });
-    QStringList launcher = Launcher();
+    // SKERRIN_UTILITY_LAUNCHER (for example "valgrind --error-exitcode=1")
+    // runs skerrin under another program; words are separated by blanks.
+    QStringList launcher = QString::fromLocal8Bit(qgetenv("SKERRIN_UTILITY_LAUNCHER"))
+                               .split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (launcher.isEmpty()) {
         process_.start(Binary(), {});
     } else {
@@ -69,32 +61,45 @@ bool UtilityProcess::Start(bool waitReady) {
     if (!process_.waitForStarted(5000)) {
         return false;
     }
-    if (!waitReady) {
-        return true;
-    }
-    QDeadlineTimer deadline(Bound(10000));
-    while (!deadline.hasExpired()) {
-        if (const int fd = ConnectChannel(); fd >= 0) {
-            close(fd);
-            return true;
+    return !waitReady || WaitUntil(
+                             [this] {
+                                 const int fd = ConnectChannel();
+                                 return fd >= 0 && close(fd) == 0;
+                             },
+                             10000);
+}
+
+int UtilityProcess::InUtilityEnvironment(const std::function<int()>& action) {
+    const char* names[] = {"XDG_RUNTIME_DIR", "TMPDIR"};
+    std::optional<QByteArray> saved[2];
+    for (int i = 0; i < 2; ++i) {
+        if (qEnvironmentVariableIsSet(names[i])) {
+            saved[i] = qgetenv(names[i]);
         }
-        if (!Running()) {
-            return false;
-        }
-        QThread::msleep(20);
+        const QString name = QLatin1String(names[i]);
+        environment_.contains(name) ? qputenv(names[i], environment_.value(name).toLocal8Bit())
+                                    : qunsetenv(names[i]);
     }
-    return false;
+    const int result = action();
+    for (int i = 0; i < 2; ++i) {
+        saved[i] ? qputenv(names[i], *saved[i]) : qunsetenv(names[i]);
+    }
+    return result;
 }
 
 int UtilityProcess::ConnectChannel() {
     return InUtilityEnvironment([] { return ::ConnectChannel(); });
 }
 
-int UtilityProcess::RunSecondInstance(int boundMs) {
+bool UtilityProcess::Send(const std::string& line) {
+    return InUtilityEnvironment([&line] { return SendChannelLine(line) ? 1 : 0; }) == 1;
+}
+
+int UtilityProcess::RunSecondInstance() {
     QProcess second;
     second.setProcessEnvironment(environment_);
     second.start(Binary(), {});
-    if (!second.waitForFinished(boundMs)) {
+    if (!second.waitForFinished(5000)) {
         second.kill();
         second.waitForFinished();
         return -1;
@@ -117,10 +122,6 @@ int UtilityProcess::Tavlsim(const QStringList& arguments, QString* output) {
     return tool.exitCode();
 }
 
-bool UtilityProcess::Send(const std::string& line) {
-    return InUtilityEnvironment([&line] { return SendChannelLine(line); });
-}
-
 int UtilityProcess::WaitForExit(int boundMs) {
     if (!process_.waitForFinished(Bound(boundMs))) {
         return -1;
@@ -140,41 +141,59 @@ QString UtilityProcess::StandardError() {
     return stderr_;
 }
 
-bool UtilityProcess::WaitForTrace(const QString& text, int boundMs) {
-    int from = 0;
-    return WaitForTraceAfter(text, from, boundMs);
+void UtilityProcess::RunFor(int ms) {
+    for (QDeadlineTimer deadline(ms); !deadline.hasExpired() && Running();) {
+        process_.waitForReadyRead(20);
+        StandardError();
+    }
 }
 
-bool UtilityProcess::WaitForTraceAfter(const QString& text, int& from, int boundMs) {
+bool UtilityProcess::WaitUntil(const std::function<bool()>& found, int boundMs) {
     QDeadlineTimer deadline(Bound(boundMs));
+    // One more look after the end: the last lines may have come with it.
     for (bool last = false;; last = deadline.hasExpired() || !Running()) {
-        // One more look after the end: the last lines may have come with it.
-        if (const int at = StandardError().indexOf(text, from); at >= 0) {
-            from = at + static_cast<int>(text.size());
+        if (found()) {
             return true;
         }
         if (last) {
             return false;
         }
-        process_.waitForReadyRead(50);
+        if (!process_.waitForReadyRead(20)) {
+            QThread::msleep(Running() ? 0 : 20);
+        }
+        StandardError();
     }
 }
 
-QString UtilityProcess::Journal() const {
-    QFile file(JournalPath());
+bool UtilityProcess::WaitForTraceAfter(const QString& text, int& from, int boundMs) {
+    return WaitUntil(
+        [&] {
+            const int at = stderr_.indexOf(text, from);
+            from = at >= 0 ? at + static_cast<int>(text.size()) : from;
+            return at >= 0;
+        },
+        boundMs);
+}
+
+QStringList UtilityProcess::JournalLines() const {
+    QFile file(environment_.value(QStringLiteral("TAVL_SIM_JOURNAL")));
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
     }
-    return QString::fromUtf8(file.readAll());
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-bool UtilityProcess::WaitForJournal(const QString& text, int boundMs) const {
-    QDeadlineTimer deadline(Bound(boundMs));
-    while (!Journal().contains(text)) {
-        if (deadline.hasExpired()) {
+bool UtilityProcess::WaitForJournalAfter(const QString& text, int& from, int boundMs) {
+    return WaitUntil(
+        [&] {
+            const QStringList lines = JournalLines();
+            for (int i = from; i < lines.size(); ++i) {
+                if (lines[i].contains(text)) {
+                    from = i + 1;
+                    return true;
+                }
+            }
             return false;
-        }
-        QThread::msleep(20);
-    }
-    return true;
+        },
+        boundMs);
 }

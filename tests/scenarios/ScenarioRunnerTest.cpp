@@ -10,11 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <algorithm>
 #include <csignal>
@@ -145,46 +143,14 @@ protected:
         }
         if (HasFailure()) {
             std::cerr << "---- journal ----\n"
-                      << utility_.Journal().toStdString() << "---- trace (tail) ----\n"
+                      << utility_.JournalLines().join(QLatin1Char('\n')).toStdString()
+                      << "---- trace (tail) ----\n"
                       << utility_.StandardError().right(6000).toStdString() << "\n";
         }
     }
 
-    QStringList JournalLines() const {
-        return utility_.Journal().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-
-    // Waits for a journal line containing `text` after the last one a wait
-    // matched; the next wait starts after it.
     bool WaitJournalAfter(const QString& text) {
-        QDeadlineTimer deadline(kWaitMs * SKERRIN_TIME_FACTOR * TimeScale());
-        for (;;) {
-            const QStringList lines = JournalLines();
-            for (int i = journalFrom_; i < lines.size(); ++i) {
-                if (lines[i].contains(text)) {
-                    journalFrom_ = i + 1;
-                    return true;
-                }
-            }
-            if (deadline.hasExpired()) {
-                return false;
-            }
-            Drain(20);
-        }
-    }
-
-    // Reads the utility's standard error for up to `ms`, so its trace
-    // never fills the pipe while a wait watches the journal.
-    void Drain(int ms) {
-        utility_.WaitForTrace(QStringLiteral("\n\x01"), ms);
-        if (!utility_.Running()) {
-            QThread::msleep(ms);
-        }
-    }
-
-    static int TimeScale() {
-        const int scale = qEnvironmentVariableIntValue("SKERRIN_TIME_SCALE");
-        return scale > 1 ? scale : 1;
+        return utility_.WaitForJournalAfter(text, journalFrom_, kWaitMs);
     }
 
     void Run(const ScenarioStep& step) {
@@ -232,7 +198,8 @@ protected:
         } else if (step.verb == "send-overlong") {
             ASSERT_TRUE(utility_.Send(std::string(5000, 'E') + "\n"));
         } else if (step.verb == "expect-no-journal") {
-            EXPECT_TRUE(JournalLines().filter(rest).isEmpty()) << "journal has " << step.rest;
+            EXPECT_TRUE(utility_.JournalLines().filter(rest).isEmpty())
+                << "journal has " << step.rest;
         } else if (step.verb == "expect-exit") {
             ASSERT_EQ(std::stoi(step.rest), utility_.WaitForExit(kWaitMs));
         } else if (step.verb == "idle-connections") {
@@ -318,7 +285,7 @@ TEST_P(Scenario, RunsAsExpected) {
 
     // The card library is never called after TAVL_Terminate: only a new
     // start, whose calls are counted from 1 again, may follow it.
-    const QStringList lines = JournalLines();
+    const QStringList lines = utility_.JournalLines();
     for (int i = 0; i + 1 < lines.size(); ++i) {
         if (lines[i].contains(QStringLiteral(" TAVL_Terminate"))) {
             EXPECT_TRUE(lines[i + 1].startsWith(QStringLiteral("1 ")))
