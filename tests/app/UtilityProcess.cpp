@@ -23,6 +23,24 @@ int Bound(int ms) {
     return ms * SKERRIN_TIME_FACTOR * (scale > 1 ? scale : 1);
 }
 
+// Runs `program` to its end, bounded by 10 s; its exit status, or -1 when it
+// did not end in time or ended by a signal.
+int RunToEnd(const QProcessEnvironment& environment, const QString& program,
+             const QStringList& arguments, QString* output = nullptr) {
+    QProcess run;
+    run.setProcessEnvironment(environment);
+    run.start(program, arguments);
+    if (!run.waitForFinished(10000)) {
+        run.kill();
+        run.waitForFinished();
+        return -1;
+    }
+    if (output != nullptr) {
+        *output = QString::fromLocal8Bit(run.readAllStandardOutput());
+    }
+    return run.exitStatus() == QProcess::NormalExit ? run.exitCode() : -1;
+}
+
 } // namespace
 
 UtilityProcess::UtilityProcess() : environment_(QProcessEnvironment::systemEnvironment()) {
@@ -61,12 +79,11 @@ bool UtilityProcess::Start(bool waitReady) {
     if (!process_.waitForStarted(5000)) {
         return false;
     }
-    return !waitReady || WaitUntil(
-                             [this] {
-                                 const int fd = ConnectChannel();
-                                 return fd >= 0 && close(fd) == 0;
-                             },
-                             10000);
+    const auto listening = [this] {
+        const int fd = ConnectChannel();
+        return fd >= 0 && close(fd) == 0;
+    };
+    return !waitReady || WaitUntil(listening, 10000);
 }
 
 int UtilityProcess::InUtilityEnvironment(const std::function<int()>& action) {
@@ -96,30 +113,11 @@ bool UtilityProcess::Send(const std::string& line) {
 }
 
 int UtilityProcess::RunSecondInstance() {
-    QProcess second;
-    second.setProcessEnvironment(environment_);
-    second.start(Binary(), {});
-    if (!second.waitForFinished(5000)) {
-        second.kill();
-        second.waitForFinished();
-        return -1;
-    }
-    return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
+    return RunToEnd(environment_, Binary(), {});
 }
 
 int UtilityProcess::Tavlsim(const QStringList& arguments, QString* output) {
-    QProcess tool;
-    tool.setProcessEnvironment(environment_);
-    tool.start(QStringLiteral(SKERRIN_BIN_DIR "/tavlsim"), arguments);
-    if (!tool.waitForFinished(10000)) {
-        tool.kill();
-        tool.waitForFinished();
-        return -1;
-    }
-    if (output != nullptr) {
-        *output = QString::fromLocal8Bit(tool.readAllStandardOutput());
-    }
-    return tool.exitCode();
+    return RunToEnd(environment_, QStringLiteral(SKERRIN_BIN_DIR "/tavlsim"), arguments, output);
 }
 
 int UtilityProcess::WaitForExit(int boundMs) {

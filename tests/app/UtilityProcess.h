@@ -32,9 +32,10 @@ public:
     // Starts skerrin; `waitReady` waits (bounded) until its channel listens.
     bool Start(bool waitReady = true);
     // Starts another skerrin with the same folders; returns its exit status,
-    // or -1 when it did not end within 5 s.
+    // or -1 when it did not end within 10 s.
     int RunSecondInstance();
-    // Runs tavlsim with `arguments` in the same folders; its exit status.
+    // Runs tavlsim with `arguments` in the same folders; its exit status
+    // (-1 as above).
     int Tavlsim(const QStringList& arguments, QString* output = nullptr);
     // Sends one line through the channel; false when nothing listens.
     bool Send(const std::string& line);

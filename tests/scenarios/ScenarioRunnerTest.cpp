@@ -19,8 +19,10 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <poll.h>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -168,8 +170,13 @@ protected:
         } else if (step.verb == "profile-file") {
             std::string error;
             ASSERT_TRUE(SpoilProfileFile(step.args, utility_.SimHome(), error)) << error;
+        } else if (step.verb == "descriptor-limit") {
+            utility_.SetDescriptorLimit(std::stoi(step.rest));
+        } else if (step.verb == "lock-taken") {
+            ASSERT_TRUE(QDir(utility_.RuntimeDir())
+                            .mkpath(QStringLiteral("Corvane LK2093 - 11G Wireless PCI card.lock")));
         } else if (step.verb == "start") {
-            ASSERT_TRUE(utility_.Start());
+            ASSERT_TRUE(utility_.Start(step.rest != "unready"));
         } else if (step.verb == "tavlsim") {
             QStringList arguments;
             for (const std::string& word : step.args) {
@@ -202,6 +209,15 @@ protected:
                 << "journal has " << step.rest;
         } else if (step.verb == "expect-exit") {
             ASSERT_EQ(std::stoi(step.rest), utility_.WaitForExit(kWaitMs));
+        } else if (step.verb == "partial-line") {
+            // A line that never ends: the utility hangs up without an answer.
+            const int fd = utility_.ConnectChannel();
+            ASSERT_EQ(5, send(fd, "ELEGA", 5, MSG_NOSIGNAL));
+            pollfd hangUp{fd, POLLIN, 0};
+            EXPECT_EQ(1, poll(&hangUp, 1, kWaitMs * SKERRIN_TIME_FACTOR));
+            char byte = 0;
+            EXPECT_EQ(0, recv(fd, &byte, 1, 0));
+            close(fd);
         } else if (step.verb == "idle-connections") {
             const int count = std::stoi(step.rest);
             rlimit limit{};
