@@ -14,6 +14,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -21,17 +22,12 @@ namespace {
 constexpr int kWaitMs = 15000;
 constexpr int kSampleMs = 3000;
 
+// Resident memory from the second field of statm (pages).
 long VmRssKiB(qint64 pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').front().toLong();
-        }
-    }
-    return -1;
+    QFile statm(QStringLiteral("/proc/%1/statm").arg(pid));
+    const long pageKiB = sysconf(_SC_PAGESIZE) / 1024;
+    return statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ').value(1).toLong() * pageKiB
+                                           : -1;
 }
 
 // Threads ("task") or descriptors ("fd") of the process.
