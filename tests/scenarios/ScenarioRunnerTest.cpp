@@ -1,7 +1,7 @@
 // Runs every scenario folder below tests/scenarios/ against the real
-// skerrin and the simulated libtavl3.so (README.md there), one test case
-// per folder, found when the tests are listed.
-#include "ScenarioScript.h"
+// skerrin and the simulated libtavl3.so, one test case per folder, found
+// when the tests are listed. The steps and expected files are read as
+// README.md there describes.
 #include "UtilityProcess.h"
 
 #include "cardshared/ProfileFile.h"
@@ -29,6 +29,88 @@
 namespace {
 
 constexpr int kWaitMs = 15000;
+
+// A step of a scenario: its verb, the rest of its line trimmed, and the
+// rest split into words ("..." keeps blanks, with \" and \\ in it).
+struct ScenarioStep {
+    std::string verb;
+    std::string rest;
+    std::vector<std::string> args;
+    int line = 0;
+};
+
+std::string Trim(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    const auto last = text.find_last_not_of(" \t\r");
+    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+// The lines of `text` that are neither blank nor comments ('#'), trimmed,
+// with their line numbers.
+std::vector<std::pair<int, std::string>> ContentLines(const std::string& text) {
+    std::vector<std::pair<int, std::string>> lines;
+    std::istringstream in(text);
+    std::string raw;
+    for (int number = 1; std::getline(in, raw); ++number) {
+        if (const std::string line = Trim(raw); !line.empty() && line.front() != '#') {
+            lines.emplace_back(number, line);
+        }
+    }
+    return lines;
+}
+
+// Splits `text` at blanks; a word in double quotes keeps its blanks, and
+// \" and \\ stand for themselves in it. False for an unclosed quote.
+bool SplitWords(const std::string& text, std::vector<std::string>& words) {
+    std::string word;
+    bool inWord = false;
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '\\' && i + 1 < text.size() && (text[i + 1] == '"' || text[i + 1] == '\\')) {
+                word += text[++i];
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                word += c;
+            }
+        } else if (c == ' ' || c == '\t') {
+            if (inWord) {
+                words.push_back(word);
+                word.clear();
+            }
+            inWord = false;
+        } else {
+            quoted = c == '"';
+            word += quoted ? std::string() : std::string(1, c);
+            inWord = true;
+        }
+    }
+    if (inWord && !quoted) {
+        words.push_back(word);
+    }
+    return !quoted;
+}
+
+// Reads the steps of a scenario; false with `error` naming the line of an
+// unclosed quote. The runner refuses unknown verbs.
+bool ParseScenarioSteps(const std::string& text, std::vector<ScenarioStep>& steps,
+                        std::string& error) {
+    for (const auto& [number, line] : ContentLines(text)) {
+        ScenarioStep step;
+        step.line = number;
+        const auto blank = line.find_first_of(" \t");
+        step.verb = line.substr(0, blank);
+        step.rest = blank == std::string::npos ? std::string() : Trim(line.substr(blank));
+        if (!SplitWords(step.rest, step.args)) {
+            error = "steps line " + std::to_string(number) + ": unclosed quote";
+            return false;
+        }
+        steps.push_back(std::move(step));
+    }
+    return true;
+}
 
 QString ScenarioRoot() {
     return QStringLiteral(SKERRIN_SOURCE_DIR "/tests/scenarios");
@@ -293,8 +375,8 @@ TEST_P(Scenario, RunsAsExpected) {
 
     // The expected fragments, each on a later line than the one before.
     journalFrom_ = 0;
-    for (const std::string& fragment :
-         ParseExpectedFragments(ReadText(folder_ + QStringLiteral("/expected")))) {
+    for (const auto& [number, fragment] :
+         ContentLines(ReadText(folder_ + QStringLiteral("/expected")))) {
         ASSERT_TRUE(WaitJournalAfter(QString::fromStdString(fragment)))
             << "expected after journal line " << journalFrom_ << ": " << fragment;
     }
