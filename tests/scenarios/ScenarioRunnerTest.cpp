@@ -4,6 +4,8 @@
 // README.md there describes.
 #include "UtilityProcess.h"
 
+#include "support/MessageChannel.h"
+
 #include "cardshared/ProfileFile.h"
 #include "cardshared/ProfileStore.h"
 #include "device/Records.h"
@@ -240,12 +242,19 @@ protected:
     void Run(const ScenarioStep& step) {
         SCOPED_TRACE("steps line " + std::to_string(step.line) + ": " + step.verb + " " +
                      step.rest);
-        const QString rest = QString::fromStdString(step.rest);
+        const QString rest = QString::fromStdString(step.rest).replace(
+            QStringLiteral("$TMPDIR"), utility_.Environment().value(QStringLiteral("TMPDIR")));
         if (step.verb == "env") {
             const auto equals = step.rest.find('=');
-            ASSERT_NE(std::string::npos, equals);
-            utility_.Environment().insert(QString::fromStdString(step.rest.substr(0, equals)),
-                                          QString::fromStdString(step.rest.substr(equals + 1)));
+            const QString name = QString::fromStdString(step.rest.substr(0, equals));
+            equals == std::string::npos
+                ? utility_.Environment().remove(name)
+                : utility_.Environment().insert(
+                      name, QString::fromStdString(step.rest.substr(equals + 1)));
+        } else if (step.verb == "runtime-folder") {
+            ASSERT_NO_FATAL_FAILURE(MakeRuntimeFolder(step.rest));
+        } else if (step.verb == "expect-quiet") {
+            EXPECT_EQ("", utility_.StandardError().toStdString());
         } else if (step.verb == "profile") {
             std::string error;
             ASSERT_TRUE(StoreProfile(step.args, utility_.SimHome(), error)) << error;
@@ -318,6 +327,24 @@ protected:
         }
     }
 
+    // A private temporary folder, and a runtime folder whose path is too
+    // long for a socket ("long"), with a folder at the channel socket's path
+    // ("taken"), or none at all ("none").
+    void MakeRuntimeFolder(const std::string& how) {
+        temp_ = std::make_unique<QTemporaryDir>();
+        utility_.Environment().insert(QStringLiteral("TMPDIR"), temp_->path());
+        const QString runtime = utility_.RuntimeDir() + QLatin1Char('/') + QString(100, 'r');
+        if (how == "long") {
+            ASSERT_TRUE(QDir().mkpath(runtime));
+            utility_.Environment().insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        } else if (how == "taken") {
+            ASSERT_TRUE(QDir(utility_.RuntimeDir()).mkpath(QString::fromLatin1(kChannelFileName)));
+        } else {
+            ASSERT_EQ("none", how);
+            utility_.Environment().remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        }
+    }
+
     // No session runtime folder, and a fresh shared temporary folder (mode
     // 1777) in which skerrin-<uid> belongs to another user (or, run
     // unprivileged, is open to everyone).
@@ -352,7 +379,7 @@ protected:
     }
 
     QString folder_;
-    std::unique_ptr<QTemporaryDir> shared_;
+    std::unique_ptr<QTemporaryDir> shared_, temp_;
     QByteArray foreign_;
     std::vector<int> idle_;
     UtilityProcess utility_;
