@@ -23,14 +23,14 @@ int Bound(int ms) {
     return ms * SKERRIN_TIME_FACTOR * (scale > 1 ? scale : 1);
 }
 
-// Runs `program` to its end, bounded by 10 s; its exit status, or -1 when it
-// did not end in time or ended by a signal.
+// Runs `program` to its end, bounded by 10 s (stretched as every bound);
+// its exit status, or -1 when it did not end in time or ended by a signal.
 int RunToEnd(const QProcessEnvironment& environment, const QString& program,
              const QStringList& arguments, QString* output = nullptr) {
     QProcess run;
     run.setProcessEnvironment(environment);
     run.start(program, arguments);
-    if (!run.waitForFinished(10000)) {
+    if (!run.waitForFinished(Bound(10000))) {
         run.kill();
         run.waitForFinished();
         return -1;

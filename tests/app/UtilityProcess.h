@@ -32,7 +32,7 @@ public:
     // Starts skerrin; `waitReady` waits (bounded) until its channel listens.
     bool Start(bool waitReady = true);
     // Starts another skerrin with the same folders; returns its exit status,
-    // or -1 when it did not end within 10 s.
+    // or -1 when it did not end within the bound (10 s).
     int RunSecondInstance();
     // Runs tavlsim with `arguments` in the same folders; its exit status
     // (-1 as above).
