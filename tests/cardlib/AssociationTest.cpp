@@ -163,12 +163,14 @@ TEST(Association, FullReadReportsTheLiveLink) {
     ASSERT_EQ(0, TAVL_GetWLANConfig(&mask, &host));
     EXPECT_EQ(0u, mask);
     EXPECT_EQ("Corvane", std::string(reinterpret_cast<const char*>(host.ssid), host.ssidLength));
-    // Signal, mode, the network's channel 6, 54 Mbit/s at -48 dBm, connected.
-    EXPECT_EQ((std::vector<std::int64_t>{-48, 1, 2437000, 108, 0, 0x07FF}),
+    // Signal, mode, the network's channel 6, 54 Mbit/s at -48 dBm, connected;
+    // then the settings as sent or as the card keeps them.
+    EXPECT_EQ((std::vector<std::int64_t>{-48, 1, 2437000, 108, 0, 0x07FF, 1, 2, 2346, 2347}),
               (std::vector<std::int64_t>{static_cast<std::int16_t>(host.rssi & 0xFFFF),
                                          host.infrastructureMode, host.configuration.dsConfig,
                                          host.supportedRates[0], host.mediaConnectStatus,
-                                         host.channelMask}));
+                                         host.channelMask, host.wepStatus, host.authMode,
+                                         host.fragThreshold, host.rtsThreshold}));
     EXPECT_STREQ("1.8.0.31", host.firmwareVersion);
     EXPECT_EQ(nullptr, TavlGetWepKey(&host, 0)) << "keys are never reported";
     // Frames are counted while connected.
