@@ -9,16 +9,6 @@
 
 namespace {
 
-// The failed mask a write or read gives back.
-std::uint32_t SetMask(std::uint32_t mask, const HostInfo* host) {
-    TAVL_SetWLANConfig(&mask, host);
-    return mask;
-}
-std::uint32_t GetMask(std::uint32_t mask, HostInfo* host) {
-    TAVL_GetWLANConfig(&mask, host);
-    return mask;
-}
-
 // The count a query that must fail reports written (99 if it succeeded).
 std::uint32_t FailedQueryWrote(std::uint32_t oid, void* buffer, std::uint32_t length) {
     std::uint32_t written = 9;
