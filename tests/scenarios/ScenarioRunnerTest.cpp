@@ -145,7 +145,6 @@ bool StoreProfile(const std::vector<std::string>& args, const QString& home, std
     WirelessReg reg = DefaultWirelessReg();
     const std::string& name = args.front();
     SetFieldText(reg.profileName, name);
-    std::vector<std::pair<int, std::string>> keys;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const auto equals = args[i].find('=');
         const std::string key = args[i].substr(0, equals);
@@ -163,18 +162,16 @@ bool StoreProfile(const std::vector<std::string>& args, const QString& home, std
         } else if (key == "auth") {
             reg.authType = value == "shared" ? 1 : value == "auto" ? 2 : 0;
         } else if (key.size() == 4 && key.rfind("key", 0) == 0 && key[3] >= '1' && key[3] <= '4') {
-            keys.emplace_back(key[3] - '1', value);
+            const int slot = key[3] - '1';
+            SetFieldText(reg.keyText[slot], value);
+            if (value.size() == 10) {
+                SetFieldText(reg.keyText64[slot], value);
+            } else {
+                SetFieldText(reg.keyText128[slot], value);
+            }
         } else {
             error = "profile: unknown field " + key;
             return false;
-        }
-    }
-    for (const auto& [slot, hex] : keys) {
-        SetFieldText(reg.keyText[slot], hex);
-        if (hex.size() == 10) {
-            SetFieldText(reg.keyText64[slot], hex);
-        } else {
-            SetFieldText(reg.keyText128[slot], hex);
         }
     }
     cardsim::ProfileStore store;
