@@ -4,7 +4,7 @@
 #include "device/Records.h"
 #include "device/VirtualClock.h"
 #include "tests/device/TraceCapture.h"
-#include "tests/fakes/FakeCardLibrary.h"
+#include "tests/fakes/CardRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -62,7 +62,7 @@ protected:
 
     std::vector<CardCall> Sets() const { return card.CallsNamed("SetWLANConfig"); }
 
-    FakeCardLibrary card;
+    CardRecorder card;
     VirtualClock clock;
 };
 
@@ -87,7 +87,7 @@ TEST_F(Apply, FullApplySetsDomainReadsAllAndSendsEveryField) {
     EXPECT_EQ((std::vector<std::string>{"SetWLDomain", "GetWLANConfig", "ChannelToFrequency",
                                         "SetWLANConfig"}),
               card.CallNames());
-    EXPECT_EQ(2, card.Domain());
+    EXPECT_EQ(2, card.LastCall("SetWLDomain")->number);
     EXPECT_EQ(TAVL_MASK_FULL_READ, card.LastCall("GetWLANConfig")->maskIn);
     EXPECT_EQ(11, card.LastCall("ChannelToFrequency")->number);
 
@@ -139,8 +139,8 @@ TEST_F(Apply, ApplyHostInfoRetriesOnceWithTheFailedBits) {
     EXPECT_EQ(kChangeMaskWepOn, Sets()[0].maskIn);
     EXPECT_EQ(TAVL_MASK_SSID | TAVL_MASK_WEP_KEY1, Sets()[1].maskIn);
     // The retry still carries the key blocks.
-    ASSERT_NE(nullptr, Sets()[1].Key(0));
-    EXPECT_EQ(13u, Sets()[1].Key(0)->keyLength);
+    ASSERT_FALSE(Sets()[1].wepKeys.empty());
+    EXPECT_EQ(13u, Sets()[1].wepKeys.at(0).keyLength);
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(nullptr, TavlGetWepKey(&host, i)) << "blocks are freed";
     }

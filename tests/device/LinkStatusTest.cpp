@@ -1,7 +1,7 @@
 #include "device/LinkStatus.h"
 
 #include "tests/device/TraceCapture.h"
-#include "tests/fakes/FakeCardLibrary.h"
+#include "tests/fakes/CardRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +93,7 @@ TEST(LinkTexts, BssidAndSsid) {
 
 class QueryLinkStatusTest : public testing::Test {
 protected:
-    FakeCardLibrary card;
+    CardRecorder card;
     TraceCapture trace;
     HostInfo record{};
 };
@@ -116,7 +116,7 @@ TEST_F(QueryLinkStatusTest, ZeroedRecordDoesNotAskForTheSignalYet) {
     EXPECT_EQ(1u, record.infrastructureMode);
     EXPECT_TRUE(QueryLinkStatus(card, record, 1));
     EXPECT_EQ(0x01000C13u, card.LastCall("GetWLANConfig")->maskIn);
-    EXPECT_EQ(-60, record.rssi);
+    EXPECT_EQ(-48, record.rssi); // the network the card joined
     const std::vector<std::string> lines = trace.Lines();
     ASSERT_LE(4u, lines.size());
     EXPECT_EQ((std::vector<std::string>{" OID_GEN_MEDIA_CONNECT_STATUS ", "->Succeed  ", " . ",
