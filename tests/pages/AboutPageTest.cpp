@@ -53,7 +53,7 @@ TEST_F(AboutPage, ShowsTitleNoticeAndTheThreeVersions) {
     EXPECT_EQ(QString::fromLatin1(kAppTitle), Label(1080));
     EXPECT_EQ(QString::fromLatin1(ResString(IDS_ABOUT_NOTICE)), Label(1081));
     EXPECT_EQ("3.0.6.262", Label(1106));
-    EXPECT_EQ("1.2.3", Label(1112));
+    EXPECT_EQ("1.8.0.31", Label(1112));
     EXPECT_TRUE(Traced("Retrieve the Driver version from RVXNDIS5"));
     EXPECT_TRUE(Traced("GetFileVersion: [" SKERRIN_BIN_DIR "/skerrin]\n"));
 }
@@ -63,7 +63,7 @@ TEST_F(AboutPage, FirmwareIsReadUpToFourTimes) {
         int failures;
         std::size_t reads;
         const char* shown;
-    } cases[] = {{0, 1, "1.2.3"}, {3, 4, "1.2.3"}, {4, 4, "---"}, {9, 4, "---"}};
+    } cases[] = {{0, 1, "1.8.0.31"}, {3, 4, "1.8.0.31"}, {4, 4, "---"}, {9, 4, "---"}};
     h.Open();
     for (const auto& c : cases) {
         h.card.FailGetBits(TAVL_MASK_FIRMWARE_VERSION, c.failures);
