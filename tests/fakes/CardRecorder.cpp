@@ -5,10 +5,12 @@
 #include "cardshared/SurveyBuffer.h"
 #include "cardshared/Text.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <sstream>
 
 namespace {
@@ -62,7 +64,7 @@ constexpr HostPart kHostParts[] = {
 #undef PART
 
 // The name argument of a call, as recorded.
-void SetName(CardCall& call, const char* name) {
+void Name(CardCall& call, const char* name) {
     call.textArg = name != nullptr ? name : "";
     call.nullText = name == nullptr;
 }
@@ -85,7 +87,7 @@ const WepKeyArg* CardCall::Key(int slot) const {
 CardRecorder::CardRecorder() : CardRecorder(QuickWorld()) {}
 
 CardRecorder::CardRecorder(const cardsim::World& world) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "skerrin-card-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "skerrin-card-XXXXXX");
     parent_ = mkdtemp(pattern.data());
     folder_ = parent_ + "/home";
     std::filesystem::create_directory(folder_);
@@ -115,24 +117,10 @@ void CardRecorder::EditWorld(const std::function<void(cardsim::World&)>& edit) {
     SetWorld(world);
 }
 
-void CardRecorder::Fail(std::uint32_t bits, int calls, cardsim::FailCalls which) {
-    EditWorld([&](cardsim::World& w) {
-        w.fail.mask = bits;
-        w.fail.count = calls;
-        w.fail.calls = which;
-        ++w.fail.serial;
-    });
-}
-
-void CardRecorder::FailEverything(bool fail) {
-    EditWorld([&](cardsim::World& w) {
-        w.fail.mask = fail ? 0xFFFFFFFF : 0;
-        w.fail.count = -1;
-        w.fail.calls = cardsim::FailCalls::Both;
-        w.fail.query = w.fail.detect = fail;
-        ++w.fail.serial;
-    });
-    Set(failProfiles_, fail);
+void CardRecorder::Fail(std::uint32_t bits, int calls, cardsim::FailCalls which, bool all) {
+    EditWorld(
+        [&](cardsim::World& w) { w.fail = {bits, calls, which, all, all, w.fail.serial + 1}; });
+    Set(failStore_, all);
 }
 
 void CardRecorder::StoreProfile(const std::string& name, const WirelessReg& reg) {
@@ -169,22 +157,10 @@ std::optional<WirelessReg> CardRecorder::DriverReg() const {
 }
 
 HostInfo CardRecorder::CardHost() const {
-    if (const auto host = Get(host_)) {
-        return *host;
-    }
     HostInfo host{};
     std::uint32_t mask = TAVL_MASK_FULL_READ;
-    TAVL_GetWLANConfig(&mask, &host);
-    return host;
-}
-
-void CardRecorder::SetSurveyEntries(const std::vector<TavlSurveyEntry>& entries,
-                                    std::int32_t result) {
-    std::vector<std::uint8_t> bytes(TAVL_SURVEY_HEADER_SIZE + entries.size() * sizeof entries[0]);
-    cardsim::WriteSurvey(entries, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-    std::lock_guard lock(mutex_);
-    survey_ = std::move(bytes);
-    surveyResult_ = result;
+    const std::optional<HostInfo> scripted = Get(host_);
+    return scripted ? *scripted : (TAVL_GetWLANConfig(&mask, &host), host);
 }
 
 // ---- The record ----------------------------------------------------------------
@@ -238,36 +214,16 @@ std::vector<std::string> CardRecorder::Journal(std::string_view call) const {
     return lines;
 }
 
-CardCall CardRecorder::Begin(const char* name) {
-    if (const auto observer = Get(observer_)) {
-        observer(name);
-    }
-    CardCall call;
-    call.name = name;
-    return call;
-}
-
 void CardRecorder::Record(CardCall& call) {
-    // One readable line: the name, the arguments that matter, the result.
-    call.text = call.name;
-    if (!call.textArg.empty() || call.nullText) {
-        call.text += call.nullText ? " (null)" : " \"" + call.textArg + "\"";
-    }
-    if (call.maskIn != 0) {
-        call.text +=
-            " mask=" + cardsim::HexWord(call.maskIn) + "->" + cardsim::HexWord(call.maskOut);
-    } else if (call.number != 0) {
-        call.text += " " + std::to_string(call.number);
-    }
-    for (const WepKeyArg& key : call.wepKeys) {
-        call.text += " key" + std::to_string(key.slot) + "=" + key.Hex();
-    }
+    // One readable line: the name, the argument that matters, the result.
+    call.text = call.name + (call.nullText ? " (null)" : " \"" + call.textArg + "\"");
+    call.text += call.maskIn != 0 ? " mask=" + cardsim::HexWord(call.maskIn) + "->" +
+                                        cardsim::HexWord(call.maskOut)
+                                  : " " + std::to_string(call.number);
     call.text += " -> " + std::to_string(call.result);
     call.thread = std::this_thread::get_id();
     std::lock_guard lock(mutex_);
-    if (terminated_) {
-        ++callsAfterTerminate_;
-    }
+    callsAfterTerminate_ += terminated_ ? 1 : 0;
     if (recording_) {
         calls_.push_back(call);
     }
@@ -276,260 +232,243 @@ void CardRecorder::Record(CardCall& call) {
 // ---- The calls: forwarded to the simulated card ------------------------------
 
 std::int32_t CardRecorder::Init(const char* identity, std::int32_t reserved) {
-    CardCall call = Begin("Init");
-    SetName(call, identity);
-    call.number = reserved;
-    return Finish(call, TAVL_Init(identity, reserved));
+    return Run("Init", [&](CardCall& c) {
+        Name(c, identity);
+        c.number = reserved;
+        return TAVL_Init(identity, reserved);
+    });
 }
 
 std::int32_t CardRecorder::Terminate() {
-    CardCall call = Begin("Terminate");
-    const std::int32_t result = Finish(call, TAVL_Terminate());
+    const std::int32_t result = Run("Terminate", [](CardCall&) { return TAVL_Terminate(); });
     Set(terminated_, true);
     return result;
 }
 
 std::int32_t CardRecorder::Detect(std::uint8_t* info) {
-    CardCall call = Begin("Detect");
     const DetectHook hook = Get(detectHook_);
-    return Finish(call, hook ? hook(info) : TAVL_Detect(info));
+    return Run("Detect", [&](CardCall&) { return hook ? hook(info) : TAVL_Detect(info); });
 }
 
+// The profile calls and SetDriverReg fail without reaching the store while
+// every call fails.
 std::int32_t CardRecorder::SetProfileRoot(const char* root) {
-    CardCall call = Begin("SetProfileRoot");
-    SetName(call, root);
-    return Finish(call, Get(failProfiles_) ? -1 : TAVL_SetProfileRoot(root));
+    return Run("SetProfileRoot", [&](CardCall& c) {
+        Name(c, root);
+        return Get(failStore_) ? -1 : TAVL_SetProfileRoot(root);
+    });
 }
 
 std::int32_t CardRecorder::GetActiveProfileByType(char* name, std::int32_t type) {
-    CardCall call = Begin("GetActiveProfileByType");
-    const std::int32_t result = Get(failProfiles_) ? -1 : TAVL_GetActiveProfileByType(name, type);
-    if (result == 0) {
-        call.textArg = name;
-    }
-    return Finish(call, result);
+    return Run("GetActiveProfileByType", [&](CardCall& c) {
+        const std::int32_t result = Get(failStore_) ? -1 : TAVL_GetActiveProfileByType(name, type);
+        Name(c, result == 0 ? name : "");
+        return result;
+    });
 }
 
 std::int32_t CardRecorder::SetActiveProfileByType(const char* name, std::int32_t type) {
-    CardCall call = Begin("SetActiveProfileByType");
-    SetName(call, name);
-    return Finish(call, Get(failProfiles_) ? -1 : TAVL_SetActiveProfileByType(name, type));
+    return Run("SetActiveProfileByType", [&](CardCall& c) {
+        Name(c, name);
+        return Get(failStore_) ? -1 : TAVL_SetActiveProfileByType(name, type);
+    });
 }
 
 std::int32_t CardRecorder::EnumProfilesByType(std::int32_t index, char* name, std::int32_t type) {
-    CardCall call = Begin("EnumProfilesByType");
-    call.number = index;
-    const std::int32_t result =
-        Get(failProfiles_) ? -1 : TAVL_EnumProfilesByType(index, name, type);
-    if (result == 0) {
-        call.textArg = name;
-    }
-    return Finish(call, result);
+    return Run("EnumProfilesByType", [&](CardCall& c) {
+        c.number = index;
+        const std::int32_t result =
+            Get(failStore_) ? -1 : TAVL_EnumProfilesByType(index, name, type);
+        Name(c, result == 0 ? name : "");
+        return result;
+    });
 }
 
 std::int32_t CardRecorder::DeleteProfileByType(const char* name, std::int32_t type) {
-    CardCall call = Begin("DeleteProfileByType");
-    SetName(call, name);
-    return Finish(call, Get(failProfiles_) ? -1 : TAVL_DeleteProfileByType(name, type));
+    return Run("DeleteProfileByType", [&](CardCall& c) {
+        Name(c, name);
+        return Get(failStore_) ? -1 : TAVL_DeleteProfileByType(name, type);
+    });
 }
 
 std::int32_t CardRecorder::GetProfileWireless(const char* name, WirelessReg* reg) {
-    CardCall call = Begin("GetProfileWireless");
-    SetName(call, name);
-    const std::int32_t result = Get(failProfiles_) ? -1 : TAVL_GetProfileWireless(name, reg);
-    if (result == 0) {
-        call.reg = *reg;
-    }
-    return Finish(call, result);
+    return Run("GetProfileWireless", [&](CardCall& c) {
+        Name(c, name);
+        const std::int32_t result = Get(failStore_) ? -1 : TAVL_GetProfileWireless(name, reg);
+        if (result == 0) {
+            c.reg = *reg;
+        }
+        return result;
+    });
 }
 
 std::int32_t CardRecorder::SetProfileWireless(const char* name, const WirelessReg* reg) {
-    CardCall call = Begin("SetProfileWireless");
-    SetName(call, name);
-    if (reg != nullptr) {
-        call.reg = *reg;
-    }
-    return Finish(call, Get(failProfiles_) ? -1 : TAVL_SetProfileWireless(name, reg));
+    return Run("SetProfileWireless", [&](CardCall& c) {
+        Name(c, name);
+        c.reg = reg != nullptr ? std::optional(*reg) : std::nullopt;
+        return Get(failStore_) ? -1 : TAVL_SetProfileWireless(name, reg);
+    });
 }
 
 std::int32_t CardRecorder::SetDriverReg(const WirelessReg* reg) {
-    CardCall call = Begin("SetDriverReg");
-    if (reg != nullptr) {
-        call.reg = *reg;
-    }
-    return Finish(call, Get(failProfiles_) ? -1 : TAVL_SetDriverReg(reg));
+    return Run("SetDriverReg", [&](CardCall& c) {
+        c.reg = reg != nullptr ? std::optional(*reg) : std::nullopt;
+        return Get(failStore_) ? -1 : TAVL_SetDriverReg(reg);
+    });
 }
 
 std::int32_t CardRecorder::GetWLANConfig(std::uint32_t* mask, HostInfo* host) {
-    CardCall call = Begin("GetWLANConfig");
-    call.maskIn = mask != nullptr ? *mask : 0;
-    const std::int32_t result = TAVL_GetWLANConfig(mask, host);
-    if (mask != nullptr && host != nullptr) {
-        if (const auto scripted = Get(host_)) {
-            for (const HostPart& part : kHostParts) {
-                if ((call.maskIn & ~*mask & part.bit) != 0) {
-                    std::memcpy(reinterpret_cast<char*>(host) + part.offset,
-                                reinterpret_cast<const char*>(&*scripted) + part.offset, part.size);
-                }
+    const std::optional<HostInfo> scripted = Get(host_);
+    return Run("GetWLANConfig", [&](CardCall& c) {
+        c.maskIn = mask != nullptr ? *mask : 0;
+        const std::int32_t result = TAVL_GetWLANConfig(mask, host);
+        if (mask == nullptr || host == nullptr) {
+            return result;
+        }
+        for (const HostPart& part : scripted ? kHostParts : std::span<const HostPart>{}) {
+            if ((c.maskIn & ~*mask & part.bit) != 0) {
+                std::memcpy(reinterpret_cast<char*>(host) + part.offset,
+                            reinterpret_cast<const char*>(&*scripted) + part.offset, part.size);
             }
         }
-        call.maskOut = *mask;
-        call.host = *host;
-    }
-    return Finish(call, result);
+        c.maskOut = *mask;
+        c.host = *host;
+        return result;
+    });
 }
 
 std::int32_t CardRecorder::SetWLANConfig(std::uint32_t* mask, const HostInfo* host) {
-    CardCall call = Begin("SetWLANConfig");
-    if (mask != nullptr && host != nullptr) {
-        call.maskIn = *mask;
-        call.host = *host;
-        // The key blocks belong to the caller and live only during the
-        // call: decode them now.
-        for (int i = 0; i < 4; ++i) {
+    return Run("SetWLANConfig", [&](CardCall& c) {
+        // The key blocks live only during the call: decode them now.
+        for (int i = 0; i < 4 && mask != nullptr && host != nullptr; ++i) {
             const WepKeyBuffer* block = TavlGetWepKey(host, i);
             if ((*mask & (TAVL_MASK_WEP_KEY1 << i)) != 0 && block != nullptr) {
-                const std::uint32_t n =
-                    std::min<std::uint32_t>(block->keyLength, sizeof block->keyMaterial);
-                call.wepKeys.push_back({i,
-                                        block->keyIndex,
-                                        block->keyLength,
-                                        {block->keyMaterial, block->keyMaterial + n},
-                                        (block->keyIndex & TAVL_WEP_TRANSMIT_KEY) != 0});
+                const std::uint8_t* key = block->keyMaterial;
+                const std::uint32_t n = std::min<std::uint32_t>(block->keyLength, 16);
+                c.wepKeys.push_back({i,
+                                     block->keyIndex,
+                                     block->keyLength,
+                                     {key, key + n},
+                                     (block->keyIndex & TAVL_WEP_TRANSMIT_KEY) != 0});
             }
         }
-    }
-    const std::int32_t result = TAVL_SetWLANConfig(mask, host);
-    call.maskOut = mask != nullptr ? *mask : 0;
-    return Finish(call, result);
+        c.maskIn = mask != nullptr ? *mask : 0;
+        c.host = host != nullptr ? std::optional(*host) : std::nullopt;
+        const std::int32_t result = TAVL_SetWLANConfig(mask, host);
+        c.maskOut = mask != nullptr ? *mask : 0;
+        return result;
+    });
 }
 
 std::int32_t CardRecorder::SetSSID(const SsidText* ssid) {
-    CardCall call = Begin("SetSSID");
-    if (ssid != nullptr) {
-        call.ssid = *ssid;
-    }
-    return Finish(call, TAVL_SetSSID(ssid));
+    return Run("SetSSID", [&](CardCall& c) {
+        c.ssid = ssid != nullptr ? std::optional(*ssid) : std::nullopt;
+        return TAVL_SetSSID(ssid);
+    });
 }
 
 std::int32_t CardRecorder::QueryOID(std::uint32_t oid, void* buffer, std::uint32_t length,
                                     std::uint32_t* written) {
-    CardCall call = Begin("QueryOID");
-    call.number = oid;
-    std::uint32_t localWritten = 0;
-    std::uint32_t* out = written != nullptr ? written : &localWritten;
-    if (const QueryHook hook = Get(queryHook_)) {
-        return Finish(call, hook(oid, buffer, length, out));
-    }
+    const QueryHook hook = Get(queryHook_);
     std::optional<std::int32_t> failed;
+    std::optional<std::uint32_t> value;
     {
         std::lock_guard lock(mutex_);
         if (failQuery_.first > 0) {
             --failQuery_.first;
             failed = failQuery_.second;
-        }
-    }
-    if (failed) {
-        *out = 0;
-        return Finish(call, *failed);
-    }
-    const std::int32_t result = TAVL_QueryOID(oid, buffer, length, out);
-    std::optional<std::uint32_t> value;
-    {
-        std::lock_guard lock(mutex_);
-        if (oid == TAVL_OID_GEN_MEDIA_CONNECT_STATUS) {
+        } else if (oid == TAVL_OID_GEN_MEDIA_CONNECT_STATUS) {
             value = media_;
         } else if (counters_ && (oid == TAVL_OID_GEN_XMIT_OK || oid == TAVL_OID_GEN_RCV_OK)) {
             value = oid == TAVL_OID_GEN_XMIT_OK ? counters_->first : counters_->second;
         }
     }
-    if (result == 0 && value) {
-        std::memcpy(buffer, &*value, sizeof *value);
-    }
-    return Finish(call, result);
+    return Run("QueryOID", [&](CardCall& c) {
+        c.number = oid;
+        std::uint32_t none = 0;
+        std::uint32_t* out = written != nullptr ? written : &none;
+        if (hook || failed) {
+            *out = 0;
+            return hook ? hook(oid, buffer, length, out) : *failed;
+        }
+        const std::int32_t result = TAVL_QueryOID(oid, buffer, length, out);
+        if (result == 0 && value) {
+            std::memcpy(buffer, &*value, sizeof *value);
+        }
+        return result;
+    });
 }
 
 std::uint32_t CardRecorder::ChannelToFrequency(std::uint32_t channel) {
-    CardCall call = Begin("ChannelToFrequency");
-    call.number = channel;
-    return Finish(call, TAVL_ChannelToFrequency(channel));
+    return Run("ChannelToFrequency", [&](CardCall& c) {
+        c.number = channel;
+        return TAVL_ChannelToFrequency(channel);
+    });
 }
 
 std::uint32_t CardRecorder::FrequencyToChannel(std::uint32_t khz) {
-    CardCall call = Begin("FrequencyToChannel");
-    call.number = khz;
-    return Finish(call, TAVL_FrequencyToChannel(khz));
+    return Run("FrequencyToChannel", [&](CardCall& c) {
+        c.number = khz;
+        return TAVL_FrequencyToChannel(khz);
+    });
 }
 
 std::int32_t CardRecorder::SetWLDomain(std::int32_t domain) {
-    CardCall call = Begin("SetWLDomain");
-    call.number = domain;
-    return Finish(call, TAVL_SetWLDomain(domain));
+    return Run("SetWLDomain", [&](CardCall& c) {
+        c.number = domain;
+        return TAVL_SetWLDomain(domain);
+    });
 }
 
 std::int32_t CardRecorder::SetChannel(const std::uint32_t* channel) {
-    CardCall call = Begin("SetChannel");
-    call.number = channel != nullptr ? *channel : -1;
-    return Finish(call, TAVL_SetChannel(channel));
+    return Run("SetChannel", [&](CardCall& c) {
+        c.number = channel != nullptr ? *channel : -1;
+        return TAVL_SetChannel(channel);
+    });
 }
 
 std::int32_t CardRecorder::SetOperatingMode(const std::uint32_t* mode) {
-    CardCall call = Begin("SetOperatingMode");
-    call.number = mode != nullptr ? *mode : -1;
-    return Finish(call, TAVL_SetOperatingMode(mode));
+    return Run("SetOperatingMode", [&](CardCall& c) {
+        c.number = mode != nullptr ? *mode : -1;
+        return TAVL_SetOperatingMode(mode);
+    });
 }
 
 std::int32_t CardRecorder::SiteSurveyTrigger() {
-    CardCall call = Begin("SiteSurveyTrigger");
-    return Finish(call, TAVL_SiteSurveyTrigger());
+    return Run("SiteSurveyTrigger", [](CardCall&) { return TAVL_SiteSurveyTrigger(); });
 }
 
 std::int32_t CardRecorder::SiteSurveyGet(std::uint8_t* buffer, std::uint32_t* size) {
-    CardCall call = Begin("SiteSurveyGet");
-    call.number = size != nullptr ? *size : -1;
-    std::unique_lock lock(mutex_);
-    if (!survey_) {
-        lock.unlock();
-        return Finish(call, TAVL_SiteSurveyGet(buffer, size));
-    }
-    // The count, then as many whole entries as fit.
-    std::size_t n = std::min<std::size_t>(size != nullptr ? *size : 0, survey_->size());
-    if (n >= TAVL_SURVEY_HEADER_SIZE) {
-        n -= (n - TAVL_SURVEY_HEADER_SIZE) % TAVL_SURVEY_ENTRY_SIZE;
-    }
-    if (buffer != nullptr) {
-        std::copy_n(survey_->begin(), n, buffer);
-    }
-    const std::int32_t result = buffer != nullptr ? surveyResult_ : 0;
-    lock.unlock();
-    return Finish(call, result);
+    const auto scripted = Get(survey_);
+    return Run("SiteSurveyGet", [&](CardCall& c) {
+        c.number = size != nullptr ? *size : -1;
+        if (!scripted) {
+            return TAVL_SiteSurveyGet(buffer, size);
+        }
+        const bool written = buffer != nullptr && size != nullptr &&
+                             cardsim::WriteSurvey(scripted->first, buffer, *size);
+        return written ? scripted->second : 0;
+    });
 }
 
 std::int32_t CardRecorder::Get_XPWZC(std::uint32_t* state) {
-    CardCall call = Begin("Get_XPWZC");
-    return Finish(call, TAVL_Get_XPWZC(state));
+    return Run("Get_XPWZC", [&](CardCall&) { return TAVL_Get_XPWZC(state); });
 }
 
 std::int32_t CardRecorder::WinXPWZC_Disabled() {
-    CardCall call = Begin("WinXPWZC_Disabled");
-    return Finish(call, TAVL_WinXPWZC_Disabled());
+    return Run("WinXPWZC_Disabled", [](CardCall&) { return TAVL_WinXPWZC_Disabled(); });
 }
 
 std::int32_t CardRecorder::GetWLANDriverPath(char* path) {
-    CardCall call = Begin("GetWLANDriverPath");
     const auto scripted = Get(driverPath_);
-    std::int32_t result = 0;
-    if (!scripted) {
-        result = TAVL_GetWLANDriverPath(path);
-    } else if (path != nullptr) {
-        const std::size_t n =
-            std::min<std::size_t>(scripted->first.size(), TAVL_PATH_BUFFER_SIZE - 1);
-        std::memcpy(path, scripted->first.data(), n);
-        path[n] = '\0';
-        result = scripted->second;
-    }
-    if (result == 1) {
-        call.textArg = path;
-    }
-    return Finish(call, result);
+    return Run("GetWLANDriverPath", [&](CardCall& c) {
+        if (scripted && path != nullptr) {
+            std::snprintf(path, TAVL_PATH_BUFFER_SIZE, "%s", scripted->first.c_str());
+        }
+        const std::int32_t result = !scripted         ? TAVL_GetWLANDriverPath(path)
+                                    : path != nullptr ? scripted->second
+                                                      : 0;
+        Name(c, result == 1 ? path : "");
+        return result;
+    });
 }

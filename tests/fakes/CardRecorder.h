@@ -79,7 +79,7 @@ public:
     CardRecorder(const CardRecorder&) = delete;
     CardRecorder& operator=(const CardRecorder&) = delete;
 
-    // ---- The world ---------------------------------------------------------
+    // ---- The world, the profile store and the driver's settings -------------
 
     cardsim::World World() const { return Get(world_); }
     void SetWorld(const cardsim::World& world);
@@ -87,8 +87,8 @@ public:
     void SetPresent(bool present) {
         EditWorld([&](cardsim::World& w) { w.present = present; });
     }
-    // The network service (Get_XPWZC answers it, WinXPWZC_Disabled its
-    // opposite).
+    // The network service: Get_XPWZC answers it, WinXPWZC_Disabled its
+    // opposite.
     void SetZeroConfigState(std::uint32_t state) {
         EditWorld([&](cardsim::World& w) { w.netservice = state != 0; });
     }
@@ -96,25 +96,21 @@ public:
     // The next `calls` GetWLANConfig / SetWLANConfig calls naming one of
     // `bits` report those as failed.
     void FailSetBits(std::uint32_t bits, int calls = 1) {
-        Fail(bits, calls, cardsim::FailCalls::Set);
+        Fail(bits, calls, cardsim::FailCalls::Set, false);
     }
     void FailGetBits(std::uint32_t bits, int calls = 1) {
-        Fail(bits, calls, cardsim::FailCalls::Get);
+        Fail(bits, calls, cardsim::FailCalls::Get, false);
     }
-    // Every call fails: the card is not detected, status queries are
-    // refused, every configuration bit fails, and the profile calls and
-    // SetDriverReg answer -1 without reaching the store (the card's store
-    // cannot fail an enumeration).
-    void FailEverything(bool fail);
-
-    // ---- The profile store and the driver's settings ----------------------
+    // Every call fails: no card is detected, status queries and every
+    // configuration bit fail, and the profile calls and SetDriverReg
+    // answer -1 without reaching the store (whose enumeration cannot fail).
+    void FailEverything(bool fail) { Fail(fail ? ~0u : 0, -1, cardsim::FailCalls::Both, fail); }
 
     void StoreProfile(const std::string& name, const WirelessReg& reg);
     std::optional<WirelessReg> Profile(const std::string& name) const;
     void SetActiveProfile(std::optional<std::string> name);
     std::optional<std::string> ActiveProfile() const;
-    // The record last written with SetDriverReg.
-    std::optional<WirelessReg> DriverReg() const;
+    std::optional<WirelessReg> DriverReg() const; // as SetDriverReg wrote it
 
     // ---- Scripted answers ------------------------------------------------------
 
@@ -140,12 +136,13 @@ public:
         Set(failQuery_, std::pair{calls, result});
     }
     // GetWLANConfig reports the fields it read from this record instead of
-    // the card's (failed fields stay failed). CardHost: the record, or the
-    // card's full read while none is set.
+    // the card's. CardHost: this record, or the card's full read.
     void SetCardHost(const HostInfo& host) { Set(host_, host); }
     HostInfo CardHost() const;
     // SiteSurveyGet answers these entries (as many as fit) and `result`.
-    void SetSurveyEntries(const std::vector<TavlSurveyEntry>& entries, std::int32_t result = 1);
+    void SetSurveyEntries(std::vector<TavlSurveyEntry> entries, std::int32_t result = 1) {
+        Set(survey_, std::pair{std::move(entries), result});
+    }
     // GetWLANDriverPath writes `path` and returns `result`.
     void SetDriverPath(std::string path, std::int32_t result = 1) {
         Set(driverPath_, std::pair{std::move(path), result});
@@ -158,8 +155,7 @@ public:
     std::vector<std::string> CallNames() const;
     std::size_t CountOf(std::string_view name) const { return CallsNamed(name).size(); }
     std::optional<CardCall> LastCall(std::string_view name) const;
-    // Every call's text, one per line.
-    std::string Log() const;
+    std::string Log() const; // every call's text, one per line
     // Forgets the calls so far, and the card's journal with them.
     void ClearCalls();
     // The card's journal lines since the last ClearCalls whose call is
@@ -169,7 +165,6 @@ public:
     // calls after Terminate are still counted.
     void SetRecording(bool on) { Set(recording_, on); }
     std::size_t CallsAfterTerminate() const { return Get(callsAfterTerminate_); }
-    const std::string& Folder() const { return folder_; }
 
     // ---- CardLibrary ---------------------------------------------------------
 
@@ -214,12 +209,16 @@ private:
         std::lock_guard lock(mutex_);
         return member;
     }
-    void Fail(std::uint32_t bits, int calls, cardsim::FailCalls which);
-    // Runs the OnCall observer (outside the lock) and starts the record of
-    // the call `name`.
-    CardCall Begin(const char* name);
-    // Gives `call` its text, records it and returns `result`.
-    template <class R> R Finish(CardCall& call, R result) {
+    void Fail(std::uint32_t bits, int calls, cardsim::FailCalls which, bool all);
+    // Runs the OnCall observer (outside the lock), then `body`, which makes
+    // the call and notes its arguments; records the call.
+    template <class F> auto Run(const char* name, F body) {
+        if (const auto observer = Get(observer_)) {
+            observer(name);
+        }
+        CardCall call;
+        call.name = name;
+        const auto result = body(call);
         call.result = static_cast<std::int32_t>(result);
         Record(call);
         return result;
@@ -232,9 +231,9 @@ private:
     cardsim::World world_;
     std::vector<CardCall> calls_;
     bool recording_ = true;
-    bool failProfiles_ = false;
     bool terminated_ = false;
     std::size_t callsAfterTerminate_ = 0;
+    bool failStore_ = false;
 
     DetectHook detectHook_;
     QueryHook queryHook_;
@@ -243,7 +242,6 @@ private:
     std::optional<std::pair<std::uint32_t, std::uint32_t>> counters_; // frames sent, received
     std::pair<int, std::int32_t> failQuery_{0, 1};                    // calls, result
     std::optional<HostInfo> host_;
-    std::optional<std::vector<std::uint8_t>> survey_;
-    std::int32_t surveyResult_ = 1;
+    std::optional<std::pair<std::vector<TavlSurveyEntry>, std::int32_t>> survey_;
     std::optional<std::pair<std::string, std::int32_t>> driverPath_;
 };
