@@ -14,23 +14,6 @@ namespace {
 
 const LevelWords kWords = {"No Signal", "Poor", "Good", "Very Good", "Excellent"};
 
-struct MaskCase {
-    int phase;
-    std::uint32_t infrastructure;
-    std::uint32_t mask;
-};
-
-TEST(LinkStatusMask, PhasesAskForTheirFieldsAndSignalOnceInfrastructureIsKnown) {
-    const MaskCase cases[] = {
-        {0, 0, 0xE23},      {0, 1, 0x01000E33}, {1, 0, 0xC03}, {1, 1, 0x01000C13}, {2, 0, 0x802},
-        {2, 1, 0x01000812}, {0, 2, 0xE23},      {3, 1, 0},     {-1, 1, 0},
-    };
-    for (const MaskCase& c : cases) {
-        EXPECT_EQ(c.mask, LinkStatusMask(c.phase, c.infrastructure))
-            << "phase " << c.phase << " infrastructure " << c.infrastructure;
-    }
-}
-
 // Each bar and caption as "bar caption"; the quality steps are checked
 // below.
 TEST(LinkBars, CaptionsAndBarsFollowTheLevelTables) {
