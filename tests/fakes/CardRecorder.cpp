@@ -92,12 +92,20 @@ CardRecorder::CardRecorder(const cardsim::World& world) {
     folder_ = parent_ + "/home";
     std::filesystem::create_directory(folder_);
     SetWorld(world);
+    for (const char* name : {"TAVL_SIM_HOME", "TAVL_SIM_JOURNAL"}) {
+        const char* value = std::getenv(name);
+        saved_.emplace_back(name,
+                            value != nullptr ? std::optional<std::string>(value) : std::nullopt);
+    }
     setenv("TAVL_SIM_HOME", folder_.c_str(), 1);
     setenv("TAVL_SIM_JOURNAL", (parent_ + "/journal").c_str(), 1);
 }
 
 CardRecorder::~CardRecorder() {
-    unsetenv("TAVL_SIM_JOURNAL");
+    // An enclosing recorder's card is the card again.
+    for (const auto& [name, value] : saved_) {
+        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    }
     std::error_code ignored;
     std::filesystem::remove_all(parent_, ignored);
 }

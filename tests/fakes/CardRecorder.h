@@ -9,8 +9,9 @@
 // a call that blocks, and the reads the card works out for itself (status
 // objects, live configuration, survey result, driver path).
 //
-// TAVL_SIM_HOME is process-wide: one recorder at a time. Thread-safe;
-// hooks and the OnCall observer run without the recorder's lock held.
+// TAVL_SIM_HOME is process-wide: the card is the newest recorder's until
+// it is destroyed. Thread-safe; hooks and the OnCall observer run without
+// the recorder's lock held.
 #pragma once
 
 #include "cardlib/World.h"
@@ -226,6 +227,7 @@ private:
     void Record(CardCall& call);
 
     std::string parent_;
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved_; // the variables before
     std::string folder_;
     mutable std::mutex mutex_;
     cardsim::World world_;
