@@ -174,6 +174,14 @@ TEST_F(Apply, ChannelOutOfRangeKeepsTheFrequencyTheCardReported) {
     for (const CardCall& set : Sets()) {
         EXPECT_EQ(2462000u, set.host->configuration.dsConfig);
     }
+    // The band's first and last channels are in range.
+    for (const auto& [channel, khz] : {std::pair{1u, 2412000u}, std::pair{14u, 2484000u}}) {
+        card.ClearCalls();
+        WirelessReg reg = Office();
+        reg.channel = channel;
+        ApplyConfiguration(card, reg);
+        EXPECT_EQ(khz, Sets().at(0).host->configuration.dsConfig) << channel;
+    }
 }
 
 // The SSID is cut to the host field, and nothing past the field is read
