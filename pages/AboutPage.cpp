@@ -3,7 +3,6 @@
 #include "device/AccessHandshake.h"
 #include "device/CardLibrary.h"
 #include "device/Records.h"
-#include "pages/ConfigUtility.h"
 #include "platform/FileVersion.h"
 #include "platform/Help.h"
 #include "platform/MessageBox.h"
@@ -70,7 +69,7 @@ std::string JoinPath(const std::string& folder, const char* relative) {
 
 } // namespace
 
-CAboutPage::CAboutPage(CConfigUtility& sheet) : CPropertyPage(kAboutTemplate, sheet) {}
+CAboutPage::CAboutPage(const PageContext& context) : CPropertyPage(kAboutTemplate, context) {}
 
 bool CAboutPage::OnInitDialog() {
     // Mouse moves reach the page without a button held.
@@ -101,13 +100,13 @@ bool CAboutPage::OnSetActive() {
 }
 
 void CAboutPage::ReadFirmwareVersion() {
-    CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
+    CAccessHandshake handshake(Context().state, Context().clock);
     HostInfo host{};
     std::uint32_t mask = 0;
     for (int read = 0; read < kFirmwareReads; ++read) {
         mask = TAVL_MASK_FIRMWARE_VERSION;
-        Sheet().Library().GetWLANConfig(&mask, &host);
-        Sheet().PageClock().Sleep(kFirmwareReadPauseMs);
+        Context().library.GetWLANConfig(&mask, &host);
+        Context().clock.Sleep(kFirmwareReadPauseMs);
         if (mask == 0) {
             break;
         }
@@ -126,7 +125,7 @@ void CAboutPage::ReadDriverVersion() {
     std::strncpy(path, kSystemDirectory, sizeof path - 1);
     const std::string folder = path;
     TraceOut("TAVL_GetWLANDriverPath: %s\n", path);
-    if (Sheet().Library().GetWLANDriverPath(path) != 1) {
+    if (Context().library.GetWLANDriverPath(path) != 1) {
         m_DriverFileVersion.clear();
         return;
     }

@@ -7,7 +7,6 @@
 #include "device/HostState.h"
 #include "device/Records.h"
 #include "pages/ConfigProfileNames.h"
-#include "pages/ConfigUtility.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -54,7 +53,7 @@ void CConfigPage::ApplyChanges() {
     if (m_ProfileName.isEmpty()) {
         m_ProfileName = NameForApply();
     }
-    CardLibrary& library = Sheet().Library();
+    CardLibrary& library = Context().library;
 
     // The record starts as the one the page shows; a profile already in
     // the store gives every field this page does not show. A name found in
@@ -80,7 +79,7 @@ void CConfigPage::ApplyChanges() {
     // thread never applies the stored values mixed with the page's.
     std::optional<CAccessHandshake> handshake;
     if (fullApply) {
-        handshake.emplace(Sheet().state, Sheet().PageClock());
+        handshake.emplace(Context().state, Context().clock);
     }
 
     const QByteArray name = m_ProfileName.toUtf8();
@@ -92,7 +91,7 @@ void CConfigPage::ApplyChanges() {
     m_SavedSSID = m_SSID;
     m_PowerSaveIndex = SelectedListIndex(IDC_POWER_SAVE);
     m_SavedPowerSave = m_PowerSaveIndex;
-    Sheet().state.reg.Set(record);
+    Context().state.reg.Set(record);
     m_PickedReg.reset();
 
     library.SetProfileWireless(name.constData(), &record);
@@ -138,18 +137,18 @@ bool CConfigPage::CommitOnOk() {
     const QByteArray nameField = ProfileNameFieldBytes(name);
     if (m_ProfileSelected != 0 && m_PickedReg &&
         View(nameField) == FieldText(m_PickedReg->profileName)) {
-        handshake.emplace(Sheet().state, Sheet().PageClock());
+        handshake.emplace(Context().state, Context().clock);
     }
     WirelessReg record = ShownRecord();
     WritePageValues(record, name);
     m_SSID = QString::fromLatin1(SsidFieldBytes(m_SSID));
-    Sheet().state.reg.Set(record);
+    Context().state.reg.Set(record);
     m_PickedReg.reset();
 
     // A null name stores into the active profile, which the first call
     // has just named.
     const QByteArray bytes = name.toUtf8();
-    CardLibrary& library = Sheet().Library();
+    CardLibrary& library = Context().library;
     library.SetActiveProfileByType(bytes.constData(), TAVL_PROFILE_TYPE);
     library.SetProfileWireless(nullptr, &record);
     DoDataExchange(false);

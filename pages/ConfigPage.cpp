@@ -3,8 +3,8 @@
 #include "device/CardLibrary.h"
 #include "device/Clock.h"
 #include "device/HostState.h"
+#include "device/SheetState.h"
 #include "pages/ConfigProfileNames.h"
-#include "pages/ConfigUtility.h"
 #include "platform/Help.h"
 #include "platform/MessageBox.h"
 #include "res/Strings.h"
@@ -33,7 +33,8 @@ QString Text(int id) {
 
 } // namespace
 
-CConfigPage::CConfigPage(CConfigUtility& sheet) : CPropertyPage(kConfigurationTemplate, sheet) {
+CConfigPage::CConfigPage(const PageContext& context)
+    : CPropertyPage(kConfigurationTemplate, context) {
     g_DefaultProfileName = Text(IDS_DEFAULT_PROFILE);
     m_ChannelToIndex.fill(-1);
     m_IndexToChannel.fill(0);
@@ -44,7 +45,7 @@ bool CConfigPage::OnInitDialog() {
     // own mask. A failed read leaves the zeroed record, so no channel.
     HostInfo host{};
     std::uint32_t mask = TAVL_MASK_CHANNEL_MASK;
-    Sheet().Library().GetWLANConfig(&mask, &host);
+    Context().library.GetWLANConfig(&mask, &host);
     const std::uint16_t iniMask = gIniChannelMask;
     m_ChannelMask = iniMask != 0 ? iniMask : host.channelMask;
 
@@ -218,7 +219,7 @@ void CConfigPage::LoadControlsFromReg() {
         if (m_PickedReg) {
             m_PickedReg->channel = channel;
         } else {
-            Sheet().state.reg.Update([channel](WirelessReg& r) { r.channel = channel; });
+            Context().state.reg.Update([channel](WirelessReg& r) { r.channel = channel; });
         }
     }
     m_ChannelIndex = ChannelToIndex(channel);
@@ -351,7 +352,7 @@ void CConfigPage::OnSsidNotice() {
     }
     // At most one notice a second; a suppressed one leaves the text as
     // typed, and the next change checks it again.
-    const std::uint32_t now = Sheet().PageClock().TickCount();
+    const std::uint32_t now = Context().clock.TickCount();
     if (m_LastNoticeTick && now - *m_LastNoticeTick <= kSsidNoticeIntervalMs) {
         return;
     }

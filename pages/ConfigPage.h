@@ -44,7 +44,7 @@ public:
     // Least interval between two SSID notices.
     static constexpr std::uint32_t kSsidNoticeIntervalMs = 1000;
 
-    explicit CConfigPage(CConfigUtility& sheet);
+    explicit CConfigPage(const PageContext& context);
 
     // Reads the allowed channels and writes the members into the controls.
     bool OnInitDialog() override;

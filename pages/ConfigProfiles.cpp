@@ -4,8 +4,8 @@
 
 #include "device/CardLibrary.h"
 #include "device/Records.h"
+#include "device/SheetState.h"
 #include "pages/ConfigProfileNames.h"
-#include "pages/ConfigUtility.h"
 #include "platform/MessageBox.h"
 #include "res/Strings.h"
 
@@ -71,7 +71,7 @@ void CConfigPage::FillProfileList() {
         const QSignalBlocker blocker(box);
         box->clear();
     }
-    CardLibrary& library = Sheet().Library();
+    CardLibrary& library = Context().library;
     char buffer[TAVL_NAME_BUFFER_MIN];
     // The store answers 3 past its last profile. Any other failure ends
     // the list too, but leaves it unknown whether the store is empty.
@@ -99,13 +99,13 @@ void CConfigPage::FillProfileList() {
     }
     m_ProfileName = active;
     const QByteArray field = ProfileNameFieldBytes(active);
-    Sheet().state.reg.Update([&field](WirelessReg& r) {
+    Context().state.reg.Update([&field](WirelessReg& r) {
         SetFieldText(r.profileName, std::string_view(field.constData(), field.size()));
     });
 }
 
 WirelessReg CConfigPage::ShownRecord() {
-    return m_PickedReg ? *m_PickedReg : Sheet().state.reg.Get();
+    return m_PickedReg ? *m_PickedReg : Context().state.reg.Get();
 }
 
 QString CConfigPage::ProfileNameOfReg() {
@@ -130,7 +130,7 @@ QString CConfigPage::ProfileNameOfReg() {
 
 std::optional<WirelessReg> CConfigPage::ReadProfile(const QString& name) {
     WirelessReg record = ShownRecord();
-    if (Sheet().Library().GetProfileWireless(name.toUtf8().constData(), &record) != 0) {
+    if (Context().library.GetProfileWireless(name.toUtf8().constData(), &record) != 0) {
         return std::nullopt;
     }
     // The record names the profile it was read from, whatever name the
@@ -257,7 +257,7 @@ void CConfigPage::OnRemoveProfile() {
         const QSignalBlocker blocker(box);
         box->removeItem(entry);
     }
-    CardLibrary& library = Sheet().Library();
+    CardLibrary& library = Context().library;
     library.DeleteProfileByType(name.toUtf8().constData(), TAVL_PROFILE_TYPE);
     library.SetActiveProfileByType(g_DefaultProfileName.toUtf8().constData(), TAVL_PROFILE_TYPE);
 
@@ -275,7 +275,7 @@ void CConfigPage::OnRemoveProfile() {
             // record: no later store into the active profile writes the
             // removed profile's settings into it.
             if (m_PickedReg) {
-                Sheet().state.reg.Set(*m_PickedReg);
+                Context().state.reg.Set(*m_PickedReg);
             }
             return;
         }

@@ -15,8 +15,11 @@
 
 CConfigUtility::CConfigUtility(const QString& caption, CardLibrary& library, Clock& clock,
                                QWidget* parent, int selectPage)
-    : QDialog(parent), m_LinkInfoPage(*this), m_ConfigPage(*this), m_SiteSurveyPage(*this),
-      m_EncryptionPage(*this), m_AboutPage(*this), library_(library), clock_(clock),
+    : QDialog(parent), m_LinkInfoPage(MakePageContext(library, clock)),
+      m_ConfigPage(MakePageContext(library, clock)),
+      m_SiteSurveyPage(MakePageContext(library, clock)),
+      m_EncryptionPage(MakePageContext(library, clock)),
+      m_AboutPage(MakePageContext(library, clock)), library_(library), clock_(clock),
       tabs_(new QTabWidget(this)), help_(nullptr) {
     (void)selectPage; // the sheet always opens on the first page
     setWindowTitle(caption);
@@ -69,6 +72,10 @@ CConfigUtility::~CConfigUtility() {
           static_cast<CPropertyPage*>(&m_AboutPage)}) {
         page->setParent(nullptr);
     }
+}
+
+PageContext CConfigUtility::MakePageContext(CardLibrary& library, Clock& clock) {
+    return {state, library, clock, [this](int index) { SetActivePage(index); }};
 }
 
 CPropertyPage* CConfigUtility::GetPage(int index) const {

@@ -4,8 +4,8 @@
 #include "device/CardLibrary.h"
 #include "device/PassphraseKeys.h"
 #include "device/Records.h"
+#include "device/SheetState.h"
 #include "device/WepSettings.h"
-#include "pages/ConfigUtility.h"
 #include "pages/EncryptionKeys.h"
 #include "pages/EncryptionPage.h"
 #include "pages/KeyEdit.h"
@@ -108,14 +108,14 @@ void CEncryptionPage::ApplyChanges() {
         GenerateKeysFromPassphrase(level, m_Passphrase);
         return;
     }
-    Sheet().state.reg.Update(
+    Context().state.reg.Update(
         [level](WirelessReg& reg) { reg.encryptionLevel = static_cast<std::uint32_t>(level); });
     if (level != 0 && passphraseMode) {
         GenerateKeysFromPassphrase(level, m_Passphrase);
     }
     // No transmit key chosen (a stored index outside 1 to 4): key 1.
     const int defaultKey = ListIndex(kDefaultKeyList) >= 0 ? ListIndex(kDefaultKeyList) : 0;
-    Sheet().state.reg.Update([defaultKey](WirelessReg& reg) { reg.defaultKeyId = defaultKey; });
+    Context().state.reg.Update([defaultKey](WirelessReg& reg) { reg.defaultKeyId = defaultKey; });
 
     HostInfo host{};
     std::uint32_t mask = TAVL_MASK_AUTH_MODE;
@@ -151,22 +151,22 @@ void CEncryptionPage::ApplyChanges() {
     host.authMode = kAuthModeAutomatic;
 
     const QByteArray passphrase = m_Passphrase.toLatin1();
-    Sheet().state.reg.Update([&passphrase](WirelessReg& reg) {
+    Context().state.reg.Update([&passphrase](WirelessReg& reg) {
         SetFieldText(reg.passphrase, std::string_view(passphrase.constData(),
                                                       static_cast<std::size_t>(passphrase.size())));
     });
     StoreEntryMode();
-    const WirelessReg reg = Sheet().state.reg.Get();
-    Sheet().Library().SetProfileWireless(nullptr, &reg);
+    const WirelessReg reg = Context().state.reg.Get();
+    Context().library.SetProfileWireless(nullptr, &reg);
 
     SendWepSettings(mask, host);
 
     MaskKeyFields();
     FreeWepKeys(host);
     const SsidText detour = MakeSsidText(kDetourSsid);
-    Sheet().Library().SetSSID(&detour);
+    Context().library.SetSSID(&detour);
     const SsidText own = MakeSsidText(FieldText(reg.ssid));
-    Sheet().Library().SetSSID(&own);
+    Context().library.SetSSID(&own);
 
     ArrangeKeyControls(ListIndex(kLevelList));
     ExchangeKeys(false);
@@ -174,10 +174,10 @@ void CEncryptionPage::ApplyChanges() {
 }
 
 void CEncryptionPage::SendWepSettings(std::uint32_t mask, const HostInfo& host) {
-    const CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
-    Sheet().Library().SetWLANConfig(&mask, &host);
+    const CAccessHandshake handshake(Context().state, Context().clock);
+    Context().library.SetWLANConfig(&mask, &host);
     if (mask != 0) {
-        Sheet().Library().SetWLANConfig(&mask, &host);
+        Context().library.SetWLANConfig(&mask, &host);
     }
     if (mask != 0) {
         TraceOut("Failed to change WEP configuration : 0x%X", mask);
@@ -207,7 +207,7 @@ void CEncryptionPage::RestoreDefaults() {
 }
 
 void CEncryptionPage::UndoChanges() {
-    const WirelessReg reg = Sheet().state.reg.Get();
+    const WirelessReg reg = Context().state.reg.Get();
     LoadKeysFromReg(reg);
     HexToAscii();
     ExchangeKeys(false);

@@ -4,8 +4,8 @@
 
 #include "device/PassphraseKeys.h"
 #include "device/Records.h"
+#include "device/SheetState.h"
 #include "device/WepSettings.h"
-#include "pages/ConfigUtility.h"
 #include "pages/EncryptionPage.h"
 #include "pages/KeyEdit.h"
 #include "platform/MessageBox.h"
@@ -147,7 +147,7 @@ void CEncryptionPage::AsciiToHex() {
 }
 
 void CEncryptionPage::StoreKeys128() {
-    Sheet().state.reg.Update([this](WirelessReg& reg) {
+    Context().state.reg.Update([this](WirelessReg& reg) {
         for (int n = 0; n < 4; ++n) {
             StoreText(reg.keyText128[n], m_KeyHex128[n], true);
         }
@@ -158,7 +158,7 @@ void CEncryptionPage::StoreKeys128() {
 }
 
 void CEncryptionPage::StoreKeys64() {
-    Sheet().state.reg.Update([this](WirelessReg& reg) {
+    Context().state.reg.Update([this](WirelessReg& reg) {
         for (int n = 0; n < 4; ++n) {
             StoreText(reg.keyText64[n], m_KeyHex64[n], true);
         }
@@ -169,7 +169,7 @@ void CEncryptionPage::StoreKeys64() {
 }
 
 void CEncryptionPage::LoadEntryMode() {
-    const std::uint32_t mode = Sheet().state.reg.Get().keyEntryMode;
+    const std::uint32_t mode = Context().state.reg.Get().keyEntryMode;
     if (mode == 1) {
         SetChecked(kManualRadio, false);
         SetChecked(kPassphraseRadio, true);
@@ -182,7 +182,7 @@ void CEncryptionPage::LoadEntryMode() {
 
 void CEncryptionPage::StoreEntryMode() {
     const std::uint32_t mode = IsChecked(kPassphraseRadio) ? 1 : IsChecked(kAsciiBox) ? 3 : 2;
-    Sheet().state.reg.Update([mode](WirelessReg& reg) { reg.keyEntryMode = mode; });
+    Context().state.reg.Update([mode](WirelessReg& reg) { reg.keyEntryMode = mode; });
 }
 
 void CEncryptionPage::GenerateKeysFromPassphrase(int level, const QString& passphrase) {

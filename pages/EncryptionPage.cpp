@@ -3,7 +3,7 @@
 #include "pages/EncryptionPage.h"
 
 #include "device/HostState.h"
-#include "pages/ConfigUtility.h"
+#include "device/SheetState.h"
 #include "pages/EncryptionKeys.h"
 #include "pages/KeyEdit.h"
 #include "platform/Help.h"
@@ -56,8 +56,8 @@ struct KeyGroup {
 
 } // namespace
 
-CEncryptionPage::CEncryptionPage(CConfigUtility& sheet)
-    : CPropertyPage(kEncryptionTemplate, sheet) {}
+CEncryptionPage::CEncryptionPage(const PageContext& context)
+    : CPropertyPage(kEncryptionTemplate, context) {}
 
 // ---- Controls ---------------------------------------------------------------
 
@@ -244,7 +244,7 @@ bool CEncryptionPage::OnSetActive() {
         return true;
     }
     LoadEntryMode();
-    const WirelessReg reg = Sheet().state.reg.Get();
+    const WirelessReg reg = Context().state.reg.Get();
     m_Passphrase = RecordText(reg.passphrase);
     LoadKeysFromReg(reg);
     HexToAscii();

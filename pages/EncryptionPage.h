@@ -32,7 +32,7 @@ extern std::uint8_t g_LastWepLevel;
 class CEncryptionPage : public CPropertyPage {
     Q_OBJECT
 public:
-    explicit CEncryptionPage(CConfigUtility& sheet);
+    explicit CEncryptionPage(const PageContext& context);
 
     // Control identifiers.
     static constexpr int kLevelList = 1120;

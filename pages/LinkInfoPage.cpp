@@ -5,7 +5,6 @@
 #include "device/HostState.h"
 #include "device/LinkStatus.h"
 #include "device/Rssi.h"
-#include "pages/ConfigUtility.h"
 #include "pages/EditBackdrop.h"
 #include "pages/SsidDisplay.h"
 #include "platform/Help.h"
@@ -65,7 +64,8 @@ bool QueryCounter(CardLibrary& library, std::uint32_t oid, std::uint32_t& value)
 
 } // namespace
 
-CLinkInfoPage::CLinkInfoPage(CConfigUtility& sheet) : CPropertyPage(kLinkInfoTemplate, sheet) {
+CLinkInfoPage::CLinkInfoPage(const PageContext& context)
+    : CPropertyPage(kLinkInfoTemplate, context) {
     timer183_.setInterval(kTimerPeriodMs);
     timer183_.setObjectName(QString::number(kTimerId));
     connect(&timer183_, &QTimer::timeout, this, &CLinkInfoPage::OnTimer);
@@ -84,7 +84,7 @@ bool CLinkInfoPage::OnInitDialog() {
 
 bool CLinkInfoPage::OnSetActive() {
     std::uint32_t zeroConfig = 0;
-    Sheet().Library().Get_XPWZC(&zeroConfig);
+    Context().library.Get_XPWZC(&zeroConfig);
     if (zeroConfig != 0) {
         if (auto* button = Item<QPushButton>(kReScanButton)) {
             button->setEnabled(false);
@@ -164,9 +164,9 @@ void CLinkInfoPage::updateLinkInfo(int phase) {
         gLinkStatus.record = HostInfo{};
         gLinkStatus.used = true;
     }
-    CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
+    CAccessHandshake handshake(Context().state, Context().clock);
     TraceOut(" Q ");
-    if (!QueryLinkStatus(Sheet().Library(), gLinkStatus.record, phase)) {
+    if (!QueryLinkStatus(Context().library, gLinkStatus.record, phase)) {
         return;
     }
     if (m_b_ReScan == 1) {
@@ -198,7 +198,7 @@ void CLinkInfoPage::ShowDisconnected() {
 
 void CLinkInfoPage::ShowConnected() {
     HostInfo& record = gLinkStatus.record;
-    CardLibrary& library = Sheet().Library();
+    CardLibrary& library = Context().library;
     const QString state =
         QString::fromLatin1(ResString(IDS_CONNECTED_BSSID)) + Latin1(BssidText(record.bssid));
 

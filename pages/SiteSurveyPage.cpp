@@ -6,7 +6,6 @@
 #include "device/Records.h"
 #include "device/SurveyDecoder.h"
 #include "device/WepSettings.h"
-#include "pages/ConfigUtility.h"
 #include "pages/SsidDisplay.h"
 #include "platform/Help.h"
 #include "platform/MessageBox.h"
@@ -76,8 +75,8 @@ constexpr int kListMargin = 3;
 
 } // namespace
 
-CSiteSurveyPage::CSiteSurveyPage(CConfigUtility& sheet)
-    : CPropertyPage(kSiteSurveyTemplate, sheet), waitWithMessages(&WaitWithMessages) {
+CSiteSurveyPage::CSiteSurveyPage(const PageContext& context)
+    : CPropertyPage(kSiteSurveyTemplate, context), waitWithMessages(&WaitWithMessages) {
     timer188_.setInterval(kTimerPeriodMs);
     timer188_.setObjectName(QString::number(kTimerId));
     connect(&timer188_, &QTimer::timeout, this, &CSiteSurveyPage::OnTimer);
@@ -278,8 +277,8 @@ void CSiteSurveyPage::OnSearch() {
     EnableButton(kSearchButton, false);
     EnableButton(kConnectButton, false);
     {
-        CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
-        Sheet().Library().SiteSurveyTrigger();
+        CAccessHandshake handshake(Context().state, Context().clock);
+        Context().library.SiteSurveyTrigger();
     }
     timer188_.start();
     ShowSearching(true);
@@ -305,12 +304,12 @@ void CSiteSurveyPage::FillList() {
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
         list->setAllColumnsShowFocus(true);
     }
-    CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
+    CAccessHandshake handshake(Context().state, Context().clock);
     CSurveyTable& table = SurveyTable();
     table.Clear();
     std::uint32_t size = TAVL_SURVEY_BUFFER_SIZE;
-    if (Sheet().Library().SiteSurveyGet(result.data(), &size) == 1) {
-        m_n_Entries = static_cast<std::int32_t>(FillSurveyTable(result, Sheet().Library(), table));
+    if (Context().library.SiteSurveyGet(result.data(), &size) == 1) {
+        m_n_Entries = static_cast<std::int32_t>(FillSurveyTable(result, Context().library, table));
         if (list != nullptr) {
             const QSignalBlocker blocker(list);
             list->clear();
@@ -361,7 +360,7 @@ void CSiteSurveyPage::OnListClick() {
     m_n_SelectedItem = selected;
     gSelectedSSID = list->topLevelItem(selected)->text(kSsidColumn);
     std::uint32_t zeroConfig = 0;
-    Sheet().Library().Get_XPWZC(&zeroConfig);
+    Context().library.Get_XPWZC(&zeroConfig);
     EnableButton(kConnectButton, zeroConfig == 0);
 }
 
@@ -383,9 +382,9 @@ void CSiteSurveyPage::OnConnect() {
     const std::uint32_t channel =
         static_cast<std::uint32_t>(std::atoi(row->text(kChannelColumn).toLatin1().constData()));
 
-    CardLibrary& library = Sheet().Library();
+    CardLibrary& library = Context().library;
     {
-        CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
+        CAccessHandshake handshake(Context().state, Context().clock);
         library.SetOperatingMode(&mode);
         // The card takes the channel from the access point in
         // infrastructure mode, so the join sets it only for ad hoc cells.
@@ -401,7 +400,7 @@ void CSiteSurveyPage::OnConnect() {
             std::uint32_t mask = 0;
             {
                 WepKeysGuard keys(host);
-                BuildWepSettings(Sheet().state.reg.Get(), host, mask);
+                BuildWepSettings(Context().state.reg.Get(), host, mask);
                 library.SetWLANConfig(&mask, &host);
             }
             waitWithMessages(kWepSettleMs);
@@ -410,6 +409,6 @@ void CSiteSurveyPage::OnConnect() {
     }
     // The sheet may have closed while the join waited.
     if (HasWindow()) {
-        Sheet().SetActivePage(0);
+        Context().setActivePage(0);
     }
 }
