@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ModulePath.h"
 #include "platform/OsVersionSource.h"
+#include "res/ControlIds.h"
 #include "res/Strings.h"
 #include "res/Templates.h"
 #include "support/Trace.h"
@@ -19,12 +20,7 @@
 
 namespace {
 
-// Control identifiers of the template "About".
-constexpr int kNoticeLabel = 1081;
-constexpr int kTitleLabel = 1080;
-constexpr int kDriverVersionLabel = 1106;
-constexpr int kUtilityVersionLabel = 1110;
-constexpr int kFirmwareVersionLabel = 1112;
+using namespace AboutControls;
 
 // The utility's own version, the same as its executable's version stamp.
 constexpr int kUtilityVersion[4] = {3, 0, 6, 262};
@@ -138,7 +134,7 @@ void CAboutPage::ReadDriverVersion() {
 }
 
 void CAboutPage::OnCommandHelp(int context) {
-    ShowHelpContext(context != 0 ? context : 106);
+    ShowHelpContext(context != 0 ? context : HELP_ABOUT);
 }
 
 bool CAboutPage::eventFilter(QObject* watched, QEvent* event) {

@@ -10,6 +10,7 @@
 
 #include "device/tavl.h"
 #include "pages/PropertyPage.h"
+#include "res/ControlIds.h"
 
 #include <QString>
 
@@ -27,20 +28,8 @@ class CConfigPage : public CPropertyPage {
     Q_OBJECT
 public:
     // Control identifiers of the "Configuration" template.
-    enum : int {
-        IDC_PROFILE = 1185,
-        IDC_REMOVE = 1188,
-        IDC_CREATE = 1187,
-        IDC_ACTIVATE = 1189,
-        IDC_MODE = 1010,
-        IDC_SSID = 1012,
-        IDC_CHANNEL = 1011,
-        IDC_POWER_SAVE = 1014,
-        IDC_RESTORE_DEFAULTS = 1116,
-        IDC_UNDO_CHANGES = 1117,
-        IDC_APPLY_CHANGES = 1118,
-    };
-    static constexpr int kHelpContext = 103;
+    using enum ConfigurationControls::Id;
+    static constexpr int kHelpContext = HELP_CONFIGURATION;
     // Least interval between two SSID notices.
     static constexpr std::uint32_t kSsidNoticeIntervalMs = 1000;
 

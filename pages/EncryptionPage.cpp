@@ -23,7 +23,6 @@ std::uint8_t g_LastWepLevel = 2;
 
 namespace {
 
-constexpr int kHelpContext = 105;
 // Characters of a passphrase the keys are made from while it is typed.
 constexpr int kTypedPassphraseChars = 99;
 
@@ -279,7 +278,7 @@ void CEncryptionPage::OnCancel() {
 }
 
 void CEncryptionPage::OnCommandHelp(int context) {
-    ShowHelpContext(context != 0 ? context : kHelpContext);
+    ShowHelpContext(context != 0 ? context : HELP_ENCRYPTION);
 }
 
 // ---- Arrangement and masking --------------------------------------------------

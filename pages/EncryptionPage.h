@@ -17,6 +17,7 @@
 #pragma once
 
 #include "pages/PropertyPage.h"
+#include "res/ControlIds.h"
 
 #include <array>
 #include <cstdint>
@@ -34,24 +35,14 @@ class CEncryptionPage : public CPropertyPage {
 public:
     explicit CEncryptionPage(const PageContext& context);
 
-    // Control identifiers.
-    static constexpr int kLevelList = 1120;
-    static constexpr int kKeyEntryGroup = 1135;
-    static constexpr int kPassphraseRadio = 1128;
-    static constexpr int kPassphraseLabel = 1122;
-    static constexpr int kPassphraseEdit = 1123;
-    static constexpr int kManualRadio = 1131;
-    static constexpr int kAsciiBox = 1205;
-    static constexpr int kKeyLabels[4] = {1092, 1093, 1094, 1095};
-    static constexpr int kHex64[4] = {1031, 1037, 1043, 1048};
-    static constexpr int kAscii64[4] = {1032, 1038, 1044, 1049};
-    static constexpr int kHex128[4] = {1136, 1137, 1138, 1139};
-    static constexpr int kAscii128[4] = {1140, 1141, 1142, 1143};
-    static constexpr int kDefaultKeyLabel = 1096;
-    static constexpr int kDefaultKeyList = 1036;
-    static constexpr int kRestoreButton = 1125;
-    static constexpr int kUndoButton = 1126;
-    static constexpr int kApplyButton = 1127;
+    // Control identifiers of the "Encryption" template; index n - 1 of a
+    // key group holds key n.
+    using enum EncryptionControls::Id;
+    static constexpr const int (&kKeyLabels)[4] = EncryptionControls::kKeyLabels;
+    static constexpr const int (&kHex64)[4] = EncryptionControls::kHex64;
+    static constexpr const int (&kAscii64)[4] = EncryptionControls::kAscii64;
+    static constexpr const int (&kHex128)[4] = EncryptionControls::kHex128;
+    static constexpr const int (&kAscii128)[4] = EncryptionControls::kAscii128;
 
     // What the ASCII fields show instead of their text.
     static constexpr const char* kPlaceholder64 = "*****";
@@ -65,9 +56,9 @@ public:
     void OnCancel() override;
     void OnCommandHelp(int context) override;
 
-    // Apply Changes (1127), also run by OnOK while Apply Changes is enabled.
+    // Apply Changes, also run by OnOK while Apply Changes is enabled.
     void ApplyChanges();
-    // Restore Defaults (1125) and Undo Changes (1126).
+    // Restore Defaults and Undo Changes.
     void RestoreDefaults();
     void UndoChanges();
 

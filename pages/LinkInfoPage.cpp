@@ -8,6 +8,7 @@
 #include "pages/EditBackdrop.h"
 #include "pages/SsidDisplay.h"
 #include "platform/Help.h"
+#include "res/ControlIds.h"
 #include "res/Strings.h"
 #include "res/Templates.h"
 #include "support/Trace.h"
@@ -20,18 +21,8 @@
 
 namespace {
 
-// Control identifiers of template 183.
-constexpr int kStateEdit = 1028;
-constexpr int kChannelEdit = 1001;
-constexpr int kReScanButton = 1015;
-constexpr int kRateEdit = 1003;
-constexpr int kSsidEdit = 1002;
-constexpr int kTransmittedEdit = 1029;
-constexpr int kReceivedEdit = 1231;
-constexpr int kQualityCaption = 1130;
-constexpr int kQualityBar = 1129;
-constexpr int kSignalCaption = 1101;
-constexpr int kSignalBar = 1099;
+using namespace LinkInfoControls;
+
 constexpr int kBarMaximum = 15;
 
 // The link status of the process: one record reused by every refresh
@@ -119,7 +110,7 @@ void CLinkInfoPage::OnCancel() {
 }
 
 void CLinkInfoPage::OnCommandHelp(int context) {
-    ShowHelpContext(context != 0 ? context : 102);
+    ShowHelpContext(context != 0 ? context : HELP_LINK_INFO);
 }
 
 void CLinkInfoPage::OnTimer() {

@@ -10,6 +10,7 @@
 #include "platform/Help.h"
 #include "platform/MessageBox.h"
 #include "platform/WaitWithMessages.h"
+#include "res/ControlIds.h"
 #include "res/Strings.h"
 #include "res/Templates.h"
 
@@ -38,10 +39,7 @@ CSurveyTable& SurveyTable() {
 
 namespace {
 
-// Control identifiers of template 188.
-constexpr int kSurveyList = 1131;
-constexpr int kSearchButton = 1015;
-constexpr int kConnectButton = 1133;
+using namespace SiteSurveyControls;
 
 // Columns of the list, in order. Their widths follow the texts they show
 // in the font drawn here (FitColumns).
@@ -188,7 +186,7 @@ void CSiteSurveyPage::OnCancel() {
 }
 
 void CSiteSurveyPage::OnCommandHelp(int context) {
-    ShowHelpContext(context != 0 ? context : 104);
+    ShowHelpContext(context != 0 ? context : HELP_SITE_SURVEY);
 }
 
 void CSiteSurveyPage::CreateColumns() {
