@@ -16,15 +16,13 @@
 // the Latin-1 character of that code.
 #pragma once
 
+#include "pages/EncryptionKeys.h"
 #include "pages/PropertyPage.h"
 #include "res/ControlIds.h"
 
-#include <array>
 #include <cstdint>
 
 class CKeyEdit;
-struct HostInfo;
-struct WirelessReg;
 
 // The last non-zero level ArrangeKeyControls arranged; it decides which
 // group is shown (disabled) while the level is "Disabled".
@@ -62,24 +60,14 @@ public:
     void RestoreDefaults();
     void UndoChanges();
 
-    // Page state; index n - 1 holds key n.
-    QString m_Passphrase;
-    std::array<QString, 4> m_KeyHex128;
-    std::array<QString, 4> m_KeyHex64;
-    std::array<QString, 4> m_KeyAscii128;
-    std::array<QString, 4> m_KeyAscii64;
-    // The passphrase field has been unmasked since the last masking.
-    std::uint32_t m_PassphraseShown = 0;
+    // The key texts of the page; tests read the ASCII ones.
+    KeyTexts m_KeyAscii128;
+    KeyTexts m_KeyAscii64;
 
 private:
-    // ---- EncryptionPage.cpp: lifecycle, handlers, arrangement ----
+    // ---- EncryptionPage.cpp: lifecycle, handlers, applies ----
     void DoDataExchange(bool save);
     void ConnectHandlers();
-    void ArrangeKeyControls(int level);
-    // The key group on show (the first id of its four), or nullptr.
-    const int* ShownKeyGroup() const;
-    void MaskKeyFields();
-    void EnableChangeButtons(bool enable);
     // Selects the stored level and transmit key, or no entry for a value
     // the lists do not hold, and arranges the key controls for it.
     void ShowStoredLevel(const WirelessReg& reg);
@@ -93,7 +81,14 @@ private:
     void OnPassphraseChange();
     void OnKeyUpdate();
 
-    // ---- EncryptionKeys.cpp: key texts between the fields, the page and reg ----
+    // ---- EncryptionFields.cpp: the controls, their arrangement, and the
+    // key texts between the fields, the page and `reg` ----
+    void ArrangeKeyControls(int level);
+    // The key group on show (the first id of its four), or nullptr.
+    const int* ShownKeyGroup() const;
+    void MaskKeyFields();
+    void EnableChangeButtons(bool enable);
+
     void ShowAsciiPlaceholders();
     void RestoreAsciiTexts();
     void ExchangeKeys(bool save);
@@ -104,20 +99,15 @@ private:
     void ReadAsciiFields(unsigned flags);
     void HexToAscii();
     void AsciiToHex();
-    void StoreKeys64();
-    void StoreKeys128();
     void LoadEntryMode();
-    void StoreEntryMode();
+    // The key entry mode the radio buttons and the ASCII box show.
+    std::uint32_t EntryMode() const;
+    // Puts the keys `passphrase` makes at `level` into the page and its
+    // hexadecimal fields; an empty passphrase gets the message instead.
     void GenerateKeysFromPassphrase(int level, const QString& passphrase);
     void LoadKeysFromReg(const WirelessReg& reg);
     void PutHexFields();
 
-    // ---- EncryptionApply.cpp ----
-    // The key texts to send at `level`, checked; false after the message.
-    bool ValidateKeys(int level, bool asciiEntry);
-    void SendWepSettings(std::uint32_t mask, const HostInfo& host);
-
-    // Controls (nullptr while the page window is absent).
     CKeyEdit* KeyField(int id) const;
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
@@ -127,4 +117,10 @@ private:
     QString ControlText(int id) const;
     void ShowControl(int id, bool show);
     void EnableControl(int id, bool enable);
+
+    QString m_Passphrase;
+    KeyTexts m_KeyHex128;
+    KeyTexts m_KeyHex64;
+    // The passphrase field has been unmasked since the last masking.
+    std::uint32_t m_PassphraseShown = 0;
 };
