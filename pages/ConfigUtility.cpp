@@ -2,6 +2,7 @@
 
 #include "device/HostState.h"
 #include "pages/DialogBuilder.h"
+#include "res/ControlIds.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -34,9 +35,9 @@ CConfigUtility::CConfigUtility(const QString& caption, CardLibrary& library, Clo
     auto* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     auto* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
     help_ = buttons->addButton(QStringLiteral("Help"), QDialogButtonBox::HelpRole);
-    ok->setObjectName(QStringLiteral("1"));
-    cancel->setObjectName(QStringLiteral("2"));
-    help_->setObjectName(QStringLiteral("9"));
+    ok->setObjectName(QString::number(SheetControls::kOkButton));
+    cancel->setObjectName(QString::number(SheetControls::kCancelButton));
+    help_->setObjectName(QString::number(SheetControls::kHelpButton));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CConfigUtility::OnOk);
     connect(cancel, &QPushButton::clicked, this, &CConfigUtility::reject);

@@ -22,6 +22,15 @@ enum HelpTopicId : int {
     HELP_ABOUT = 106,
 };
 
+// The sheet's own buttons below the pages.
+namespace SheetControls {
+enum Id : int {
+    kOkButton = 1,
+    kCancelButton = 2,
+    kHelpButton = 9,
+};
+} // namespace SheetControls
+
 // Identifiers are unique within a template only: Link Info's Re-Scan and
 // Site Survey's Search share one, and so do Site Survey's list and the
 // Encryption page's Manual Entry. Each template has its own namespace.
