@@ -134,7 +134,7 @@ TEST(Keyboard, AButtonThatDisablesItselfHandsTheFocusOnSensibly) {
     rescan->setFocus();
     rescan->click();
     ASSERT_FALSE(rescan->isEnabled());
-    EXPECT_EQ(QStringLiteral("1"), QApplication::focusWidget()->objectName());
+    EXPECT_EQ(QString::number(SheetControls::kOkButton), QApplication::focusWidget()->objectName());
 
     h.SelectTab(2);
     auto* search = h.sheet->m_SiteSurveyPage.findChild<QPushButton*>(
