@@ -60,7 +60,7 @@ public:
     void RestoreDefaults();
     void UndoChanges();
 
-    // The key texts of the page; tests read the ASCII ones.
+    // The keys as ASCII characters, as the ASCII fields show them.
     KeyTexts m_KeyAscii128;
     KeyTexts m_KeyAscii64;
 
