@@ -1,6 +1,6 @@
 #include "device/SurveyDecoder.h"
 
-#include "tests/fakes/FakeCardLibrary.h"
+#include "tests/fakes/CardRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +52,7 @@ protected:
         return rows;
     }
 
-    FakeCardLibrary card;
+    CardRecorder card;
     CSurveyTable table;
 };
 
@@ -129,13 +129,11 @@ TEST_F(SurveyDecoder, CountsNeverLeadPastTheBuffer) {
     }
     // Count 0 with entries behind it; a buffer shorter than one entry, or
     // than the count itself: nothing.
-    const std::uint8_t tiny[3] = {1, 0, 0};
     const struct {
         std::vector<std::uint8_t> result;
         std::uint32_t reported;
-    } cases[] = {{Result({Entry(1)}, 0), 0},
-                 {Result({}, 0xFFFFFFFF, 100), 0xFFFFFFFF},
-                 {{tiny, tiny + 3}, 0}};
+    } cases[] = {
+        {Result({Entry(1)}, 0), 0}, {Result({}, 0xFFFFFFFF, 100), 0xFFFFFFFF}, {{1, 0, 0}, 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(c.reported, FillSurveyTable(c.result, card, table));
         EXPECT_EQ(0, table.Count());

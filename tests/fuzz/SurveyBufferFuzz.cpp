@@ -4,7 +4,7 @@
 // rows.
 #include "device/SurveyDecoder.h"
 #include "device/SurveyTable.h"
-#include "tests/fakes/FakeCardLibrary.h"
+#include "tests/fakes/CardRecorder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,8 +14,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // One card for every run; its call record stays off, or it would grow
     // with every channel the entries ask for.
-    static FakeCardLibrary& library = []() -> FakeCardLibrary& {
-        static FakeCardLibrary card;
+    static CardRecorder& library = []() -> CardRecorder& {
+        static CardRecorder card;
         card.SetRecording(false);
         return card;
     }();

@@ -1,5 +1,6 @@
 #include "SheetHarness.h"
 #include "platform/Help.h"
+#include "res/ControlIds.h"
 #include "tests/device/TraceCapture.h"
 
 #include <gtest/gtest.h>
@@ -50,10 +51,10 @@ protected:
 TEST_F(AboutPage, ShowsTitleNoticeAndTheThreeVersions) {
     h.card.SetDriverPath(kStampedRelative);
     ShowAbout();
-    EXPECT_EQ(QString::fromLatin1(kAppTitle), Label(1080));
-    EXPECT_EQ(QString::fromLatin1(ResString(IDS_ABOUT_NOTICE)), Label(1081));
-    EXPECT_EQ("3.0.6.262", Label(1106));
-    EXPECT_EQ("1.2.3", Label(1112));
+    EXPECT_EQ(QString::fromLatin1(kAppTitle), Label(AboutControls::kTitleLabel));
+    EXPECT_EQ(QString::fromLatin1(ResString(IDS_ABOUT_NOTICE)), Label(AboutControls::kNoticeLabel));
+    EXPECT_EQ("3.0.6.262", Label(AboutControls::kDriverVersionLabel));
+    EXPECT_EQ("1.8.0.31", Label(AboutControls::kFirmwareVersionLabel));
     EXPECT_TRUE(Traced("Retrieve the Driver version from RVXNDIS5"));
     EXPECT_TRUE(Traced("GetFileVersion: [" SKERRIN_BIN_DIR "/skerrin]\n"));
 }
@@ -63,7 +64,7 @@ TEST_F(AboutPage, FirmwareIsReadUpToFourTimes) {
         int failures;
         std::size_t reads;
         const char* shown;
-    } cases[] = {{0, 1, "1.2.3"}, {3, 4, "1.2.3"}, {4, 4, "---"}, {9, 4, "---"}};
+    } cases[] = {{0, 1, "1.8.0.31"}, {3, 4, "1.8.0.31"}, {4, 4, "---"}, {9, 4, "---"}};
     h.Open();
     for (const auto& c : cases) {
         h.card.FailGetBits(TAVL_MASK_FIRMWARE_VERSION, c.failures);
@@ -76,7 +77,7 @@ TEST_F(AboutPage, FirmwareIsReadUpToFourTimes) {
             return call.maskIn == TAVL_MASK_FIRMWARE_VERSION;
         }));
         EXPECT_EQ(c.reads, h.clock.Sleeps().size() - sleeps);
-        EXPECT_EQ(c.shown, Label(1112)) << c.failures;
+        EXPECT_EQ(c.shown, Label(AboutControls::kFirmwareVersionLabel)) << c.failures;
         // The handshake is released however the reads ended.
         EXPECT_TRUE(h.sheet->state.background.IsSet());
         h.SelectTab(0);
@@ -87,24 +88,24 @@ TEST_F(AboutPage, DriverVersionFollowsTheLibraryAndTheFile) {
     // Before any reading: "Unknown" when the file has no stamp.
     h.card.SetDriverPath("drivers/lk2093.sys");
     ShowAbout();
-    EXPECT_EQ("Unknown", Label(1106));
+    EXPECT_EQ("Unknown", Label(AboutControls::kDriverVersionLabel));
     EXPECT_TRUE(Traced("GetFileVersion: [/drivers/lk2093.sys]\n"));
 
     h.card.SetDriverPath(kStampedRelative);
     ShowAbout();
-    EXPECT_EQ("3.0.6.262", Label(1106));
+    EXPECT_EQ("3.0.6.262", Label(AboutControls::kDriverVersionLabel));
 
     // A file without a stamp, or a folder, keeps the last reading.
     for (const char* path : {"tmp", "proc/self/status", "no/such/file"}) {
         h.card.SetDriverPath(path);
         ShowAbout();
-        EXPECT_EQ("3.0.6.262", Label(1106)) << path;
+        EXPECT_EQ("3.0.6.262", Label(AboutControls::kDriverVersionLabel)) << path;
     }
 
     // No path from the library: empty, not the last reading.
     h.card.SetDriverPath("ignored", 0);
     ShowAbout();
-    EXPECT_EQ("", Label(1106));
+    EXPECT_EQ("", Label(AboutControls::kDriverVersionLabel));
     EXPECT_EQ("", Page().m_DriverFileVersion);
 }
 
@@ -153,10 +154,10 @@ TEST(PageHelp, EachPageOpensItsTopic) {
     const struct {
         CPropertyPage* page;
         int context;
-    } cases[] = {{&h.sheet->m_LinkInfoPage, 102},
-                 {&h.sheet->m_SiteSurveyPage, 104},
-                 {&h.sheet->m_EncryptionPage, 105},
-                 {&h.sheet->m_AboutPage, 106}};
+    } cases[] = {{&h.sheet->m_LinkInfoPage, HELP_LINK_INFO},
+                 {&h.sheet->m_SiteSurveyPage, HELP_SITE_SURVEY},
+                 {&h.sheet->m_EncryptionPage, HELP_ENCRYPTION},
+                 {&h.sheet->m_AboutPage, HELP_ABOUT}};
     for (const auto& c : cases) {
         c.page->OnCommandHelp(0);
         EXPECT_EQ(c.context, LastHelpContext());

@@ -4,6 +4,7 @@
 #include "ConfigPageTestFixture.h"
 
 #include "pages/EncryptionPage.h"
+#include "res/ControlIds.h"
 
 namespace configpage {
 namespace {
@@ -47,7 +48,7 @@ TEST_P(ConfigPagePick, NeverReachesTheCardOrTheActiveProfile) {
     EXPECT_EQ("home", ProfileBox()->currentText());
     EXPECT_EQ("home-net", Ssid()->text());
     ChooseText(P::IDC_POWER_SAVE, "Enabled");
-    h.sheet->findChild<QPushButton*>(QStringLiteral("1"))->click();
+    h.sheet->findChild<QPushButton*>(QString::number(SheetControls::kOkButton))->click();
     EXPECT_EQ("home-net", FIELD(h.card.Profile("home")->ssid));
     EXPECT_EQ(1u, h.card.Profile("home")->powerSaveMode);
 }
@@ -57,7 +58,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PickRow{"Cancel", [](ConfigPageTest& t) { t.h.Cancel(); }},
                       PickRow{"OkWithNothingPending",
                               [](ConfigPageTest& t) {
-                                  t.h.sheet->findChild<QPushButton*>(QStringLiteral("1"))->click();
+                                  t.h.sheet
+                                      ->findChild<QPushButton*>(
+                                          QString::number(SheetControls::kOkButton))
+                                      ->click();
                                   t.h.sheet->AfterClose();
                               }},
                       PickRow{"ClosedFromOutside",
@@ -85,7 +89,7 @@ TEST_F(ConfigPageTest, OkWithEditsOnAPickActivatesItWhole) {
     OpenPage({Record("home", "home-net"), work});
     ChooseText(P::IDC_PROFILE, "work");
     TypeSsid("page-net");
-    h.sheet->findChild<QPushButton*>(QStringLiteral("1"))->click();
+    h.sheet->findChild<QPushButton*>(QString::number(SheetControls::kOkButton))->click();
     EXPECT_EQ("work", h.card.ActiveProfile().value_or(""));
     EXPECT_EQ("page-net", FIELD(h.card.Profile("work")->ssid));
     EXPECT_EQ("page-net", FIELD(Reg().ssid));

@@ -254,7 +254,8 @@ TEST_F(ConfigPageTest, OkWithPendingChangesStoresIntoTheActiveProfileAndApplies)
     OpenPage({Record("home", "lab", 6, 1, 0)});
     TypeSsid("from-ok");
     h.card.ClearCalls();
-    QTest::mouseClick(h.sheet->findChild<QPushButton*>(QStringLiteral("1")), Qt::LeftButton);
+    QTest::mouseClick(h.sheet->findChild<QPushButton*>(QString::number(SheetControls::kOkButton)),
+                      Qt::LeftButton);
 
     EXPECT_EQ((std::vector<std::string>{"SetActiveProfileByType", "SetProfileWireless"}),
               h.card.CallNames());

@@ -273,7 +273,7 @@ TEST(EncryptionApply, OkOnTheSheetAppliesPendingChangesAndCloses) {
         SCOPED_TRACE(c.name);
         EncryptionHarness h(WepReg(1, 2));
         c.edit(h);
-        h.sheet->findChild<QAbstractButton*>(QStringLiteral("1"))->click();
+        h.sheet->findChild<QAbstractButton*>(QString::number(SheetControls::kOkButton))->click();
         EXPECT_FALSE(h.sheet->isVisible());
         EXPECT_EQ(c.writes, h.WlanCalls().size());
         EXPECT_EQ(c.writes == 0, h.card.Calls().empty());

@@ -4,6 +4,7 @@
 #include "EncryptionPageHarness.h"
 #include "SheetHarness.h"
 #include "platform/Help.h"
+#include "res/ControlIds.h"
 
 #include <gtest/gtest.h>
 
@@ -38,8 +39,12 @@ struct SurveyHarness : SheetHarness {
         sheet->m_SiteSurveyPage.OnSearch();
         sheet->m_SiteSurveyPage.OnTimer();
     }
-    QTreeWidget* List() { return sheet->findChild<QTreeWidget*>(QStringLiteral("1131")); }
-    QPushButton* Join() { return sheet->findChild<QPushButton*>(QStringLiteral("1133")); }
+    QTreeWidget* List() {
+        return sheet->findChild<QTreeWidget*>(QString::number(SiteSurveyControls::kSurveyList));
+    }
+    QPushButton* Join() {
+        return sheet->findChild<QPushButton*>(QString::number(SiteSurveyControls::kConnectButton));
+    }
     std::string JoinedSsid() {
         const SsidText sent = *card.LastCall("SetSSID")->ssid;
         return std::string(reinterpret_cast<const char*>(sent.ssid), sent.length);
@@ -111,7 +116,9 @@ TEST(Keyboard, F1OpensTheHelpOfThePageOnShow) {
     for (int tab : {0, 3}) {
         h.SelectTab(tab);
         QTest::keyClick(h.sheet.get(), Qt::Key_F1);
-        EXPECT_EQ(h.sheet->GetActivePage()->DialogId() == 183 ? 102 : 105, LastHelpContext());
+        EXPECT_EQ(h.sheet->GetActivePage()->DialogId() == IDD_LINK_INFO ? HELP_LINK_INFO
+                                                                        : HELP_ENCRYPTION,
+                  LastHelpContext());
     }
 }
 
@@ -122,17 +129,20 @@ TEST(Keyboard, AButtonThatDisablesItselfHandsTheFocusOnSensibly) {
     SheetHarness h;
     h.Open();
     QApplication::setActiveWindow(h.sheet.get());
-    auto* rescan = h.sheet->findChild<QPushButton*>(QStringLiteral("1015"));
+    auto* rescan =
+        h.sheet->findChild<QPushButton*>(QString::number(LinkInfoControls::kReScanButton));
     rescan->setFocus();
     rescan->click();
     ASSERT_FALSE(rescan->isEnabled());
-    EXPECT_EQ(QStringLiteral("1"), QApplication::focusWidget()->objectName());
+    EXPECT_EQ(QString::number(SheetControls::kOkButton), QApplication::focusWidget()->objectName());
 
     h.SelectTab(2);
-    auto* search = h.sheet->m_SiteSurveyPage.findChild<QPushButton*>(QStringLiteral("1015"));
+    auto* search = h.sheet->m_SiteSurveyPage.findChild<QPushButton*>(
+        QString::number(SiteSurveyControls::kSearchButton));
     search->setFocus();
     search->click();
-    EXPECT_EQ(QStringLiteral("1131"), QApplication::focusWidget()->objectName());
+    EXPECT_EQ(QString::number(SiteSurveyControls::kSurveyList),
+              QApplication::focusWidget()->objectName());
 }
 
 TEST(Keyboard, AClickOnAnEncryptionRadioButtonKeepsTheFocusOnIt) {

@@ -1,4 +1,5 @@
 #include "SheetHarness.h"
+#include "res/ControlIds.h"
 #include "tests/support/TestViewer.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,8 @@
 
 namespace {
 
+using namespace LinkInfoControls;
+
 const QString kConnected = QStringLiteral("Connected - BSSID = 00-0A-0B-0C-0D-0E");
 
 class LinkInfoPage : public testing::Test {
@@ -24,6 +27,9 @@ protected:
         CLinkInfoPage::ResetProcessState();
         gDevicePresent = 1;
         HostInfo host = h.card.CardHost();
+        const std::uint8_t bssid[6] = {0x00, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E};
+        std::memcpy(host.bssid, bssid, sizeof bssid);
+        host.rssi = -60;
         host.supportedRates[0] = 108;
         host.ssidLength = 7;
         std::memcpy(host.ssid, "corvane", 7);
@@ -36,14 +42,15 @@ protected:
     // Status, channel, rate, SSID, frames sent and received.
     QStringList Edits() {
         QStringList texts;
-        for (int id : {1028, 1001, 1003, 1002, 1029, 1231}) {
+        for (int id :
+             {kStateEdit, kChannelEdit, kRateEdit, kSsidEdit, kTransmittedEdit, kReceivedEdit}) {
             texts << Edit(id);
         }
         return texts;
     }
     QString Caption(int id) { return Page().findChild<QLabel*>(QString::number(id))->text(); }
     int Bar(int id) { return Page().findChild<QProgressBar*>(QString::number(id))->value(); }
-    QPushButton* ReScan() { return Page().findChild<QPushButton*>(QStringLiteral("1015")); }
+    QPushButton* ReScan() { return Page().findChild<QPushButton*>(QString::number(kReScanButton)); }
 
     // Signal caption and bar, link-quality caption and bar.
     struct Bars {
@@ -57,7 +64,10 @@ protected:
                 << bars.quality.toStdString() << "\" " << bars.qualityBar;
         }
     };
-    Bars Shown() { return {Caption(1101), Bar(1099), Caption(1130), Bar(1129)}; }
+    Bars Shown() {
+        return {Caption(kSignalCaption), Bar(kSignalBar), Caption(kQualityCaption),
+                Bar(kQualityBar)};
+    }
 
     void SetCard(void (*change)(HostInfo&)) {
         HostInfo host = h.card.CardHost();
@@ -103,7 +113,7 @@ TEST_F(LinkInfoPage, AdHocShowsNotAvailable) {
     h.Open();
     Page().OnTimer();
     EXPECT_EQ((Bars{"N/A", 0, "N/A", 0}), Shown());
-    EXPECT_EQ(kConnected, Edit(1028));
+    EXPECT_EQ(kConnected, Edit(kStateEdit));
 }
 
 TEST_F(LinkInfoPage, OddRecordFieldsShowWhatTheyCan) {
@@ -141,8 +151,8 @@ TEST_F(LinkInfoPage, FailedStatusQueryChangesNothingAndReleasesThePollingThread)
     h.card.FailQueryOID(1);
     h.card.ClearCalls();
     Page().OnTimer();
-    EXPECT_EQ(kConnected, Edit(1028));
-    EXPECT_EQ("corvane", Edit(1002));
+    EXPECT_EQ(kConnected, Edit(kStateEdit));
+    EXPECT_EQ("corvane", Edit(kSsidEdit));
     EXPECT_EQ((std::vector<std::string>{"QueryOID"}), h.card.CallNames());
     EXPECT_TRUE(h.sheet->state.background.IsSet());
     // The refresh waited for the polling thread's answer, at most 2000 ms.
@@ -164,11 +174,11 @@ TEST_F(LinkInfoPage, FailedCounterQueryKeepsTheLastText) {
         return 0;
     });
     Page().OnTimer();
-    EXPECT_EQ("1234", Edit(1029));
-    EXPECT_EQ("77", Edit(1231));
+    EXPECT_EQ("1234", Edit(kTransmittedEdit));
+    EXPECT_EQ("77", Edit(kReceivedEdit));
     failTransmitted = false;
     Page().OnTimer();
-    EXPECT_EQ("99", Edit(1029));
+    EXPECT_EQ("99", Edit(kTransmittedEdit));
 }
 
 TEST_F(LinkInfoPage, ReScanGreysOutUntilTheNextAnswer) {
@@ -228,7 +238,7 @@ TEST_F(LinkInfoPage, LeavingStopsTheTimerAndReturningShowsTheLastTexts) {
     h.card.FailQueryOID(1); // the refresh on return changes nothing
     h.SelectTab(0);
     EXPECT_TRUE(Page().RefreshTimer().isActive());
-    EXPECT_EQ(kConnected, Edit(1028));
+    EXPECT_EQ(kConnected, Edit(kStateEdit));
 }
 
 // Once shown, the read-only edits paint what lies behind them themselves:
@@ -254,7 +264,8 @@ TEST_F(LinkInfoPage, EditsPaintTheirBackdropWithoutChangingThePicture) {
     h.card.SetCounters(99, 100);
     Page().OnTimer();
     h.Drain();
-    EXPECT_EQ(Page().findChild<QLineEdit*>(QStringLiteral("1029"))->text(), QStringLiteral("99"));
+    EXPECT_EQ(Page().findChild<QLineEdit*>(QString::number(kTransmittedEdit))->text(),
+              QStringLiteral("99"));
 }
 
 // Taking the pages out of a closed sheet activates none of them.

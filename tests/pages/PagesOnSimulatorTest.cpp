@@ -7,6 +7,7 @@
 #include "device/Records.h"
 #include "device/VirtualClock.h"
 #include "pages/ConfigUtility.h"
+#include "res/ControlIds.h"
 #include "res/Strings.h"
 #include "tests/fakes/FakeHostUi.h"
 
@@ -129,9 +130,9 @@ TEST_F(PagesOnSimulator, EncryptionApplyOfMatchingKeysJoinsTheWepNetwork) {
 TEST_F(PagesOnSimulator, AboutShowsTheSimulatedDriverAndFirmwareVersions) {
     OpenOn(4);
     auto label = [&](int id) { return Control<QLabel>(sheet->m_AboutPage, id)->text(); };
-    EXPECT_EQ("2.3.1.58", label(1106));
-    EXPECT_EQ("3.0.6.262", label(1110));
-    EXPECT_EQ("1.8.0.31", label(1112));
+    EXPECT_EQ("2.3.1.58", label(AboutControls::kDriverVersionLabel));
+    EXPECT_EQ("3.0.6.262", label(AboutControls::kUtilityVersionLabel));
+    EXPECT_EQ("1.8.0.31", label(AboutControls::kFirmwareVersionLabel));
 }
 
 } // namespace
