@@ -2,7 +2,7 @@
 // world folder of its own and a record of every call made through it.
 //
 // Each call is forwarded to the simulated card and recorded as a CardCall
-// (name, arguments, result, thread); the card keeps its journal in the
+// (name, arguments, result); the card keeps its journal in the
 // same folder. The card's state is changed through its world file (card in
 // the slot, network service, networks in the air, failure injection) and
 // its profile store. A few answers a test may script instead of the card:
@@ -24,7 +24,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -43,13 +42,11 @@ struct WepKeyArg {
 // One recorded call.
 struct CardCall {
     std::string name; // the call without its prefix: "SetWLANConfig"
-    std::string text; // one readable line with arguments and result
+    std::string text; // one readable line with the name argument and result
     std::int32_t result = 0;
-    std::thread::id thread;
 
-    // GetWLANConfig / SetWLANConfig: mask on entry and on return.
+    // GetWLANConfig / SetWLANConfig: mask on entry.
     std::uint32_t maskIn = 0;
-    std::uint32_t maskOut = 0;
     // SetWLANConfig: the record as passed; GetWLANConfig: as returned.
     std::optional<HostInfo> host;
     // SetWLANConfig: the key blocks of the slots whose mask bit was set and
@@ -63,8 +60,6 @@ struct CardCall {
     // `nullText` when the caller passed a null name.
     std::string textArg;
     bool nullText = false;
-    // Main number argument: oid, domain, index, channel, mode, frequency.
-    std::int64_t number = 0;
 
     // The key block of slot i, when its mask bit was set; null otherwise.
     const WepKeyArg* Key(int slot) const;
