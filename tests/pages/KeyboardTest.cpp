@@ -1,8 +1,7 @@
 // What a keyboard user meets: the Site Survey list chosen by arrow keys
 // and Enter, only the left button selecting, each key label reaching the
 // key field on show, F1, and the focus staying on the page.
-#include "EncryptionPageHarness.h"
-#include "SheetHarness.h"
+#include "PageHarness.h"
 #include "platform/Help.h"
 
 #include <gtest/gtest.h>
@@ -52,33 +51,24 @@ struct SurveyHarness : SheetHarness {
 
 } // namespace
 
-TEST(Keyboard, SurveyRowHighlightedByKeysIsTheOneConnectJoins) {
-    SurveyHarness h;
-    QTest::keyClick(h.List(), Qt::Key_Down);
-    EXPECT_TRUE(h.Join()->isEnabled());
-    h.ClickRow(0, Qt::LeftButton);
-    QTest::keyClick(h.List(), Qt::Key_Down);
-    QTest::keyClick(h.List(), Qt::Key_Down);
-    h.Join()->click();
-    EXPECT_EQ("third", h.JoinedSsid());
-}
-
-TEST(Keyboard, EnterOnTheListJoinsAndKeepsTheSheetOpen) {
+// Arrow keys move the row Connect joins, Enter joins it and keeps the
+// sheet open, and only the left button selects a row.
+TEST(Keyboard, SurveyRowsAreChosenByKeysAndTheLeftButton) {
     SurveyHarness h;
     QTest::keyClick(h.List(), Qt::Key_Return);
     EXPECT_EQ(0u, h.card.CountOf("SetSSID"));
     QTest::keyClick(h.List(), Qt::Key_Down);
+    EXPECT_TRUE(h.Join()->isEnabled());
     QTest::keyClick(h.List(), Qt::Key_Return);
     EXPECT_EQ("first", h.JoinedSsid());
     EXPECT_TRUE(h.sheet->isVisible());
-}
-
-TEST(Keyboard, OnlyTheLeftButtonSelectsASurveyRow) {
-    SurveyHarness h;
     h.ClickRow(1, Qt::RightButton);
     h.ClickRow(2, Qt::MiddleButton);
-    EXPECT_TRUE(h.List()->selectedItems().isEmpty());
-    EXPECT_FALSE(h.Join()->isEnabled());
+    EXPECT_EQ(QList{h.List()->topLevelItem(0)}, h.List()->selectedItems());
+    QTest::keyClick(h.List(), Qt::Key_Down);
+    QTest::keyClick(h.List(), Qt::Key_Down);
+    h.Join()->click();
+    EXPECT_EQ("third", h.JoinedSsid());
     h.ClickRow(1, Qt::LeftButton);
     h.ClickRow(2, Qt::RightButton);
     h.Join()->click();
@@ -96,9 +86,10 @@ TEST(Keyboard, KeyLabelsNameTheKeyFieldsOnShow) {
         {2, 3, P::kAscii128}, {2, 1, P::kHex128},
     };
     for (const auto& c : cases) {
-        EncryptionHarness h(WepReg(c.level, c.entryMode));
+        PageHarness h;
+        h.OpenOn(kEncryptionTab, WepReg(c.level, c.entryMode));
         for (int n = 0; n < 4; ++n) {
-            EXPECT_EQ(h.Key(c.shown[n]), h.Control<QLabel>(P::kKeyLabels[n])->buddy())
+            EXPECT_EQ(h.Control(c.shown[n]), h.Control<QLabel>(P::kKeyLabels[n])->buddy())
                 << c.level << "/" << c.entryMode << " key " << n + 1;
         }
     }
@@ -136,7 +127,8 @@ TEST(Keyboard, AButtonThatDisablesItselfHandsTheFocusOnSensibly) {
 }
 
 TEST(Keyboard, AClickOnAnEncryptionRadioButtonKeepsTheFocusOnIt) {
-    EncryptionHarness h(WepReg(2, 2));
+    PageHarness h;
+    h.OpenOn(kEncryptionTab, WepReg(2, 2));
     QApplication::setActiveWindow(h.sheet.get());
     for (int id : {CEncryptionPage::kPassphraseRadio, CEncryptionPage::kManualRadio}) {
         auto* radio = h.Control<QAbstractButton>(id);
