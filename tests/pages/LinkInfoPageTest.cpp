@@ -257,14 +257,4 @@ TEST_F(LinkInfoPage, EditsPaintTheirBackdropWithoutChangingThePicture) {
     EXPECT_EQ(Page().findChild<QLineEdit*>(QStringLiteral("1029"))->text(), QStringLiteral("99"));
 }
 
-// Taking the pages out of a closed sheet activates none of them.
-TEST_F(LinkInfoPage, DestroyingTheSheetActivatesNoPage) {
-    h.Open();
-    h.Cancel();
-    h.card.ClearCalls();
-    h.sheet.reset();
-    EXPECT_TRUE(h.card.Calls().empty()) << h.card.Log();
-    h.sheet = std::make_unique<CConfigUtility>(QString::fromLatin1(kAppTitle), h.card, h.clock);
-}
-
 } // namespace

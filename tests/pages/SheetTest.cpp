@@ -57,4 +57,23 @@ TEST_F(Sheet, CloseSheetEndsOnlyAnOpenVisibleSheet) {
     EXPECT_EQ(2, h.sheet->result());
 }
 
+// Taking the pages out of a sheet, open on any page or closed, moves its
+// current tab; that must not create the Configuration page's window, which
+// reads the card, nor activate any other page.
+TEST_F(Sheet, DestroyingTheSheetActivatesNoPage) {
+    for (int tab : {0, 2, 3, 4, -1}) {
+        SCOPED_TRACE(tab);
+        h.Open();
+        if (tab < 0) {
+            h.Cancel();
+        } else {
+            h.SelectTab(tab);
+        }
+        h.card.ClearCalls();
+        h.sheet.reset();
+        EXPECT_TRUE(h.card.Calls().empty()) << h.card.Log();
+        h.sheet = std::make_unique<CConfigUtility>(QString::fromLatin1(kAppTitle), h.card, h.clock);
+    }
+}
+
 } // namespace
