@@ -71,27 +71,6 @@ TEST(EncryptionApply, KeysGoToTheCardWithTheTransmitBitOnTheChosenDefaultKey) {
     EXPECT_EQ(2, h.Reg().defaultKeyId);
 }
 
-TEST(EncryptionApply, TypedHexKeysAreStoredInCapitalsForTheirLevel) {
-    PageHarness h;
-    h.OpenOn(kEncryptionTab, WepReg(0, 2));
-    h.Choose(P::kLevelList, 2);
-    const char* typed[] = {"00112233445566778899aabbcc", "ffeeddccbbaa99887766554433",
-                           "0f1e2d3c4b5a69788796a5b4c3", "7D20E8B4C19F6A5D03E7B28C41"};
-    for (int n = 0; n < 4; ++n) {
-        h.Type(P::kHex128[n], typed[n]);
-    }
-    h.Apply();
-    const WirelessReg reg = h.Reg();
-    for (int n = 0; n < 4; ++n) {
-        const std::string upper = QString(typed[n]).toUpper().toStdString();
-        EXPECT_EQ(upper, FieldText(reg.keyText128[n]));
-        EXPECT_EQ(upper, h.WlanCalls().at(0).Key(n)->Hex());
-        EXPECT_EQ(kDefault64KeyText, FieldText(reg.keyText64[n]));
-    }
-    EXPECT_EQ(4, h.MaskedKeys(P::kHex128));
-    EXPECT_EQ(typed[0], h.Text(P::kHex128[0]));
-}
-
 // Each refused apply names the keys at fault; nothing is stored or sent,
 // `reg` keeps its keys and Apply Changes stays enabled. A stored key of the
 // right length with other characters than digits would reach the card as a
@@ -281,6 +260,8 @@ TEST(EncryptionApply, TypedKeysReachTheCardAfterAnyRearrangement) {
          [](PageHarness& h) { h.Click(P::kAsciiBox); }, "68656C6C6F"},
         {"hex, Manual Entry again", 2, P::kHex64[0], "0a1b2c3d4e", false, manualAgain,
          "0A1B2C3D4E"},
+        {"hex-128, in capitals", 2, P::kHex128[0], "00112233445566778899aabbcc", false,
+         [](PageHarness& h) { h.Choose(P::kLevelList, 2); }, "00112233445566778899AABBCC"},
         {"pasted stars", 3, P::kAscii64[0], "*****", true, [](PageHarness&) {}, "2A2A2A2A2A"},
         {"pasted stars, level and back", 3, P::kAscii64[0], "*****", true, levelAndBack,
          "2A2A2A2A2A"},
@@ -288,7 +269,7 @@ TEST(EncryptionApply, TypedKeysReachTheCardAfterAnyRearrangement) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         PageHarness h;
-        h.OpenOn(kEncryptionTab, WepReg(1, c.entryMode));
+        h.OpenOn(kEncryptionTab, WepReg(c.field == P::kHex128[0] ? 2 : 1, c.entryMode));
         if (c.pasted) {
             h.Control<CKeyEdit>(c.field)->InsertText(c.text);
         } else {
@@ -298,8 +279,13 @@ TEST(EncryptionApply, TypedKeysReachTheCardAfterAnyRearrangement) {
         h.Apply();
         ASSERT_EQ(1u, h.WlanCalls().size());
         EXPECT_EQ(c.sent, h.WlanCalls()[0].Key(0)->Hex());
-        EXPECT_EQ(kDefault64KeyText, h.WlanCalls()[0].Key(1)->Hex());
-        EXPECT_EQ(c.sent, FieldText(h.Reg().keyText64[0]));
+        const bool wide = c.field == P::kHex128[0];
+        EXPECT_EQ(wide ? kDefault128KeyText : kDefault64KeyText, h.WlanCalls()[0].Key(1)->Hex());
+        const WirelessReg reg = h.Reg();
+        const auto narrow = FieldText(reg.keyText64[0]), broad = FieldText(reg.keyText128[0]);
+        // The key is stored for its level, the other level's key stays.
+        EXPECT_EQ(c.sent, wide ? broad : narrow);
+        EXPECT_EQ(wide ? kDefault64KeyText : c.sent, narrow);
     }
 }
 
