@@ -125,7 +125,6 @@ struct PageHarness : SheetHarness {
     int Index(int id) { return Control<QComboBox>(id)->currentIndex(); }
     bool Enabled(int id) { return Control(id)->isEnabled(); }
     bool Checked(int id) { return Control<QAbstractButton>(id)->isChecked(); }
-    bool Shown(int id) { return !Control(id)->isHidden(); }
 
     // As the user does it: a click on a button (a disabled one takes none),
     // a choice in a list, keys typed into an edit or an editable list.
