@@ -45,19 +45,14 @@ protected:
     int Bar(int id) { return Page().findChild<QProgressBar*>(QString::number(id))->value(); }
     QPushButton* ReScan() { return Page().findChild<QPushButton*>(QStringLiteral("1015")); }
 
-    // Signal caption and bar, link-quality caption and bar.
-    struct Bars {
-        QString signal;
-        int signalBar;
-        QString quality;
-        int qualityBar;
-        bool operator==(const Bars&) const = default;
-        friend void PrintTo(const Bars& bars, std::ostream* os) {
-            *os << '"' << bars.signal.toStdString() << "\" " << bars.signalBar << " \""
-                << bars.quality.toStdString() << "\" " << bars.qualityBar;
-        }
-    };
-    Bars Shown() { return {Caption(1101), Bar(1099), Caption(1130), Bar(1129)}; }
+    // Signal caption and bar, link-quality caption and bar: "Good (40%) 6|Good (40%) 6".
+    QString Bars() {
+        return QStringLiteral("%1 %2|%3 %4")
+            .arg(Caption(1101))
+            .arg(Bar(1099))
+            .arg(Caption(1130))
+            .arg(Bar(1129));
+    }
 
     template <class F> void SetCard(F change) {
         HostInfo host = h.card.CardHost();
@@ -71,28 +66,28 @@ protected:
 TEST_F(LinkInfoPage, FirstRefreshShowsNoSignalUntilTheModeIsKnown) {
     h.Open();
     EXPECT_EQ((QStringList{kConnected, "6", "54", "corvane", "1234", "5678"}), Edits());
-    EXPECT_EQ((Bars{"No Signal", 0, "No Signal", 0}), Shown());
+    EXPECT_EQ("No Signal 0|No Signal 0", Bars());
 
     Page().OnTimer();
-    EXPECT_EQ((Bars{"Very Good (66%)", 9, "Very Good (60%)", 9}), Shown());
+    EXPECT_EQ("Very Good (66%) 9|Very Good (60%) 9", Bars());
 }
 
 // The card's level is a 16-bit signed value.
 TEST_F(LinkInfoPage, SignalLevelsOfTheCard) {
     struct {
         std::int32_t rssi;
-        Bars shown;
+        const char* shown;
     } cases[] = {
-        {0, {"No Signal", 0, "No Signal", 0}},
-        {-72, {"Good (40%)", 6, "Good (40%)", 6}},
-        {0x1FFD3, {"Excellent (100%)", 15, "Excellent (100%)", 15}},
-        {-32768, {"No Signal", 0, "No Signal", 0}},
+        {0, "No Signal 0|No Signal 0"},
+        {-72, "Good (40%) 6|Good (40%) 6"},
+        {0x1FFD3, "Excellent (100%) 15|Excellent (100%) 15"},
+        {-32768, "No Signal 0|No Signal 0"},
     };
     h.Open();
     for (const auto& c : cases) {
         SetCard([&c](HostInfo& host) { host.rssi = c.rssi; });
         Page().OnTimer();
-        EXPECT_EQ(c.shown, Shown()) << c.rssi << " dBm";
+        EXPECT_EQ(c.shown, Bars()) << c.rssi << " dBm";
     }
 }
 
@@ -100,7 +95,7 @@ TEST_F(LinkInfoPage, AdHocShowsNotAvailable) {
     SetCard([](HostInfo& host) { host.infrastructureMode = 0; });
     h.Open();
     Page().OnTimer();
-    EXPECT_EQ((Bars{"N/A", 0, "N/A", 0}), Shown());
+    EXPECT_EQ("N/A 0|N/A 0", Bars());
     EXPECT_EQ(kConnected, Edit(1028));
 }
 
@@ -129,7 +124,7 @@ TEST_F(LinkInfoPage, DisconnectedShowsScanningAndKeepsTheFrameCounters) {
     viewer.Join();
 
     EXPECT_EQ((QStringList{"Scanning ...", " ", " ", " ", "1234", "5678"}), Edits());
-    EXPECT_EQ((Bars{"", 0, "", 0}), Shown());
+    EXPECT_EQ(" 0| 0", Bars());
     EXPECT_EQ(std::vector<std::string>{std::string("2", 2)}, viewer.texts);
 }
 
