@@ -41,71 +41,60 @@ TEST_F(ConfigPageTest, AFailingEnumerationIsNoEmptyStore) {
 
 // ---- The button states --------------------------------------------------------
 
-// What the user does after the opening, one step of a row each.
+// What the user does after the opening, step by step.
+using Step = void (*)(PageHarness&);
 void PickWork(PageHarness& h) {
     h.ChooseText(P::IDC_PROFILE, "work");
 }
 void TypeLab(PageHarness& h) {
     h.Replace(P::IDC_PROFILE, "lab");
 }
+const Step kPickDefault = [](PageHarness& h) { h.ChooseText(P::IDC_PROFILE, "default"); };
+const Step kTypeWork = [](PageHarness& h) { h.Replace(P::IDC_PROFILE, "WORK"); };
+const Step kTypeDefault = [](PageHarness& h) { h.Replace(P::IDC_PROFILE, "DEFAULT"); };
+const Step kEmptyTheBox = [](PageHarness& h) { h.Replace(P::IDC_PROFILE, ""); };
+const Step kTypeSsid = [](PageHarness& h) { h.Replace(P::IDC_SSID, "x"); };
+// A refused creation: the name is taken, in other capitals.
+const Step kCreateWork = [](PageHarness& h) {
+    h.Edit(P::IDC_PROFILE)->setText("Work");
+    h.sheet->m_ConfigPage.OnCreateProfile();
+};
+template <int id> void Press(PageHarness& h) {
+    h.Click(id);
+}
 
 TEST_F(ConfigPageTest, ButtonsFollowTheTable) {
     const struct {
         const char* name;
         const char* active; // the active profile at the opening; "" for an empty store
-        void (*act)(PageHarness&);
+        std::vector<Step> steps;
         bool create, activate, remove;
     } rows[] = {
-        {"ActivatedOnDefault", "default", [](PageHarness&) {}, false, false, false},
-        {"ActivatedOnAnother", "home", [](PageHarness&) {}, false, false, true},
-        {"ActivatedAfterDefaultWasCreated", "", [](PageHarness&) {}, false, true, false},
-        {"EntrySelected", "home", PickWork, false, true, true},
-        {"DefaultSelected", "home", [](PageHarness& h) { h.ChooseText(P::IDC_PROFILE, "default"); },
-         false, true, false},
-        {"TypedNameFound", "home", [](PageHarness& h) { h.Replace(P::IDC_PROFILE, "WORK"); }, false,
-         true, true},
-        {"TypedDefaultInCapitals", "home",
-         [](PageHarness& h) { h.Replace(P::IDC_PROFILE, "DEFAULT"); }, false, true, false},
-        {"TypedNameNotFound", "home", TypeLab, true, false, false},
-        {"BoxEmptied", "home", [](PageHarness& h) { h.Replace(P::IDC_PROFILE, ""); }, false, false,
+        {"ActivatedOnDefault", "default", {}, false, false, false},
+        {"ActivatedOnAnother", "home", {}, false, false, true},
+        {"ActivatedAfterDefaultWasCreated", "", {}, false, true, false},
+        {"EntrySelected", "home", {PickWork}, false, true, true},
+        {"DefaultSelected", "home", {kPickDefault}, false, true, false},
+        {"TypedNameFound", "home", {kTypeWork}, false, true, true},
+        {"TypedDefaultInCapitals", "home", {kTypeDefault}, false, true, false},
+        {"TypedNameNotFound", "home", {TypeLab}, true, false, false},
+        {"BoxEmptied", "home", {kEmptyTheBox}, false, false, false},
+        {"AfterCreate", "default", {TypeLab, Press<P::IDC_CREATE>}, false, true, true},
+        {"AfterCreateRefused", "default", {kCreateWork}, false, false, true},
+        {"AfterApplyChanges", "home", {kTypeSsid, Press<P::IDC_APPLY_CHANGES>}, false, false, true},
+        {"AfterActivate", "home", {PickWork, Press<P::IDC_ACTIVATE>}, false, false, true},
+        {"AfterUndoChanges",
+         "home",
+         {kTypeSsid, TypeLab, Press<P::IDC_UNDO_CHANGES>},
+         false,
+         false,
          false},
-        {"AfterCreate", "default",
-         [](PageHarness& h) {
-             TypeLab(h);
-             h.Click(P::IDC_CREATE);
-         },
-         false, true, true},
-        {"AfterCreateRefused", "default",
-         [](PageHarness& h) {
-             h.Edit(P::IDC_PROFILE)->setText("Work");
-             h.sheet->m_ConfigPage.OnCreateProfile();
-         },
-         false, false, true},
-        {"AfterApplyChanges", "home",
-         [](PageHarness& h) {
-             h.Replace(P::IDC_SSID, "x");
-             h.Click(P::IDC_APPLY_CHANGES);
-         },
-         false, false, true},
-        {"AfterActivate", "home",
-         [](PageHarness& h) {
-             PickWork(h);
-             h.Click(P::IDC_ACTIVATE);
-         },
-         false, false, true},
-        {"AfterUndoChanges", "home",
-         [](PageHarness& h) {
-             h.Replace(P::IDC_SSID, "x");
-             TypeLab(h);
-             h.Click(P::IDC_UNDO_CHANGES);
-         },
-         false, false, false},
-        {"AfterRestoreDefaults", "home",
-         [](PageHarness& h) {
-             PickWork(h);
-             h.Click(P::IDC_RESTORE_DEFAULTS);
-         },
-         false, false, true},
+        {"AfterRestoreDefaults",
+         "home",
+         {PickWork, Press<P::IDC_RESTORE_DEFAULTS>},
+         false,
+         false,
+         true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -118,7 +107,9 @@ TEST_F(ConfigPageTest, ButtonsFollowTheTable) {
             h.Store({def, home, work});
         }
         h.OpenOn(kConfigTab);
-        row.act(h);
+        for (Step step : row.steps) {
+            step(h);
+        }
         EXPECT_EQ((std::vector<bool>{row.create, row.activate, row.remove}),
                   (std::vector<bool>{h.Enabled(P::IDC_CREATE), h.Enabled(P::IDC_ACTIVATE),
                                      h.Enabled(P::IDC_REMOVE)}));
