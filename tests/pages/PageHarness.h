@@ -95,6 +95,8 @@ struct PageHarness : SheetHarness {
         SelectTab(tab);
         Drain();
     }
+    // Opens the sheet with `reg` on page `tab`, leaving out also what the
+    // page read as it came up.
     void OpenOn(int tab, const WirelessReg& reg) {
         sheet->state.reg.Set(reg);
         OpenOn(tab);
