@@ -194,6 +194,10 @@ TEST_F(ConfigPageTest, ApplyChangesStoresThePageOverTheStoredProfileWithAutoRate
     EXPECT_EQ("home", h.card.ActiveProfile());
     EXPECT_EQ(1, gChangeParametersRequest);
     EXPECT_EQ(0, gApplyConfigRequest);
+    // Undo Changes goes back to what was applied.
+    h.Replace(P::IDC_SSID, "other");
+    h.Click(P::IDC_UNDO_CHANGES);
+    EXPECT_EQ("new-net", h.Text(P::IDC_SSID));
 }
 
 TEST_F(ConfigPageTest, OkWithPendingChangesStoresIntoTheActiveProfileAndApplies) {
