@@ -6,9 +6,10 @@ namespace {
 
 using P = CConfigPage;
 
-// The channel shown for a stored channel under a mask, and the channel the
-// next apply stores. "" is no selection.
-TEST_F(ConfigPageTest, ShowsAndStoresOnlyAllowedChannels) {
+// The channel shown for a stored channel under a mask, the channel the next
+// apply stores, and the one Restore Defaults proposes: 6 or the lowest
+// allowed. "" is no selection.
+TEST_F(ConfigPageTest, ShowsStoresAndProposesOnlyAllowedChannels) {
     const QStringList k1To11{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"};
     const struct {
         std::uint16_t iniMask, cardMask;
@@ -16,16 +17,17 @@ TEST_F(ConfigPageTest, ShowsAndStoresOnlyAllowedChannels) {
         QStringList entries;
         QString shown;
         std::uint32_t stored;
+        QString proposed;
     } cases[] = {
-        {0, 0x07FF, 13, k1To11, "1", 1},
-        {0, 0x07FF, 11, k1To11, "11", 11},
-        {0x1000, 0x07FF, 6, {"13"}, "13", 13},
-        {0, 0x3FFF, 14, {}, "14", 14},
-        {0, 0x0600, 0, {"10", "11"}, "10", 10},
-        {0, 0x07FF, 15, k1To11, "1", 1},
-        {0, 0, 6, {}, "", 6},
-        {0, 0, 15, {}, "", 15},
-        {0, 0xC000, 3, {}, "", 3},
+        {0, 0x07FF, 13, k1To11, "1", 1, "6"},
+        {0, 0x07FF, 11, k1To11, "11", 11, "6"},
+        {0x1000, 0x07FF, 6, {"13"}, "13", 13, "13"},
+        {0, 0x3FFF, 14, {}, "14", 14, "6"},
+        {0, 0x0600, 0, {"10", "11"}, "10", 10, "10"},
+        {0, 0x07FF, 15, k1To11, "1", 1, "6"},
+        {0, 0, 6, {}, "", 6, ""},
+        {0, 0, 15, {}, "", 15, ""},
+        {0, 0xC000, 3, {}, "", 3, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.cardMask << " channel " << c.channel);
@@ -43,6 +45,12 @@ TEST_F(ConfigPageTest, ShowsAndStoresOnlyAllowedChannels) {
         EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
         h.sheet->m_ConfigPage.ApplyChanges();
         EXPECT_EQ(c.stored, h.card.Profile("default")->channel);
+        // Restore Defaults stores nothing until Apply Changes.
+        h.Click(P::IDC_RESTORE_DEFAULTS);
+        EXPECT_EQ((QStringList{"Infrastructure", c.proposed}),
+                  (QStringList{h.Text(P::IDC_MODE), h.Text(P::IDC_CHANNEL)}));
+        EXPECT_EQ(1u, h.card.CountOf("SetProfileWireless"));
+        EXPECT_EQ(c.stored, h.Reg().channel);
     }
 }
 
@@ -53,23 +61,6 @@ TEST_F(ConfigPageTest, FailedMaskReadOffersNoChannel) {
     h.SelectTab(kConfigTab);
     EXPECT_EQ(0, h.Control<QComboBox>(P::IDC_CHANNEL)->count());
     EXPECT_EQ(4u, h.Reg().channel);
-}
-
-TEST_F(ConfigPageTest, RestoreDefaultsProposesChannel6OrTheLowestAllowed) {
-    const std::pair<std::uint16_t, QString> cases[] = {
-        {0x07FF, "6"}, {0x3E00, "10"}, {0x1000, "13"}, {0, ""}};
-    for (const auto& [mask, channel] : cases) {
-        PageHarness h;
-        h.SetChannelMask(mask);
-        h.Store({Record("default", "lab", 11, 0, 0)});
-        h.OpenOn(kConfigTab);
-        h.Click(P::IDC_RESTORE_DEFAULTS);
-        EXPECT_EQ((QStringList{"Infrastructure", channel}),
-                  (QStringList{h.Text(P::IDC_MODE), h.Text(P::IDC_CHANNEL)}));
-        // Nothing is stored until Apply Changes.
-        EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
-        EXPECT_EQ("lab", FieldText(h.Reg().ssid));
-    }
 }
 
 TEST_F(ConfigPageTest, ModeSwitchingEnablesTheListsOfThatMode) {
