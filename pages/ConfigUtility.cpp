@@ -2,6 +2,7 @@
 
 #include "device/HostState.h"
 #include "pages/DialogBuilder.h"
+#include "res/ControlIds.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -15,8 +16,11 @@
 
 CConfigUtility::CConfigUtility(const QString& caption, CardLibrary& library, Clock& clock,
                                QWidget* parent, int selectPage)
-    : QDialog(parent), m_LinkInfoPage(*this), m_ConfigPage(*this), m_SiteSurveyPage(*this),
-      m_EncryptionPage(*this), m_AboutPage(*this), library_(library), clock_(clock),
+    : QDialog(parent), m_LinkInfoPage(MakePageContext(library, clock)),
+      m_ConfigPage(MakePageContext(library, clock)),
+      m_SiteSurveyPage(MakePageContext(library, clock)),
+      m_EncryptionPage(MakePageContext(library, clock)),
+      m_AboutPage(MakePageContext(library, clock)), library_(library), clock_(clock),
       tabs_(new QTabWidget(this)), help_(nullptr) {
     (void)selectPage; // the sheet always opens on the first page
     setWindowTitle(caption);
@@ -31,9 +35,9 @@ CConfigUtility::CConfigUtility(const QString& caption, CardLibrary& library, Clo
     auto* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     auto* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
     help_ = buttons->addButton(QStringLiteral("Help"), QDialogButtonBox::HelpRole);
-    ok->setObjectName(QStringLiteral("1"));
-    cancel->setObjectName(QStringLiteral("2"));
-    help_->setObjectName(QStringLiteral("9"));
+    ok->setObjectName(QString::number(SheetControls::kOkButton));
+    cancel->setObjectName(QString::number(SheetControls::kCancelButton));
+    help_->setObjectName(QString::number(SheetControls::kHelpButton));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CConfigUtility::OnOk);
     connect(cancel, &QPushButton::clicked, this, &CConfigUtility::reject);
@@ -69,6 +73,10 @@ CConfigUtility::~CConfigUtility() {
           static_cast<CPropertyPage*>(&m_AboutPage)}) {
         page->setParent(nullptr);
     }
+}
+
+PageContext CConfigUtility::MakePageContext(CardLibrary& library, Clock& clock) {
+    return {state, library, clock, [this](int index) { SetActivePage(index); }};
 }
 
 CPropertyPage* CConfigUtility::GetPage(int index) const {

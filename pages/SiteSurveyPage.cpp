@@ -6,11 +6,11 @@
 #include "device/Records.h"
 #include "device/SurveyDecoder.h"
 #include "device/WepSettings.h"
-#include "pages/ConfigUtility.h"
 #include "pages/SsidDisplay.h"
 #include "platform/Help.h"
 #include "platform/MessageBox.h"
 #include "platform/WaitWithMessages.h"
+#include "res/ControlIds.h"
 #include "res/Strings.h"
 #include "res/Templates.h"
 
@@ -39,10 +39,7 @@ CSurveyTable& SurveyTable() {
 
 namespace {
 
-// Control identifiers of template 188.
-constexpr int kSurveyList = 1131;
-constexpr int kSearchButton = 1015;
-constexpr int kConnectButton = 1133;
+using namespace SiteSurveyControls;
 
 // Columns of the list, in order. Their widths follow the texts they show
 // in the font drawn here (FitColumns).
@@ -76,8 +73,8 @@ constexpr int kListMargin = 3;
 
 } // namespace
 
-CSiteSurveyPage::CSiteSurveyPage(CConfigUtility& sheet)
-    : CPropertyPage(kSiteSurveyTemplate, sheet), waitWithMessages(&WaitWithMessages) {
+CSiteSurveyPage::CSiteSurveyPage(const PageContext& context)
+    : CPropertyPage(kSiteSurveyTemplate, context), waitWithMessages(&WaitWithMessages) {
     timer188_.setInterval(kTimerPeriodMs);
     timer188_.setObjectName(QString::number(kTimerId));
     connect(&timer188_, &QTimer::timeout, this, &CSiteSurveyPage::OnTimer);
@@ -189,7 +186,7 @@ void CSiteSurveyPage::OnCancel() {
 }
 
 void CSiteSurveyPage::OnCommandHelp(int context) {
-    ShowHelpContext(context != 0 ? context : 104);
+    ShowHelpContext(context != 0 ? context : HELP_SITE_SURVEY);
 }
 
 void CSiteSurveyPage::CreateColumns() {
@@ -278,8 +275,8 @@ void CSiteSurveyPage::OnSearch() {
     EnableButton(kSearchButton, false);
     EnableButton(kConnectButton, false);
     {
-        CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
-        Sheet().Library().SiteSurveyTrigger();
+        CAccessHandshake handshake(Context().state, Context().clock);
+        Context().library.SiteSurveyTrigger();
     }
     timer188_.start();
     ShowSearching(true);
@@ -305,12 +302,12 @@ void CSiteSurveyPage::FillList() {
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
         list->setAllColumnsShowFocus(true);
     }
-    CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
+    CAccessHandshake handshake(Context().state, Context().clock);
     CSurveyTable& table = SurveyTable();
     table.Clear();
     std::uint32_t size = TAVL_SURVEY_BUFFER_SIZE;
-    if (Sheet().Library().SiteSurveyGet(result.data(), &size) == 1) {
-        m_n_Entries = static_cast<std::int32_t>(FillSurveyTable(result, Sheet().Library(), table));
+    if (Context().library.SiteSurveyGet(result.data(), &size) == 1) {
+        m_n_Entries = static_cast<std::int32_t>(FillSurveyTable(result, Context().library, table));
         if (list != nullptr) {
             const QSignalBlocker blocker(list);
             list->clear();
@@ -361,7 +358,7 @@ void CSiteSurveyPage::OnListClick() {
     m_n_SelectedItem = selected;
     gSelectedSSID = list->topLevelItem(selected)->text(kSsidColumn);
     std::uint32_t zeroConfig = 0;
-    Sheet().Library().Get_XPWZC(&zeroConfig);
+    Context().library.Get_XPWZC(&zeroConfig);
     EnableButton(kConnectButton, zeroConfig == 0);
 }
 
@@ -383,9 +380,9 @@ void CSiteSurveyPage::OnConnect() {
     const std::uint32_t channel =
         static_cast<std::uint32_t>(std::atoi(row->text(kChannelColumn).toLatin1().constData()));
 
-    CardLibrary& library = Sheet().Library();
+    CardLibrary& library = Context().library;
     {
-        CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
+        CAccessHandshake handshake(Context().state, Context().clock);
         library.SetOperatingMode(&mode);
         // The card takes the channel from the access point in
         // infrastructure mode, so the join sets it only for ad hoc cells.
@@ -401,7 +398,7 @@ void CSiteSurveyPage::OnConnect() {
             std::uint32_t mask = 0;
             {
                 WepKeysGuard keys(host);
-                BuildWepSettings(Sheet().state.reg.Get(), host, mask);
+                BuildWepSettings(Context().state.reg.Get(), host, mask);
                 library.SetWLANConfig(&mask, &host);
             }
             waitWithMessages(kWepSettleMs);
@@ -410,6 +407,6 @@ void CSiteSurveyPage::OnConnect() {
     }
     // The sheet may have closed while the join waited.
     if (HasWindow()) {
-        Sheet().SetActivePage(0);
+        Context().setActivePage(0);
     }
 }

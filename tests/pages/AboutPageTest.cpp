@@ -1,4 +1,5 @@
 #include "SheetHarness.h"
+#include "res/ControlIds.h"
 #include "tests/device/TraceCapture.h"
 
 #include <gtest/gtest.h>
@@ -64,7 +65,7 @@ TEST_F(AboutPage, FirmwareIsReadUpToFourTimes) {
             return call.maskIn == TAVL_MASK_FIRMWARE_VERSION;
         }));
         EXPECT_EQ(c.reads, h.clock.Sleeps().size() - sleeps);
-        EXPECT_EQ(c.shown, Label(1112)) << c.failures;
+        EXPECT_EQ(c.shown, Label(AboutControls::kFirmwareVersionLabel)) << c.failures;
         // The handshake is released however the reads ended.
         EXPECT_TRUE(h.sheet->state.background.IsSet());
         h.SelectTab(0);
@@ -75,27 +76,29 @@ TEST_F(AboutPage, DriverVersionFollowsTheLibraryAndTheFile) {
     // Before any reading: "Unknown" when the file has no stamp.
     h.card.SetDriverPath("drivers/lk2093.sys");
     ShowAbout();
-    EXPECT_EQ("Unknown", Label(1106));
+    EXPECT_EQ("Unknown", Label(AboutControls::kDriverVersionLabel));
     EXPECT_TRUE(Traced("GetFileVersion: [/drivers/lk2093.sys]\n"));
 
     // The driver file and the utility carry the build's stamp.
     h.card.SetDriverPath(kStampedRelative);
     ShowAbout();
     EXPECT_EQ((QStringList{"3.0.6.262", "3.0.6.262", "1.2.3"}),
-              (QStringList{Label(1106), Label(1110), Label(1112)}));
+              (QStringList{Label(AboutControls::kDriverVersionLabel),
+                           Label(AboutControls::kUtilityVersionLabel),
+                           Label(AboutControls::kFirmwareVersionLabel)}));
     EXPECT_TRUE(Traced("GetFileVersion: [" SKERRIN_BIN_DIR "/skerrin]\n"));
 
     // A file without a stamp, or a folder, keeps the last reading.
     for (const char* path : {"tmp", "proc/self/status", "no/such/file"}) {
         h.card.SetDriverPath(path);
         ShowAbout();
-        EXPECT_EQ("3.0.6.262", Label(1106)) << path;
+        EXPECT_EQ("3.0.6.262", Label(AboutControls::kDriverVersionLabel)) << path;
     }
 
     // No path from the library: empty, not the last reading.
     h.card.SetDriverPath("ignored", 0);
     ShowAbout();
-    EXPECT_EQ("", Label(1106));
+    EXPECT_EQ("", Label(AboutControls::kDriverVersionLabel));
     EXPECT_EQ("", Page().m_DriverFileVersion);
 }
 

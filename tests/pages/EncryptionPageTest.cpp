@@ -34,12 +34,13 @@ TEST(EncryptionPage, EachLevelAndEntryModeShowsItsControls) {
         PageHarness h;
         h.OpenOn(kEncryptionTab, WepReg(c.level, c.mode));
         std::string look;
-        for (const auto& [id, mark] :
-             {std::pair{P::kPassphraseRadio, 'P'}, {P::kManualRadio, 'M'}, {P::kAsciiBox, 'A'}}) {
+        for (const auto& [id, mark] : {std::pair<int, char>{P::kPassphraseRadio, 'P'},
+                                       {P::kManualRadio, 'M'},
+                                       {P::kAsciiBox, 'A'}}) {
             look += h.Checked(id) ? mark : '-';
         }
         look += ' ';
-        for (const auto& [id, mark] : {std::pair{P::kPassphraseEdit, 'P'},
+        for (const auto& [id, mark] : {std::pair<int, char>{P::kPassphraseEdit, 'P'},
                                        {P::kAsciiBox, 'A'},
                                        {P::kDefaultKeyList, 'D'},
                                        {P::kKeyLabels[0], 'K'},

@@ -3,6 +3,7 @@
 // key field on show, F1, and the focus staying on the page.
 #include "PageHarness.h"
 #include "platform/Help.h"
+#include "res/ControlIds.h"
 
 #include <gtest/gtest.h>
 
@@ -37,8 +38,12 @@ struct SurveyHarness : SheetHarness {
         sheet->m_SiteSurveyPage.OnSearch();
         sheet->m_SiteSurveyPage.OnTimer();
     }
-    QTreeWidget* List() { return sheet->findChild<QTreeWidget*>(QStringLiteral("1131")); }
-    QPushButton* Join() { return sheet->findChild<QPushButton*>(QStringLiteral("1133")); }
+    QTreeWidget* List() {
+        return sheet->findChild<QTreeWidget*>(QString::number(SiteSurveyControls::kSurveyList));
+    }
+    QPushButton* Join() {
+        return sheet->findChild<QPushButton*>(QString::number(SiteSurveyControls::kConnectButton));
+    }
     std::string JoinedSsid() {
         const SsidText sent = *card.LastCall("SetSSID")->ssid;
         return std::string(reinterpret_cast<const char*>(sent.ssid), sent.length);
@@ -101,11 +106,13 @@ TEST(Keyboard, F1OpensTheHelpOfThePageOnShow) {
     SheetHarness h;
     h.Open();
     QApplication::setActiveWindow(h.sheet.get());
+    const int topics[] = {HELP_LINK_INFO, HELP_CONFIGURATION, HELP_SITE_SURVEY, HELP_ENCRYPTION,
+                          HELP_ABOUT};
     for (int tab = 0; tab < 5; ++tab) {
         h.SelectTab(tab);
         QTest::keyClick(h.sheet.get(), Qt::Key_F1);
-        EXPECT_EQ(102 + tab, LastHelpContext());
-        EXPECT_FALSE(HelpTopicHtml(102 + tab).isEmpty()) << tab;
+        EXPECT_EQ(topics[tab], LastHelpContext());
+        EXPECT_FALSE(HelpTopicHtml(topics[tab]).isEmpty()) << tab;
     }
     h.sheet->m_AboutPage.OnCommandHelp(7);
     EXPECT_EQ(7, LastHelpContext());
@@ -118,17 +125,20 @@ TEST(Keyboard, AButtonThatDisablesItselfHandsTheFocusOnSensibly) {
     SheetHarness h;
     h.Open();
     QApplication::setActiveWindow(h.sheet.get());
-    auto* rescan = h.sheet->findChild<QPushButton*>(QStringLiteral("1015"));
+    auto* rescan =
+        h.sheet->findChild<QPushButton*>(QString::number(LinkInfoControls::kReScanButton));
     rescan->setFocus();
     rescan->click();
     ASSERT_FALSE(rescan->isEnabled());
-    EXPECT_EQ(QStringLiteral("1"), QApplication::focusWidget()->objectName());
+    EXPECT_EQ(QString::number(SheetControls::kOkButton), QApplication::focusWidget()->objectName());
 
     h.SelectTab(2);
-    auto* search = h.sheet->m_SiteSurveyPage.findChild<QPushButton*>(QStringLiteral("1015"));
+    auto* search = h.sheet->m_SiteSurveyPage.findChild<QPushButton*>(
+        QString::number(SiteSurveyControls::kSearchButton));
     search->setFocus();
     search->click();
-    EXPECT_EQ(QStringLiteral("1131"), QApplication::focusWidget()->objectName());
+    EXPECT_EQ(QString::number(SiteSurveyControls::kSurveyList),
+              QApplication::focusWidget()->objectName());
 }
 
 TEST(Keyboard, AClickOnAnEncryptionRadioButtonKeepsTheFocusOnIt) {

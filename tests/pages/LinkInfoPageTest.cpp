@@ -1,4 +1,5 @@
 #include "SheetHarness.h"
+#include "res/ControlIds.h"
 #include "tests/support/TestViewer.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,8 @@
 #include <vector>
 
 namespace {
+
+using namespace LinkInfoControls;
 
 const QString kConnected = QStringLiteral("Connected - BSSID = 00-0A-0B-0C-0D-0E");
 
@@ -36,22 +39,23 @@ protected:
     // Status, channel, rate, SSID, frames sent and received.
     QStringList Edits() {
         QStringList texts;
-        for (int id : {1028, 1001, 1003, 1002, 1029, 1231}) {
+        for (int id :
+             {kStateEdit, kChannelEdit, kRateEdit, kSsidEdit, kTransmittedEdit, kReceivedEdit}) {
             texts << Edit(id);
         }
         return texts;
     }
     QString Caption(int id) { return Page().findChild<QLabel*>(QString::number(id))->text(); }
     int Bar(int id) { return Page().findChild<QProgressBar*>(QString::number(id))->value(); }
-    QPushButton* ReScan() { return Page().findChild<QPushButton*>(QStringLiteral("1015")); }
+    QPushButton* ReScan() { return Page().findChild<QPushButton*>(QString::number(kReScanButton)); }
 
     // Signal caption and bar, link-quality caption and bar: "Good (40%) 6|Good (40%) 6".
     QString Bars() {
         return QStringLiteral("%1 %2|%3 %4")
-            .arg(Caption(1101))
-            .arg(Bar(1099))
-            .arg(Caption(1130))
-            .arg(Bar(1129));
+            .arg(Caption(kSignalCaption))
+            .arg(Bar(kSignalBar))
+            .arg(Caption(kQualityCaption))
+            .arg(Bar(kQualityBar));
     }
 
     template <class F> void SetCard(F change) {
@@ -96,7 +100,7 @@ TEST_F(LinkInfoPage, AdHocShowsNotAvailable) {
     h.Open();
     Page().OnTimer();
     EXPECT_EQ("N/A 0|N/A 0", Bars());
-    EXPECT_EQ(kConnected, Edit(1028));
+    EXPECT_EQ(kConnected, Edit(kStateEdit));
 }
 
 TEST_F(LinkInfoPage, OddRecordFieldsShowWhatTheyCan) {
@@ -134,8 +138,8 @@ TEST_F(LinkInfoPage, FailedStatusQueryChangesNothingAndReleasesThePollingThread)
     h.card.FailQueryOID(1);
     h.card.ClearCalls();
     Page().OnTimer();
-    EXPECT_EQ(kConnected, Edit(1028));
-    EXPECT_EQ("corvane", Edit(1002));
+    EXPECT_EQ(kConnected, Edit(kStateEdit));
+    EXPECT_EQ("corvane", Edit(kSsidEdit));
     EXPECT_EQ((std::vector<std::string>{"QueryOID"}), h.card.CallNames());
     EXPECT_TRUE(h.sheet->state.background.IsSet());
     // The refresh waited for the polling thread's answer, at most 2000 ms.
@@ -157,11 +161,11 @@ TEST_F(LinkInfoPage, FailedCounterQueryKeepsTheLastText) {
         return 0;
     });
     Page().OnTimer();
-    EXPECT_EQ("1234", Edit(1029));
-    EXPECT_EQ("77", Edit(1231));
+    EXPECT_EQ("1234", Edit(kTransmittedEdit));
+    EXPECT_EQ("77", Edit(kReceivedEdit));
     failTransmitted = false;
     Page().OnTimer();
-    EXPECT_EQ("99", Edit(1029));
+    EXPECT_EQ("99", Edit(kTransmittedEdit));
 }
 
 // Re-Scan greys out until the next answer, connected or not; while the
@@ -216,7 +220,7 @@ TEST_F(LinkInfoPage, LeavingStopsTheTimerAndReturningShowsTheLastTexts) {
     h.card.FailQueryOID(1); // the refresh on return changes nothing
     h.SelectTab(0);
     EXPECT_TRUE(Page().RefreshTimer().isActive());
-    EXPECT_EQ(kConnected, Edit(1028));
+    EXPECT_EQ(kConnected, Edit(kStateEdit));
 }
 
 // Once shown, the read-only edits paint what lies behind them themselves:
@@ -242,7 +246,8 @@ TEST_F(LinkInfoPage, EditsPaintTheirBackdropWithoutChangingThePicture) {
     h.card.SetCounters(99, 100);
     Page().OnTimer();
     h.Drain();
-    EXPECT_EQ(Page().findChild<QLineEdit*>(QStringLiteral("1029"))->text(), QStringLiteral("99"));
+    EXPECT_EQ(Page().findChild<QLineEdit*>(QString::number(kTransmittedEdit))->text(),
+              QStringLiteral("99"));
 }
 
 } // namespace

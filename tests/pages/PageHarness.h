@@ -7,6 +7,7 @@
 #include "pages/ConfigPage.h"
 #include "pages/EncryptionPage.h"
 #include "pages/KeyEdit.h"
+#include "res/ControlIds.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -151,7 +152,9 @@ struct PageHarness : SheetHarness {
         Type(id, text);
     }
     // The sheet's OK button.
-    void Ok() { sheet->findChild<QAbstractButton*>(QStringLiteral("1"))->click(); }
+    void Ok() {
+        sheet->findChild<QAbstractButton*>(QString::number(SheetControls::kOkButton))->click();
+    }
 
     WirelessReg Reg() const { return sheet->state.reg.Get(); }
 

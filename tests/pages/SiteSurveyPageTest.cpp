@@ -1,5 +1,6 @@
 #include "SheetHarness.h"
 #include "device/Records.h"
+#include "res/ControlIds.h"
 
 #include <gtest/gtest.h>
 
@@ -46,9 +47,15 @@ protected:
     }
 
     CSiteSurveyPage& Page() { return h.sheet->m_SiteSurveyPage; }
-    QTreeWidget* List() { return Page().findChild<QTreeWidget*>(QStringLiteral("1131")); }
-    QPushButton* Search() { return Page().findChild<QPushButton*>(QStringLiteral("1015")); }
-    QPushButton* Join() { return Page().findChild<QPushButton*>(QStringLiteral("1133")); }
+    QTreeWidget* List() {
+        return Page().findChild<QTreeWidget*>(QString::number(SiteSurveyControls::kSurveyList));
+    }
+    QPushButton* Search() {
+        return Page().findChild<QPushButton*>(QString::number(SiteSurveyControls::kSearchButton));
+    }
+    QPushButton* Join() {
+        return Page().findChild<QPushButton*>(QString::number(SiteSurveyControls::kConnectButton));
+    }
 
     // Opens the sheet on the Site Survey page, searches and fills the list.
     void OpenAndFill() {

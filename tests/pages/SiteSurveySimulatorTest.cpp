@@ -6,6 +6,7 @@
 #include "device/HostState.h"
 #include "device/VirtualClock.h"
 #include "pages/ConfigUtility.h"
+#include "res/ControlIds.h"
 #include "res/Strings.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +44,7 @@ protected:
     template <class T> T* Control(QWidget& page, int id) {
         return page.findChild<T*>(QString::number(id));
     }
-    QTreeWidget* List() { return Control<QTreeWidget>(Page(), 1131); }
+    QTreeWidget* List() { return Control<QTreeWidget>(Page(), SiteSurveyControls::kSurveyList); }
     void SelectTab(int index) {
         sheet->findChild<QTabWidget*>(QStringLiteral("tabs"))->setCurrentIndex(index);
     }
@@ -78,7 +79,8 @@ TEST_F(SiteSurveyOnSimulator, SearchListsTheAirAndConnectJoinsTheSelectedNetwork
     for (const auto& c : cases) {
         sheet->Open();
         SelectTab(2);
-        QTest::mouseClick(Control<QPushButton>(Page(), 1015), Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(Page(), SiteSurveyControls::kSearchButton),
+                          Qt::LeftButton);
         Page().OnTimer();
         ASSERT_EQ(2, List()->topLevelItemCount());
         QStringList listed;
@@ -89,7 +91,8 @@ TEST_F(SiteSurveyOnSimulator, SearchListsTheAirAndConnectJoinsTheSelectedNetwork
 
         ClickRow(c.row);
         sim.ClearJournal();
-        QTest::mouseClick(Control<QPushButton>(Page(), 1133), Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(Page(), SiteSurveyControls::kConnectButton),
+                          Qt::LeftButton);
         QStringList join;
         for (const QString& line : sim.Journal()) {
             if (line.startsWith("TAVL_SetOperatingMode") || line.startsWith("TAVL_SetChannel") ||
@@ -102,9 +105,12 @@ TEST_F(SiteSurveyOnSimulator, SearchListsTheAirAndConnectJoinsTheSelectedNetwork
         ASSERT_EQ(0, sheet->GetActiveIndex());
         sheet->m_LinkInfoPage.OnTimer();
         EXPECT_EQ("Connected - BSSID = " + c.bssid,
-                  Control<QLineEdit>(sheet->m_LinkInfoPage, 1028)->text());
-        EXPECT_EQ(c.listed[0], Control<QLineEdit>(sheet->m_LinkInfoPage, 1002)->text());
-        EXPECT_EQ(c.listed[3], Control<QLineEdit>(sheet->m_LinkInfoPage, 1001)->text());
+                  Control<QLineEdit>(sheet->m_LinkInfoPage, LinkInfoControls::kStateEdit)->text());
+        EXPECT_EQ(c.listed[0],
+                  Control<QLineEdit>(sheet->m_LinkInfoPage, LinkInfoControls::kSsidEdit)->text());
+        EXPECT_EQ(
+            c.listed[3],
+            Control<QLineEdit>(sheet->m_LinkInfoPage, LinkInfoControls::kChannelEdit)->text());
         sheet->reject();
         sheet->AfterClose();
     }
