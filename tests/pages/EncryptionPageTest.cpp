@@ -10,7 +10,8 @@ using P = CEncryptionPage;
 using Groups = std::vector<std::string>;
 
 // The entry modes as the stored record gives them, at both levels, and
-// Disabled, which leaves only the level list and the buttons.
+// Disabled, which leaves only the level list and the buttons; the key labels
+// name the key fields on show.
 TEST(EncryptionPage, EachLevelAndEntryModeShowsItsControls) {
     const struct {
         std::uint32_t level, mode;
@@ -53,6 +54,10 @@ TEST(EncryptionPage, EachLevelAndEntryModeShowsItsControls) {
         EXPECT_EQ(Groups{c.group}, h.ShownGroups());
         EXPECT_EQ(static_cast<int>(c.level), h.Index(P::kLevelList));
         EXPECT_EQ(c.typable, h.EnabledKeys(c.shown));
+        // Alt+1 to Alt+4 reach key 1 to 4 of the group on show.
+        for (int n = 0; n < 4 && c.level != 0; ++n) {
+            EXPECT_EQ(h.Control(c.shown[n]), h.Control<QLabel>(P::kKeyLabels[n])->buddy()) << n;
+        }
         EXPECT_TRUE(h.Enabled(P::kLevelList));
         EXPECT_FALSE(h.ChangesPending());
     }

@@ -1,6 +1,6 @@
 // What a keyboard user meets: the Site Survey list chosen by arrow keys
-// and Enter, only the left button selecting, each key label reaching the
-// key field on show, F1, and the focus staying on the page.
+// and Enter, only the left button selecting, F1, and the focus staying on
+// the page.
 #include "PageHarness.h"
 #include "platform/Help.h"
 #include "res/ControlIds.h"
@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -78,26 +76,6 @@ TEST(Keyboard, SurveyRowsAreChosenByKeysAndTheLeftButton) {
     h.ClickRow(2, Qt::RightButton);
     h.Join()->click();
     EXPECT_EQ("second", h.JoinedSsid());
-}
-
-// Alt+1 to Alt+4 reach key 1 to 4 of the group on show, in every mode.
-TEST(Keyboard, KeyLabelsNameTheKeyFieldsOnShow) {
-    using P = CEncryptionPage;
-    const struct {
-        std::uint32_t level, entryMode;
-        const int* shown;
-    } cases[] = {
-        {1, 2, P::kHex64},    {1, 3, P::kAscii64}, {2, 2, P::kHex128},
-        {2, 3, P::kAscii128}, {2, 1, P::kHex128},
-    };
-    for (const auto& c : cases) {
-        PageHarness h;
-        h.OpenOn(kEncryptionTab, WepReg(c.level, c.entryMode));
-        for (int n = 0; n < 4; ++n) {
-            EXPECT_EQ(h.Control(c.shown[n]), h.Control<QLabel>(P::kKeyLabels[n])->buddy())
-                << c.level << "/" << c.entryMode << " key " << n + 1;
-        }
-    }
 }
 
 // F1 opens the topic of the page on show; a help command naming a topic
