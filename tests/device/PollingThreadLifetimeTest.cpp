@@ -3,7 +3,7 @@
 #include "device/PollingThread.h"
 
 #include "device/HostState.h"
-#include "tests/fakes/FakeCardLibrary.h"
+#include "tests/fakes/CardRecorder.h"
 #include "tests/fakes/FakeHostUi.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +39,7 @@ private:
 // Counts the fake card's calls by name and lets the test wait for them.
 class CallWatcher {
 public:
-    explicit CallWatcher(FakeCardLibrary& card) : card_(card) {
+    explicit CallWatcher(CardRecorder& card) : card_(card) {
         card_.OnCall([this](std::string_view name) {
             {
                 std::lock_guard lock(mutex_);
@@ -58,7 +58,7 @@ public:
     }
 
 private:
-    FakeCardLibrary& card_;
+    CardRecorder& card_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::map<std::string, int> counts_;
@@ -69,7 +69,7 @@ protected:
     void SetUp() override { ResetHostState(); }
     void TearDown() override { ResetHostState(); }
 
-    FakeCardLibrary card;
+    CardRecorder card;
     SheetState sheet;
     FakeHostUi ui;
     CallWatcher watcher{card};
@@ -161,7 +161,7 @@ TEST_F(PollingThreadLifetime, StopGivesUpOnACallThatDoesNotReturnAndCanBeRepeate
 #ifndef SKERRIN_SANITIZED
 // A fresh child process (no stack of an ended thread cached for reuse)
 // whose address space has no room for another stack.
-bool StartWithoutRoomForAStack(FakeCardLibrary& card, SheetState& sheet, FakeHostUi& ui) {
+bool StartWithoutRoomForAStack(CardRecorder& card, SheetState& sheet, FakeHostUi& ui) {
     std::ifstream statm("/proc/self/statm");
     unsigned long pages = 0;
     statm >> pages;

@@ -7,7 +7,7 @@
 #include "device/Records.h"
 #include "device/VirtualClock.h"
 #include "tests/device/TraceCapture.h"
-#include "tests/fakes/FakeCardLibrary.h"
+#include "tests/fakes/CardRecorder.h"
 #include "tests/fakes/FakeHostUi.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +44,7 @@ struct Rig {
         return card.CallsNamed("SetWLANConfig").at(i).maskIn;
     }
 
-    FakeCardLibrary card;
+    CardRecorder card;
     SheetState sheet;
     FakeHostUi ui;
     VirtualClock clock;
@@ -70,7 +70,7 @@ TEST_F(PollingThread, WaitForTheCardEndsOnExitOrWhenTheMainFrameSeesIt) {
     EXPECT_EQ(1u, trace.Count("<M> TAVL_Detect BY (polling thread, first time only)"));
 
     ResetHostState();
-    FakeCardLibrary absent;
+    CardRecorder absent;
     absent.SetPresent(false);
     VirtualClock later;
     later.OnAdvance([](std::uint32_t now) {
@@ -152,7 +152,7 @@ TEST_F(PollingThread, UnreadableActiveProfileFallsBackToTheDefaultProfile) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.active);
         ResetHostState();
-        FakeCardLibrary fresh;
+        CardRecorder fresh;
         if (c.defaultStored) {
             fresh.StoreProfile("default", mine);
         }
@@ -173,7 +173,7 @@ TEST_F(PollingThread, UnreadableActiveProfileFallsBackToTheDefaultProfile) {
         EXPECT_EQ(c.ssid, std::string(FieldText(fresh.Profile("default")->ssid)));
         EXPECT_FALSE(start.StartupMarker());
         EXPECT_EQ(1u, trace.Count("Active profile \"" + std::string(c.active) +
-                                  "\" cannot be read (-1): using the default profile"));
+                                  "\" cannot be read (-3): using the default profile"));
     }
 }
 

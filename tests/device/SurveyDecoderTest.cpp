@@ -1,6 +1,6 @@
 #include "device/SurveyDecoder.h"
 
-#include "tests/fakes/FakeCardLibrary.h"
+#include "tests/fakes/CardRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +56,7 @@ protected:
         return rows;
     }
 
-    FakeCardLibrary card;
+    CardRecorder card;
     CSurveyTable table;
 };
 

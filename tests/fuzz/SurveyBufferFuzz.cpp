@@ -3,7 +3,7 @@
 // and filled into the page's table.
 #include "device/SurveyDecoder.h"
 #include "device/SurveyTable.h"
-#include "tests/fakes/FakeCardLibrary.h"
+#include "tests/fakes/CardRecorder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,8 +25,8 @@ template <std::size_t N> void CheckTerminated(const char (&field)[N]) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // One card for every run; its call record stays off, or it would grow
     // with every channel the entries ask for.
-    static FakeCardLibrary& library = []() -> FakeCardLibrary& {
-        static FakeCardLibrary card;
+    static CardRecorder& library = []() -> CardRecorder& {
+        static CardRecorder card;
         card.SetRecording(false);
         return card;
     }();

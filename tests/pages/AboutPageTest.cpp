@@ -52,7 +52,7 @@ TEST_F(AboutPage, FirmwareIsReadUpToFourTimes) {
         int failures;
         std::size_t reads;
         const char* shown;
-    } cases[] = {{0, 1, "1.2.3"}, {3, 4, "1.2.3"}, {4, 4, "---"}, {9, 4, "---"}};
+    } cases[] = {{0, 1, "1.8.0.31"}, {3, 4, "1.8.0.31"}, {4, 4, "---"}, {9, 4, "---"}};
     h.Open();
     for (const auto& c : cases) {
         h.card.FailGetBits(TAVL_MASK_FIRMWARE_VERSION, c.failures);
@@ -82,7 +82,7 @@ TEST_F(AboutPage, DriverVersionFollowsTheLibraryAndTheFile) {
     // The driver file and the utility carry the build's stamp.
     h.card.SetDriverPath(kStampedRelative);
     ShowAbout();
-    EXPECT_EQ((QStringList{"3.0.6.262", "3.0.6.262", "1.2.3"}),
+    EXPECT_EQ((QStringList{"3.0.6.262", "3.0.6.262", "1.8.0.31"}),
               (QStringList{Label(AboutControls::kDriverVersionLabel),
                            Label(AboutControls::kUtilityVersionLabel),
                            Label(AboutControls::kFirmwareVersionLabel)}));

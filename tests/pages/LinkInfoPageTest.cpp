@@ -27,6 +27,9 @@ protected:
         CLinkInfoPage::ResetProcessState();
         gDevicePresent = 1;
         HostInfo host = h.card.CardHost();
+        const std::uint8_t bssid[6] = {0x00, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E};
+        std::memcpy(host.bssid, bssid, sizeof bssid);
+        host.rssi = -60;
         host.supportedRates[0] = 108;
         host.ssidLength = 7;
         std::memcpy(host.ssid, "corvane", 7);
