@@ -283,4 +283,33 @@ TEST(EncryptionApply, TypedKeysReachTheCardAfterAnyRearrangement) {
     }
 }
 
+// On the card, keys that match the network's join it: the key blocks with
+// the transmit bit on the default key, WEP on, then the SSID sent away and
+// back (the journal writes blanks as \x20).
+TEST(EncryptionApply, MatchingKeysJoinTheWepNetworkOnTheCard) {
+    WirelessReg reg = WepReg(0, 2);
+    SetFieldText(reg.ssid, "Harbour Office");
+    PageHarness h;
+    h.OpenOn(kEncryptionTab, reg);
+    h.Choose(P::kLevelList, 1);
+    h.Apply();
+    const auto key = [](int n) {
+        return " key" + std::to_string(n + 1) + "={length=20,index=" + std::to_string(n) +
+               ",tx=" + (n == 0 ? "1" : "0") + ",keyLength=5,key=3A9C17E05B}";
+    };
+    std::vector<std::string> journal = h.card.Journal();
+    journal.erase(journal.begin()); // the record stored, as the Disabled case shows
+    EXPECT_EQ((std::vector<std::string>{
+                  "TAVL_SetWLANConfig mask=0x0003F000" + key(0) + key(1) + key(2) + key(3) +
+                      " wepStatus=0 authMode=2 -> mask=0x00000000 connected=1 "
+                      "bssid=00:0C:2B:4A:10:02 ret=0",
+                  "TAVL_SetSSID length=26 ssid=\"abcdefghijklmnopqrstuvwxyz\" -> connected=0 "
+                  "bssid=00:00:00:00:00:00 ret=0",
+                  "TAVL_SetSSID length=14 ssid=\"Harbour\\x20Office\" -> connected=1 "
+                  "bssid=00:0C:2B:4A:10:02 ret=0",
+              }),
+              journal);
+    EXPECT_TRUE(h.boxes.shown.empty());
+}
+
 } // namespace
