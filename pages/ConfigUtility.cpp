@@ -94,7 +94,10 @@ void CConfigUtility::AddPage(CPropertyPage* page) {
     }
     pages_.push_back(page);
     const QSignalBlocker blocker(tabs_);
-    tabs_->addTab(page, page->Title());
+    // A closed sheet's tabs are titled when it opens: measuring the titles
+    // now would load and shape the dialog font in a utility that may stay
+    // in the notification area and never show its sheet.
+    tabs_->addTab(page, gSheetOpen ? page->Title() : QString());
 }
 
 void CConfigUtility::RemovePage(CPropertyPage* page) {
