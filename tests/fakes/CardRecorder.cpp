@@ -227,7 +227,6 @@ void CardRecorder::Record(CardCall& call) {
     call.text = call.name + (call.nullText ? " (null)" : " \"" + call.textArg + "\"");
     call.text += " -> " + std::to_string(call.result);
     std::lock_guard lock(mutex_);
-    callsAfterTerminate_ += terminated_ ? 1 : 0;
     if (recording_) {
         calls_.push_back(call);
     }
@@ -243,14 +242,11 @@ std::int32_t CardRecorder::Init(const char* identity, std::int32_t reserved) {
 }
 
 std::int32_t CardRecorder::Terminate() {
-    const std::int32_t result = Run("Terminate", [](CardCall&) { return TAVL_Terminate(); });
-    Set(terminated_, true);
-    return result;
+    return Run("Terminate", [](CardCall&) { return TAVL_Terminate(); });
 }
 
 std::int32_t CardRecorder::Detect(std::uint8_t* info) {
-    const DetectHook hook = Get(detectHook_);
-    return Run("Detect", [&](CardCall&) { return hook ? hook(info) : TAVL_Detect(info); });
+    return Run("Detect", [&](CardCall&) { return TAVL_Detect(info); });
 }
 
 // The profile calls and SetDriverReg fail without reaching the store while
@@ -348,7 +344,6 @@ std::int32_t CardRecorder::SetWLANConfig(std::uint32_t* mask, const HostInfo* ho
                 const std::uint32_t n = std::min<std::uint32_t>(block->keyLength, 16);
                 c.wepKeys.push_back({i,
                                      block->keyIndex,
-                                     block->keyLength,
                                      {key, key + n},
                                      (block->keyIndex & TAVL_WEP_TRANSMIT_KEY) != 0});
             }
