@@ -82,15 +82,16 @@ protected:
     CallWatcher watcher{card};
 };
 
+// The exit path: interrupt the clock, stop (here by destroying the
+// running thread), then close the library.
 TEST_F(PollingThreadLifetime, CyclesOnItsOwnThreadAndStopsBeforeTheLibraryCloses) {
     RealClock clock;
-    CPollingThread thread(card, sheet, ui, clock);
-    thread.Start();
-    ASSERT_TRUE(watcher.WaitFor("QueryOID", 2));
-
-    // The exit path: interrupt the clock, stop, then close the library.
-    clock.Interrupt();
-    thread.Stop();
+    {
+        CPollingThread thread(card, sheet, ui, clock);
+        thread.Start();
+        ASSERT_TRUE(watcher.WaitFor("QueryOID", 2));
+        clock.Interrupt();
+    }
     card.Terminate();
 
     EXPECT_EQ("Terminate", card.CallNames().back());
@@ -121,18 +122,6 @@ TEST_F(PollingThreadLifetime, StopReleasesTheHandshakeHold) {
     thread.Stop();
     EXPECT_TRUE(sheet.background.IsSet());
     EXPECT_EQ(0u, card.CountOf("QueryOID"));
-}
-
-TEST_F(PollingThreadLifetime, DestroyingARunningThreadStopsIt) {
-    RealClock clock;
-    {
-        CPollingThread thread(card, sheet, ui, clock);
-        thread.Start();
-        ASSERT_TRUE(watcher.WaitFor("QueryOID", 1));
-        clock.Interrupt();
-    }
-    card.Terminate();
-    EXPECT_EQ("Terminate", card.CallNames().back());
 }
 
 TEST_F(PollingThreadLifetime, StopGivesUpOnACallThatDoesNotReturnAndCanBeRepeated) {
