@@ -339,15 +339,11 @@ void CEncryptionPage::ApplyChanges() {
         GenerateKeysFromPassphrase(level, m_Passphrase);
         return;
     }
-    SharedReg& shared = Context().state.reg;
-    shared.Update(
-        [level](WirelessReg& reg) { reg.encryptionLevel = static_cast<std::uint32_t>(level); });
     if (level != kWepLevelDisabled && passphraseMode) {
         GenerateKeysFromPassphrase(level, m_Passphrase);
     }
     // No transmit key chosen (a stored index outside 1 to 4): key 1.
     const int defaultKey = ListIndex(kDefaultKeyList) >= 0 ? ListIndex(kDefaultKeyList) : 0;
-    shared.Update([defaultKey](WirelessReg& reg) { reg.defaultKeyId = defaultKey; });
 
     const KeyTexts& hex = level == kWepLevel64 ? m_KeyHex64 : m_KeyHex128;
     if (level != kWepLevelDisabled) {
@@ -360,7 +356,12 @@ void CEncryptionPage::ApplyChanges() {
     }
     const QByteArray passphrase = m_Passphrase.toLatin1();
     const std::uint32_t entryMode = EntryMode();
-    shared.Update([&](WirelessReg& reg) {
+    // The level and the transmit key reach `reg` together with the keys, so
+    // a refused key leaves `reg` as it was: a later store never pairs the
+    // new level with the old keys.
+    Context().state.reg.Update([&](WirelessReg& reg) {
+        reg.encryptionLevel = static_cast<std::uint32_t>(level);
+        reg.defaultKeyId = defaultKey;
         if (level != kWepLevelDisabled) {
             StoreKeyTexts(reg, level, hex);
         }

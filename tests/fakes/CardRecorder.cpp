@@ -223,15 +223,10 @@ std::vector<std::string> CardRecorder::Journal(std::string_view call) const {
 }
 
 void CardRecorder::Record(CardCall& call) {
-    // One readable line: the name, the argument that matters, the result.
+    // One readable line: the name, the name argument, the result.
     call.text = call.name + (call.nullText ? " (null)" : " \"" + call.textArg + "\"");
-    call.text += call.maskIn != 0 ? " mask=" + cardsim::HexWord(call.maskIn) + "->" +
-                                        cardsim::HexWord(call.maskOut)
-                                  : " " + std::to_string(call.number);
     call.text += " -> " + std::to_string(call.result);
-    call.thread = std::this_thread::get_id();
     std::lock_guard lock(mutex_);
-    callsAfterTerminate_ += terminated_ ? 1 : 0;
     if (recording_) {
         calls_.push_back(call);
     }
@@ -242,20 +237,16 @@ void CardRecorder::Record(CardCall& call) {
 std::int32_t CardRecorder::Init(const char* identity, std::int32_t reserved) {
     return Run("Init", [&](CardCall& c) {
         Name(c, identity);
-        c.number = reserved;
         return TAVL_Init(identity, reserved);
     });
 }
 
 std::int32_t CardRecorder::Terminate() {
-    const std::int32_t result = Run("Terminate", [](CardCall&) { return TAVL_Terminate(); });
-    Set(terminated_, true);
-    return result;
+    return Run("Terminate", [](CardCall&) { return TAVL_Terminate(); });
 }
 
 std::int32_t CardRecorder::Detect(std::uint8_t* info) {
-    const DetectHook hook = Get(detectHook_);
-    return Run("Detect", [&](CardCall&) { return hook ? hook(info) : TAVL_Detect(info); });
+    return Run("Detect", [&](CardCall&) { return TAVL_Detect(info); });
 }
 
 // The profile calls and SetDriverReg fail without reaching the store while
@@ -284,7 +275,6 @@ std::int32_t CardRecorder::SetActiveProfileByType(const char* name, std::int32_t
 
 std::int32_t CardRecorder::EnumProfilesByType(std::int32_t index, char* name, std::int32_t type) {
     return Run("EnumProfilesByType", [&](CardCall& c) {
-        c.number = index;
         const std::int32_t result =
             Get(failStore_) ? -1 : TAVL_EnumProfilesByType(index, name, type);
         Name(c, result == 0 ? name : "");
@@ -339,7 +329,6 @@ std::int32_t CardRecorder::GetWLANConfig(std::uint32_t* mask, HostInfo* host) {
                             reinterpret_cast<const char*>(&*scripted) + part.offset, part.size);
             }
         }
-        c.maskOut = *mask;
         c.host = *host;
         return result;
     });
@@ -355,7 +344,6 @@ std::int32_t CardRecorder::SetWLANConfig(std::uint32_t* mask, const HostInfo* ho
                 const std::uint32_t n = std::min<std::uint32_t>(block->keyLength, 16);
                 c.wepKeys.push_back({i,
                                      block->keyIndex,
-                                     block->keyLength,
                                      {key, key + n},
                                      (block->keyIndex & TAVL_WEP_TRANSMIT_KEY) != 0});
             }
@@ -363,7 +351,6 @@ std::int32_t CardRecorder::SetWLANConfig(std::uint32_t* mask, const HostInfo* ho
         c.maskIn = mask != nullptr ? *mask : 0;
         c.host = host != nullptr ? std::optional(*host) : std::nullopt;
         const std::int32_t result = TAVL_SetWLANConfig(mask, host);
-        c.maskOut = mask != nullptr ? *mask : 0;
         return result;
     });
 }
@@ -391,8 +378,7 @@ std::int32_t CardRecorder::QueryOID(std::uint32_t oid, void* buffer, std::uint32
             value = oid == TAVL_OID_GEN_XMIT_OK ? counters_->first : counters_->second;
         }
     }
-    return Run("QueryOID", [&](CardCall& c) {
-        c.number = oid;
+    return Run("QueryOID", [&](CardCall&) {
         std::uint32_t none = 0;
         std::uint32_t* out = written != nullptr ? written : &none;
         if (hook || failed) {
@@ -408,38 +394,23 @@ std::int32_t CardRecorder::QueryOID(std::uint32_t oid, void* buffer, std::uint32
 }
 
 std::uint32_t CardRecorder::ChannelToFrequency(std::uint32_t channel) {
-    return Run("ChannelToFrequency", [&](CardCall& c) {
-        c.number = channel;
-        return TAVL_ChannelToFrequency(channel);
-    });
+    return Run("ChannelToFrequency", [&](CardCall&) { return TAVL_ChannelToFrequency(channel); });
 }
 
 std::uint32_t CardRecorder::FrequencyToChannel(std::uint32_t khz) {
-    return Run("FrequencyToChannel", [&](CardCall& c) {
-        c.number = khz;
-        return TAVL_FrequencyToChannel(khz);
-    });
+    return Run("FrequencyToChannel", [&](CardCall&) { return TAVL_FrequencyToChannel(khz); });
 }
 
 std::int32_t CardRecorder::SetWLDomain(std::int32_t domain) {
-    return Run("SetWLDomain", [&](CardCall& c) {
-        c.number = domain;
-        return TAVL_SetWLDomain(domain);
-    });
+    return Run("SetWLDomain", [&](CardCall&) { return TAVL_SetWLDomain(domain); });
 }
 
 std::int32_t CardRecorder::SetChannel(const std::uint32_t* channel) {
-    return Run("SetChannel", [&](CardCall& c) {
-        c.number = channel != nullptr ? *channel : -1;
-        return TAVL_SetChannel(channel);
-    });
+    return Run("SetChannel", [&](CardCall&) { return TAVL_SetChannel(channel); });
 }
 
 std::int32_t CardRecorder::SetOperatingMode(const std::uint32_t* mode) {
-    return Run("SetOperatingMode", [&](CardCall& c) {
-        c.number = mode != nullptr ? *mode : -1;
-        return TAVL_SetOperatingMode(mode);
-    });
+    return Run("SetOperatingMode", [&](CardCall&) { return TAVL_SetOperatingMode(mode); });
 }
 
 std::int32_t CardRecorder::SiteSurveyTrigger() {
@@ -448,8 +419,7 @@ std::int32_t CardRecorder::SiteSurveyTrigger() {
 
 std::int32_t CardRecorder::SiteSurveyGet(std::uint8_t* buffer, std::uint32_t* size) {
     const auto scripted = Get(survey_);
-    return Run("SiteSurveyGet", [&](CardCall& c) {
-        c.number = size != nullptr ? *size : -1;
+    return Run("SiteSurveyGet", [&](CardCall&) {
         if (!scripted) {
             return TAVL_SiteSurveyGet(buffer, size);
         }

@@ -2,12 +2,12 @@
 // world folder of its own and a record of every call made through it.
 //
 // Each call is forwarded to the simulated card and recorded as a CardCall
-// (name, arguments, result, thread); the card keeps its journal in the
-// same folder. The card's state is changed through its world file (card in
+// (name, arguments, result); the card keeps its journal in the same
+// folder. The card's state is changed through its world file (card in
 // the slot, network service, networks in the air, failure injection) and
 // its profile store. A few answers a test may script instead of the card:
-// a call that blocks, and the reads the card works out for itself (status
-// objects, live configuration, survey result, driver path).
+// a call that blocks (the OnCall observer holds it), and the reads the card works out for itself
+// (status objects, live configuration, survey result, driver path).
 //
 // TAVL_SIM_HOME is process-wide: the card is the newest recorder's until
 // it is destroyed. Thread-safe; hooks and the OnCall observer run without
@@ -24,7 +24,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -32,7 +31,6 @@
 struct WepKeyArg {
     int slot = 0;                    // 0..3: wepKey[slot] of the HostInfo
     std::uint32_t keyIndex = 0;      // with the transmit bit, as sent
-    std::uint32_t keyLength = 0;     // the block's keyLength field
     std::vector<std::uint8_t> bytes; // keyLength bytes (at most 16 are read)
     bool transmit = false;           // bit 31 of keyIndex
 
@@ -43,13 +41,11 @@ struct WepKeyArg {
 // One recorded call.
 struct CardCall {
     std::string name; // the call without its prefix: "SetWLANConfig"
-    std::string text; // one readable line with arguments and result
+    std::string text; // one readable line with the name argument and result
     std::int32_t result = 0;
-    std::thread::id thread;
 
-    // GetWLANConfig / SetWLANConfig: mask on entry and on return.
+    // GetWLANConfig / SetWLANConfig: mask on entry.
     std::uint32_t maskIn = 0;
-    std::uint32_t maskOut = 0;
     // SetWLANConfig: the record as passed; GetWLANConfig: as returned.
     std::optional<HostInfo> host;
     // SetWLANConfig: the key blocks of the slots whose mask bit was set and
@@ -63,8 +59,6 @@ struct CardCall {
     // `nullText` when the caller passed a null name.
     std::string textArg;
     bool nullText = false;
-    // Main number argument: oid, domain, index, channel, mode, frequency.
-    std::int64_t number = 0;
 
     // The key block of slot i, when its mask bit was set; null otherwise.
     const WepKeyArg* Key(int slot) const;
@@ -115,14 +109,12 @@ public:
 
     // ---- Scripted answers ------------------------------------------------------
 
-    using DetectHook = std::function<std::int32_t(std::uint8_t* info)>;
     using QueryHook = std::function<std::int32_t(std::uint32_t oid, void* buffer,
                                                  std::uint32_t length, std::uint32_t* written)>;
     // A hook answers the call instead of the card (the call is still
     // recorded); an empty function gives the call back to the card.
-    void OnDetect(DetectHook hook) { Set(detectHook_, std::move(hook)); }
     void OnQueryOID(QueryHook hook) { Set(queryHook_, std::move(hook)); }
-    // Runs before every call with the call's name.
+    // Runs before every call with the call's name; the call waits for it.
     void OnCall(std::function<void(std::string_view name)> observer) {
         Set(observer_, std::move(observer));
     }
@@ -162,10 +154,8 @@ public:
     // The card's journal lines since the last ClearCalls whose call is
     // `call` ("TAVL_SetSSID"; empty: all), sequence numbers cut.
     std::vector<std::string> Journal(std::string_view call = {}) const;
-    // With recording off calls are not kept (benchmarks and long runs);
-    // calls after Terminate are still counted.
+    // With recording off calls are not kept (benchmarks and long runs).
     void SetRecording(bool on) { Set(recording_, on); }
-    std::size_t CallsAfterTerminate() const { return Get(callsAfterTerminate_); }
 
     // ---- CardLibrary ---------------------------------------------------------
 
@@ -233,11 +223,8 @@ private:
     cardsim::World world_;
     std::vector<CardCall> calls_;
     bool recording_ = true;
-    bool terminated_ = false;
-    std::size_t callsAfterTerminate_ = 0;
     bool failStore_ = false;
 
-    DetectHook detectHook_;
     QueryHook queryHook_;
     std::function<void(std::string_view)> observer_;
     std::optional<std::uint32_t> media_;
