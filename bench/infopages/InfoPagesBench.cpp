@@ -6,6 +6,7 @@
 
 #include <QApplication>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -107,11 +108,24 @@ BENCHMARK(BM_SurveyDecode71)->Repetitions(9)->ReportAggregatesOnly(true);
 void BM_SurveyFill71(benchmark::State& state) {
     SheetHarness h;
     h.card.SetRecording(false);
-    h.card.SetSurveyEntries(SeventyOneNetworks());
+    h.card.EditWorld([](cardsim::World& w) {
+        w.networks.clear();
+        for (int i = 0; i < 71; ++i) {
+            char ssid[16];
+            std::snprintf(ssid, sizeof ssid, "network-%04d", i);
+            cardsim::Network& net = w.networks.emplace_back();
+            net.ssid = ssid;
+            net.bssid = {0, 0x1A, 0x2B, 0x3C, 0, static_cast<std::uint8_t>(i)};
+            net.channel = static_cast<std::uint32_t>(1 + i % 11);
+            net.signal = -40 - i % 50;
+            net.mode = i % 3 == 0 ? cardsim::NetMode::AdHoc : cardsim::NetMode::Infrastructure;
+        }
+    });
     h.sheet->state.forground.Set();
     h.Open();
     h.SelectTab(2);
     CSiteSurveyPage& page = h.sheet->m_SiteSurveyPage;
+    page.OnSearch();
     for (auto _ : state) {
         page.OnTimer();
     }

@@ -131,7 +131,7 @@ TEST_F(DeviceEventsTest, ArrivalTimerAsksForTheApply) {
 TEST_F(DeviceEventsTest, DevNodesChangedFollowsTheNetworkService) {
     gOsClass = kOsNt51;
     // The service takes the card: three pages.
-    h_.card.SetZeroConfigServiceDisabled(0);
+    h_.card.SetZeroConfigState(1);
     gApplyConfigRequest = 0;
     events_.OnDeviceChange(kDbtDevNodesChanged, {});
     EXPECT_EQ(std::vector<std::string>{"sleep 1000"}, pauses_);
@@ -141,7 +141,7 @@ TEST_F(DeviceEventsTest, DevNodesChangedFollowsTheNetworkService) {
     EXPECT_EQ(1, gDevicePresent);
 
     // Already present: nothing changes.
-    h_.card.SetZeroConfigServiceDisabled(1);
+    h_.card.SetZeroConfigState(0);
     gApplyConfigRequest = 0;
     events_.OnDeviceChange(kDbtDevNodesChanged, {});
     EXPECT_EQ(kThreePages, Titles(*h_.sheet));
@@ -201,7 +201,7 @@ TEST_F(DeviceEventsTest, AdjustPagesFollowsTheZeroConfigState) {
 TEST_F(DeviceEventsTest, ServiceThatCameAndWentWhileClosedKeepsTheTabOrder) {
     gOsClass = kOsNt51;
     gZeroConfig = 1;
-    h_.card.SetZeroConfigServiceDisabled(1);
+    h_.card.SetZeroConfigState(0);
     events_.OnDeviceChange(kDbtDevNodesChanged, {});
     EXPECT_EQ(kFivePages, Titles(*h_.sheet));
     h_.Open();

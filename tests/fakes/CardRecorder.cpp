@@ -2,7 +2,6 @@
 
 #include "cardshared/Files.h"
 #include "cardshared/ProfileStore.h"
-#include "cardshared/SurveyBuffer.h"
 #include "cardshared/Text.h"
 
 #include <cstdio>
@@ -63,12 +62,6 @@ constexpr HostPart kHostParts[] = {
 };
 #undef PART
 
-// The name argument of a call, as recorded.
-void Name(CardCall& call, const char* name) {
-    call.textArg = name != nullptr ? name : "";
-    call.nullText = name == nullptr;
-}
-
 } // namespace
 
 std::string WepKeyArg::Hex() const {
@@ -120,7 +113,7 @@ void CardRecorder::SetWorld(const cardsim::World& world) {
 }
 
 void CardRecorder::EditWorld(const std::function<void(cardsim::World&)>& edit) {
-    cardsim::World world = World();
+    cardsim::World world = Get(world_);
     edit(world);
     SetWorld(world);
 }
@@ -128,7 +121,7 @@ void CardRecorder::EditWorld(const std::function<void(cardsim::World&)>& edit) {
 void CardRecorder::Fail(std::uint32_t bits, int calls, cardsim::FailCalls which, bool all) {
     EditWorld(
         [&](cardsim::World& w) { w.fail = {bits, calls, which, all, all, w.fail.serial + 1}; });
-    Set(failStore_, all);
+    Set(failEnum_, all);
 }
 
 void CardRecorder::StoreProfile(const std::string& name, const WirelessReg& reg) {
@@ -196,14 +189,6 @@ std::optional<CardCall> CardRecorder::LastCall(std::string_view name) const {
     return calls.empty() ? std::nullopt : std::optional<CardCall>(calls.back());
 }
 
-std::string CardRecorder::Log() const {
-    std::string out;
-    for (const CardCall& call : Calls()) {
-        out += call.text + '\n';
-    }
-    return out;
-}
-
 void CardRecorder::ClearCalls() {
     std::lock_guard lock(mutex_);
     calls_.clear();
@@ -222,23 +207,10 @@ std::vector<std::string> CardRecorder::Journal(std::string_view call) const {
     return lines;
 }
 
-void CardRecorder::Record(CardCall& call) {
-    // One readable line: the name, the name argument, the result.
-    call.text = call.name + (call.nullText ? " (null)" : " \"" + call.textArg + "\"");
-    call.text += " -> " + std::to_string(call.result);
-    std::lock_guard lock(mutex_);
-    if (recording_) {
-        calls_.push_back(call);
-    }
-}
-
 // ---- The calls: forwarded to the simulated card ------------------------------
 
 std::int32_t CardRecorder::Init(const char* identity, std::int32_t reserved) {
-    return Run("Init", [&](CardCall& c) {
-        Name(c, identity);
-        return TAVL_Init(identity, reserved);
-    });
+    return Run("Init", [&](CardCall&) { return TAVL_Init(identity, reserved); });
 }
 
 std::int32_t CardRecorder::Terminate() {
@@ -249,70 +221,47 @@ std::int32_t CardRecorder::Detect(std::uint8_t* info) {
     return Run("Detect", [&](CardCall&) { return TAVL_Detect(info); });
 }
 
-// The profile calls and SetDriverReg fail without reaching the store while
-// every call fails.
 std::int32_t CardRecorder::SetProfileRoot(const char* root) {
-    return Run("SetProfileRoot", [&](CardCall& c) {
-        Name(c, root);
-        return Get(failStore_) ? -1 : TAVL_SetProfileRoot(root);
-    });
+    return Run("SetProfileRoot", [&](CardCall&) { return TAVL_SetProfileRoot(root); });
 }
 
 std::int32_t CardRecorder::GetActiveProfileByType(char* name, std::int32_t type) {
-    return Run("GetActiveProfileByType", [&](CardCall& c) {
-        const std::int32_t result = Get(failStore_) ? -1 : TAVL_GetActiveProfileByType(name, type);
-        Name(c, result == 0 ? name : "");
-        return result;
-    });
+    return Run("GetActiveProfileByType",
+               [&](CardCall&) { return TAVL_GetActiveProfileByType(name, type); });
 }
 
 std::int32_t CardRecorder::SetActiveProfileByType(const char* name, std::int32_t type) {
-    return Run("SetActiveProfileByType", [&](CardCall& c) {
-        Name(c, name);
-        return Get(failStore_) ? -1 : TAVL_SetActiveProfileByType(name, type);
-    });
+    return Run("SetActiveProfileByType",
+               [&](CardCall&) { return TAVL_SetActiveProfileByType(name, type); });
 }
 
+// The store's enumeration cannot fail; a test makes it.
 std::int32_t CardRecorder::EnumProfilesByType(std::int32_t index, char* name, std::int32_t type) {
-    return Run("EnumProfilesByType", [&](CardCall& c) {
-        const std::int32_t result =
-            Get(failStore_) ? -1 : TAVL_EnumProfilesByType(index, name, type);
-        Name(c, result == 0 ? name : "");
-        return result;
+    return Run("EnumProfilesByType", [&](CardCall&) {
+        return Get(failEnum_) ? -1 : TAVL_EnumProfilesByType(index, name, type);
     });
 }
 
 std::int32_t CardRecorder::DeleteProfileByType(const char* name, std::int32_t type) {
-    return Run("DeleteProfileByType", [&](CardCall& c) {
-        Name(c, name);
-        return Get(failStore_) ? -1 : TAVL_DeleteProfileByType(name, type);
-    });
+    return Run("DeleteProfileByType",
+               [&](CardCall&) { return TAVL_DeleteProfileByType(name, type); });
 }
 
 std::int32_t CardRecorder::GetProfileWireless(const char* name, WirelessReg* reg) {
-    return Run("GetProfileWireless", [&](CardCall& c) {
-        Name(c, name);
-        const std::int32_t result = Get(failStore_) ? -1 : TAVL_GetProfileWireless(name, reg);
-        if (result == 0) {
-            c.reg = *reg;
-        }
-        return result;
-    });
+    return Run("GetProfileWireless", [&](CardCall&) { return TAVL_GetProfileWireless(name, reg); });
 }
 
 std::int32_t CardRecorder::SetProfileWireless(const char* name, const WirelessReg* reg) {
     return Run("SetProfileWireless", [&](CardCall& c) {
-        Name(c, name);
+        c.textArg = name != nullptr ? name : "";
+        c.nullText = name == nullptr;
         c.reg = reg != nullptr ? std::optional(*reg) : std::nullopt;
-        return Get(failStore_) ? -1 : TAVL_SetProfileWireless(name, reg);
+        return TAVL_SetProfileWireless(name, reg);
     });
 }
 
 std::int32_t CardRecorder::SetDriverReg(const WirelessReg* reg) {
-    return Run("SetDriverReg", [&](CardCall& c) {
-        c.reg = reg != nullptr ? std::optional(*reg) : std::nullopt;
-        return Get(failStore_) ? -1 : TAVL_SetDriverReg(reg);
-    });
+    return Run("SetDriverReg", [&](CardCall&) { return TAVL_SetDriverReg(reg); });
 }
 
 std::int32_t CardRecorder::GetWLANConfig(std::uint32_t* mask, HostInfo* host) {
@@ -320,16 +269,14 @@ std::int32_t CardRecorder::GetWLANConfig(std::uint32_t* mask, HostInfo* host) {
     return Run("GetWLANConfig", [&](CardCall& c) {
         c.maskIn = mask != nullptr ? *mask : 0;
         const std::int32_t result = TAVL_GetWLANConfig(mask, host);
-        if (mask == nullptr || host == nullptr) {
-            return result;
-        }
-        for (const HostPart& part : scripted ? kHostParts : std::span<const HostPart>{}) {
+        for (const HostPart& part : scripted&& mask != nullptr && host != nullptr
+                                        ? kHostParts
+                                        : std::span<const HostPart>{}) {
             if ((c.maskIn & ~*mask & part.bit) != 0) {
                 std::memcpy(reinterpret_cast<char*>(host) + part.offset,
                             reinterpret_cast<const char*>(&*scripted) + part.offset, part.size);
             }
         }
-        c.host = *host;
         return result;
     });
 }
@@ -350,8 +297,7 @@ std::int32_t CardRecorder::SetWLANConfig(std::uint32_t* mask, const HostInfo* ho
         }
         c.maskIn = mask != nullptr ? *mask : 0;
         c.host = host != nullptr ? std::optional(*host) : std::nullopt;
-        const std::int32_t result = TAVL_SetWLANConfig(mask, host);
-        return result;
+        return TAVL_SetWLANConfig(mask, host);
     });
 }
 
@@ -418,15 +364,7 @@ std::int32_t CardRecorder::SiteSurveyTrigger() {
 }
 
 std::int32_t CardRecorder::SiteSurveyGet(std::uint8_t* buffer, std::uint32_t* size) {
-    const auto scripted = Get(survey_);
-    return Run("SiteSurveyGet", [&](CardCall&) {
-        if (!scripted) {
-            return TAVL_SiteSurveyGet(buffer, size);
-        }
-        const bool written = buffer != nullptr && size != nullptr &&
-                             cardsim::WriteSurvey(scripted->first, buffer, *size);
-        return written ? scripted->second : 0;
-    });
+    return Run("SiteSurveyGet", [&](CardCall&) { return TAVL_SiteSurveyGet(buffer, size); });
 }
 
 std::int32_t CardRecorder::Get_XPWZC(std::uint32_t* state) {
@@ -439,14 +377,14 @@ std::int32_t CardRecorder::WinXPWZC_Disabled() {
 
 std::int32_t CardRecorder::GetWLANDriverPath(char* path) {
     const auto scripted = Get(driverPath_);
-    return Run("GetWLANDriverPath", [&](CardCall& c) {
-        if (scripted && path != nullptr) {
-            std::snprintf(path, TAVL_PATH_BUFFER_SIZE, "%s", scripted->first.c_str());
+    return Run("GetWLANDriverPath", [&](CardCall&) {
+        if (!scripted) {
+            return TAVL_GetWLANDriverPath(path);
         }
-        const std::int32_t result = !scripted         ? TAVL_GetWLANDriverPath(path)
-                                    : path != nullptr ? scripted->second
-                                                      : 0;
-        Name(c, result == 1 ? path : "");
-        return result;
+        if (path == nullptr) {
+            return 0;
+        }
+        std::snprintf(path, TAVL_PATH_BUFFER_SIZE, "%s", scripted->first.c_str());
+        return scripted->second;
     });
 }

@@ -1,13 +1,14 @@
 // CardRecorder: the simulated card library, linked into the test, with a
 // world folder of its own and a record of every call made through it.
 //
-// Each call is forwarded to the simulated card and recorded as a CardCall
-// (name, arguments, result); the card keeps its journal in the same
-// folder. The card's state is changed through its world file (card in
-// the slot, network service, networks in the air, failure injection) and
-// its profile store. A few answers a test may script instead of the card:
-// a call that blocks (the OnCall observer holds it), and the reads the card works out for itself
-// (status objects, live configuration, survey result, driver path).
+// Each call is forwarded to the simulated card and recorded as a CardCall;
+// the card keeps its journal in the same folder. The card's state is
+// changed through its world file (card in the slot, network service,
+// networks in the air, failure injection) and its profile store. A few
+// answers a test may script instead of the card: a call that blocks (the
+// OnCall observer holds it), and reads the card never gives (odd status
+// values and record fields, a failing enumeration, a driver path of the
+// test's choosing).
 //
 // TAVL_SIM_HOME is process-wide: the card is the newest recorder's until
 // it is destroyed. Thread-safe; hooks and the OnCall observer run without
@@ -38,27 +39,19 @@ struct WepKeyArg {
     std::string Hex() const;
 };
 
-// One recorded call.
+// One recorded call: its name without the prefix ("SetWLANConfig") and the
+// arguments tests look at.
 struct CardCall {
-    std::string name; // the call without its prefix: "SetWLANConfig"
-    std::string text; // one readable line with the name argument and result
-    std::int32_t result = 0;
-
-    // GetWLANConfig / SetWLANConfig: mask on entry.
-    std::uint32_t maskIn = 0;
-    // SetWLANConfig: the record as passed; GetWLANConfig: as returned.
-    std::optional<HostInfo> host;
+    std::string name;
+    std::uint32_t maskIn = 0;     // GetWLANConfig / SetWLANConfig: mask on entry
+    std::optional<HostInfo> host; // SetWLANConfig: the record as passed
     // SetWLANConfig: the key blocks of the slots whose mask bit was set and
     // whose handle was not null, in slot order.
     std::vector<WepKeyArg> wepKeys;
-    // SetProfileWireless / SetDriverReg: as passed; GetProfileWireless: as
-    // returned.
-    std::optional<WirelessReg> reg;
-    std::optional<SsidText> ssid; // SetSSID: as passed
-    // Text argument: identity, root, profile name, driver path as returned;
-    // `nullText` when the caller passed a null name.
-    std::string textArg;
-    bool nullText = false;
+    std::optional<WirelessReg> reg; // SetProfileWireless: as passed
+    std::optional<SsidText> ssid;   // SetSSID: as passed
+    std::string textArg;            // SetProfileWireless: the name ...
+    bool nullText = false;          // ... or a null one
 
     // The key block of slot i, when its mask bit was set; null otherwise.
     const WepKeyArg* Key(int slot) const;
@@ -76,7 +69,6 @@ public:
 
     // ---- The world, the profile store and the driver's settings -------------
 
-    cardsim::World World() const { return Get(world_); }
     void SetWorld(const cardsim::World& world);
     void EditWorld(const std::function<void(cardsim::World&)>& edit);
     void SetPresent(bool present) {
@@ -87,7 +79,6 @@ public:
     void SetZeroConfigState(std::uint32_t state) {
         EditWorld([&](cardsim::World& w) { w.netservice = state != 0; });
     }
-    void SetZeroConfigServiceDisabled(std::int32_t answer) { SetZeroConfigState(answer == 0); }
     // The next `calls` GetWLANConfig / SetWLANConfig calls naming one of
     // `bits` report those as failed.
     void FailSetBits(std::uint32_t bits, int calls = 1) {
@@ -97,8 +88,7 @@ public:
         Fail(bits, calls, cardsim::FailCalls::Get, false);
     }
     // Every call fails: no card is detected, status queries and every
-    // configuration bit fail, and the profile calls and SetDriverReg
-    // answer -1 without reaching the store (whose enumeration cannot fail).
+    // configuration bit fail, and the profile enumeration answers -1.
     void FailEverything(bool fail) { Fail(fail ? ~0u : 0, -1, cardsim::FailCalls::Both, fail); }
 
     void StoreProfile(const std::string& name, const WirelessReg& reg);
@@ -132,10 +122,6 @@ public:
     // the card's. CardHost: this record, or the card's full read.
     void SetCardHost(const HostInfo& host) { Set(host_, host); }
     HostInfo CardHost() const;
-    // SiteSurveyGet answers these entries (as many as fit) and `result`.
-    void SetSurveyEntries(std::vector<TavlSurveyEntry> entries, std::int32_t result = 1) {
-        Set(survey_, std::pair{std::move(entries), result});
-    }
     // GetWLANDriverPath writes `path` and returns `result`.
     void SetDriverPath(std::string path, std::int32_t result = 1) {
         Set(driverPath_, std::pair{std::move(path), result});
@@ -148,7 +134,6 @@ public:
     std::vector<std::string> CallNames() const;
     std::size_t CountOf(std::string_view name) const { return CallsNamed(name).size(); }
     std::optional<CardCall> LastCall(std::string_view name) const;
-    std::string Log() const; // every call's text, one per line
     // Forgets the calls so far, and the card's journal with them.
     void ClearCalls();
     // The card's journal lines since the last ClearCalls whose call is
@@ -202,7 +187,7 @@ private:
     }
     void Fail(std::uint32_t bits, int calls, cardsim::FailCalls which, bool all);
     // Runs the OnCall observer (outside the lock), then `body`, which makes
-    // the call and notes its arguments; records the call.
+    // the call and notes its arguments in the CardCall; records the call.
     template <class F> auto Run(const char* name, F body) {
         if (const auto observer = Get(observer_)) {
             observer(name);
@@ -210,11 +195,12 @@ private:
         CardCall call;
         call.name = name;
         const auto result = body(call);
-        call.result = static_cast<std::int32_t>(result);
-        Record(call);
+        std::lock_guard lock(mutex_);
+        if (recording_) {
+            calls_.push_back(std::move(call));
+        }
         return result;
     }
-    void Record(CardCall& call);
 
     std::string parent_;
     std::vector<std::pair<const char*, std::optional<std::string>>> saved_; // the variables before
@@ -223,7 +209,7 @@ private:
     cardsim::World world_;
     std::vector<CardCall> calls_;
     bool recording_ = true;
-    bool failStore_ = false;
+    bool failEnum_ = false;
 
     QueryHook queryHook_;
     std::function<void(std::string_view)> observer_;
@@ -231,6 +217,5 @@ private:
     std::optional<std::pair<std::uint32_t, std::uint32_t>> counters_; // frames sent, received
     std::pair<int, std::int32_t> failQuery_{0, 1};                    // calls, result
     std::optional<HostInfo> host_;
-    std::optional<std::pair<std::vector<TavlSurveyEntry>, std::int32_t>> survey_;
     std::optional<std::pair<std::string, std::int32_t>> driverPath_;
 };

@@ -12,25 +12,19 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include <cstring>
-
 namespace {
-
-TavlSurveyEntry Network(std::uint8_t n, const char* ssid) {
-    TavlSurveyEntry entry{};
-    const std::uint8_t bssid[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x00, n};
-    std::memcpy(entry.bssid, bssid, sizeof bssid);
-    entry.ssidLength = static_cast<std::uint32_t>(std::strlen(ssid));
-    std::memcpy(entry.ssid, ssid, entry.ssidLength);
-    entry.rssi = -60;
-    entry.dsConfig = 2437000;
-    entry.infrastructureMode = 1;
-    return entry;
-}
 
 struct SurveyHarness : SheetHarness {
     SurveyHarness() {
-        card.SetSurveyEntries({Network(1, "first"), Network(2, "second"), Network(3, "third")});
+        card.EditWorld([](cardsim::World& w) {
+            w.networks.clear();
+            std::uint8_t n = 0;
+            for (const char* ssid : {"first", "second", "third"}) {
+                cardsim::Network& net = w.networks.emplace_back();
+                net.ssid = ssid;
+                net.bssid = {0, 0x1A, 0x2B, 0x3C, 0, ++n};
+            }
+        });
         Open();
         SelectTab(2);
         sheet->m_SiteSurveyPage.OnSearch();

@@ -58,7 +58,7 @@ void ExpectTextsFit(const QWidget& body, const QString& page) {
 
 TEST(TextFit, EveryPageShowsItsTextsWhole) {
     SheetHarness h;
-    h.card.SetSurveyEntries({});
+    h.card.EditWorld([](cardsim::World& w) { w.networks.clear(); });
     h.Open();
     for (int i = 0; i < h.sheet->GetPageCount(); ++i) {
         h.SelectTab(i);
