@@ -82,10 +82,11 @@ protected:
 };
 
 TEST_F(QueryLinkStatusTest, FailedOrDisconnectedMediaQueryReadsNothingElse) {
-    card.FailQueryOID(1);
+    card.FailQuery(true);
     EXPECT_FALSE(QueryLinkStatus(card, record, 0));
     EXPECT_EQ((std::vector<std::string>{" OID_GEN_MEDIA_CONNECT_STATUS ", "->Failed  "}),
               trace.Lines());
+    card.FailQuery(false);
     card.SetMediaStatus(1);
     EXPECT_TRUE(QueryLinkStatus(card, record, 0));
     EXPECT_EQ(1u, record.mediaConnectStatus);

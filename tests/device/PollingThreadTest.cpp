@@ -278,7 +278,7 @@ TEST_F(PollingThread, FailedStatusQueryFallsBackToDetectionExceptOnNt5) {
         SCOPED_TRACE(testing::Message() << "class " << int{c.osClass} << " card " << c.cardThere);
         SettledRig rig(c.osClass);
         rig.card.SetPresent(c.cardThere);
-        rig.card.FailQueryOID(1);
+        rig.card.FailQuery(true);
         TraceCapture trace;
         rig.thread.RunCycle();
         EXPECT_EQ(c.detects ? 1u : 0u, rig.card.CountOf("Detect"));

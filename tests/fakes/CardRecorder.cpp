@@ -209,46 +209,36 @@ std::vector<std::string> CardRecorder::Journal(std::string_view call) const {
 
 // ---- The calls: forwarded to the simulated card ------------------------------
 
-std::int32_t CardRecorder::Init(const char* identity, std::int32_t reserved) {
-    return Run("Init", [&](CardCall&) { return TAVL_Init(identity, reserved); });
-}
+// The calls the recorder forwards and records by name only.
+#define FORWARD(Result, Call, Params, Args)                                                        \
+    Result CardRecorder::Call Params {                                                             \
+        return Run(#Call, [&](CardCall&) { return TAVL_##Call Args; });                            \
+    }
+FORWARD(std::int32_t, Init, (const char* identity, std::int32_t reserved), (identity, reserved))
+FORWARD(std::int32_t, Terminate, (), ())
+FORWARD(std::int32_t, Detect, (std::uint8_t * info), (info))
+FORWARD(std::int32_t, SetProfileRoot, (const char* root), (root))
+FORWARD(std::int32_t, GetActiveProfileByType, (char* name, std::int32_t type), (name, type))
+FORWARD(std::int32_t, SetActiveProfileByType, (const char* name, std::int32_t type), (name, type))
+FORWARD(std::int32_t, DeleteProfileByType, (const char* name, std::int32_t type), (name, type))
+FORWARD(std::int32_t, GetProfileWireless, (const char* name, WirelessReg* reg), (name, reg))
+FORWARD(std::int32_t, SetDriverReg, (const WirelessReg* reg), (reg))
+FORWARD(std::uint32_t, ChannelToFrequency, (std::uint32_t channel), (channel))
+FORWARD(std::uint32_t, FrequencyToChannel, (std::uint32_t khz), (khz))
+FORWARD(std::int32_t, SetWLDomain, (std::int32_t domain), (domain))
+FORWARD(std::int32_t, SetChannel, (const std::uint32_t* channel), (channel))
+FORWARD(std::int32_t, SetOperatingMode, (const std::uint32_t* mode), (mode))
+FORWARD(std::int32_t, SiteSurveyTrigger, (), ())
+FORWARD(std::int32_t, SiteSurveyGet, (std::uint8_t * buffer, std::uint32_t* size), (buffer, size))
+FORWARD(std::int32_t, Get_XPWZC, (std::uint32_t * state), (state))
+FORWARD(std::int32_t, WinXPWZC_Disabled, (), ())
+#undef FORWARD
 
-std::int32_t CardRecorder::Terminate() {
-    return Run("Terminate", [](CardCall&) { return TAVL_Terminate(); });
-}
-
-std::int32_t CardRecorder::Detect(std::uint8_t* info) {
-    return Run("Detect", [&](CardCall&) { return TAVL_Detect(info); });
-}
-
-std::int32_t CardRecorder::SetProfileRoot(const char* root) {
-    return Run("SetProfileRoot", [&](CardCall&) { return TAVL_SetProfileRoot(root); });
-}
-
-std::int32_t CardRecorder::GetActiveProfileByType(char* name, std::int32_t type) {
-    return Run("GetActiveProfileByType",
-               [&](CardCall&) { return TAVL_GetActiveProfileByType(name, type); });
-}
-
-std::int32_t CardRecorder::SetActiveProfileByType(const char* name, std::int32_t type) {
-    return Run("SetActiveProfileByType",
-               [&](CardCall&) { return TAVL_SetActiveProfileByType(name, type); });
-}
-
-// The store's enumeration cannot fail; a test makes it.
+// The store's enumeration cannot fail; a test makes it fail.
 std::int32_t CardRecorder::EnumProfilesByType(std::int32_t index, char* name, std::int32_t type) {
     return Run("EnumProfilesByType", [&](CardCall&) {
         return Get(failEnum_) ? -1 : TAVL_EnumProfilesByType(index, name, type);
     });
-}
-
-std::int32_t CardRecorder::DeleteProfileByType(const char* name, std::int32_t type) {
-    return Run("DeleteProfileByType",
-               [&](CardCall&) { return TAVL_DeleteProfileByType(name, type); });
-}
-
-std::int32_t CardRecorder::GetProfileWireless(const char* name, WirelessReg* reg) {
-    return Run("GetProfileWireless", [&](CardCall&) { return TAVL_GetProfileWireless(name, reg); });
 }
 
 std::int32_t CardRecorder::SetProfileWireless(const char* name, const WirelessReg* reg) {
@@ -258,10 +248,6 @@ std::int32_t CardRecorder::SetProfileWireless(const char* name, const WirelessRe
         c.reg = reg != nullptr ? std::optional(*reg) : std::nullopt;
         return TAVL_SetProfileWireless(name, reg);
     });
-}
-
-std::int32_t CardRecorder::SetDriverReg(const WirelessReg* reg) {
-    return Run("SetDriverReg", [&](CardCall&) { return TAVL_SetDriverReg(reg); });
 }
 
 std::int32_t CardRecorder::GetWLANConfig(std::uint32_t* mask, HostInfo* host) {
@@ -311,14 +297,10 @@ std::int32_t CardRecorder::SetSSID(const SsidText* ssid) {
 std::int32_t CardRecorder::QueryOID(std::uint32_t oid, void* buffer, std::uint32_t length,
                                     std::uint32_t* written) {
     const QueryHook hook = Get(queryHook_);
-    std::optional<std::int32_t> failed;
     std::optional<std::uint32_t> value;
     {
         std::lock_guard lock(mutex_);
-        if (failQuery_.first > 0) {
-            --failQuery_.first;
-            failed = failQuery_.second;
-        } else if (oid == TAVL_OID_GEN_MEDIA_CONNECT_STATUS) {
+        if (oid == TAVL_OID_GEN_MEDIA_CONNECT_STATUS) {
             value = media_;
         } else if (counters_ && (oid == TAVL_OID_GEN_XMIT_OK || oid == TAVL_OID_GEN_RCV_OK)) {
             value = oid == TAVL_OID_GEN_XMIT_OK ? counters_->first : counters_->second;
@@ -327,9 +309,9 @@ std::int32_t CardRecorder::QueryOID(std::uint32_t oid, void* buffer, std::uint32
     return Run("QueryOID", [&](CardCall&) {
         std::uint32_t none = 0;
         std::uint32_t* out = written != nullptr ? written : &none;
-        if (hook || failed) {
+        if (hook) {
             *out = 0;
-            return hook ? hook(oid, buffer, length, out) : *failed;
+            return hook(oid, buffer, length, out);
         }
         const std::int32_t result = TAVL_QueryOID(oid, buffer, length, out);
         if (result == 0 && value) {
@@ -337,42 +319,6 @@ std::int32_t CardRecorder::QueryOID(std::uint32_t oid, void* buffer, std::uint32
         }
         return result;
     });
-}
-
-std::uint32_t CardRecorder::ChannelToFrequency(std::uint32_t channel) {
-    return Run("ChannelToFrequency", [&](CardCall&) { return TAVL_ChannelToFrequency(channel); });
-}
-
-std::uint32_t CardRecorder::FrequencyToChannel(std::uint32_t khz) {
-    return Run("FrequencyToChannel", [&](CardCall&) { return TAVL_FrequencyToChannel(khz); });
-}
-
-std::int32_t CardRecorder::SetWLDomain(std::int32_t domain) {
-    return Run("SetWLDomain", [&](CardCall&) { return TAVL_SetWLDomain(domain); });
-}
-
-std::int32_t CardRecorder::SetChannel(const std::uint32_t* channel) {
-    return Run("SetChannel", [&](CardCall&) { return TAVL_SetChannel(channel); });
-}
-
-std::int32_t CardRecorder::SetOperatingMode(const std::uint32_t* mode) {
-    return Run("SetOperatingMode", [&](CardCall&) { return TAVL_SetOperatingMode(mode); });
-}
-
-std::int32_t CardRecorder::SiteSurveyTrigger() {
-    return Run("SiteSurveyTrigger", [](CardCall&) { return TAVL_SiteSurveyTrigger(); });
-}
-
-std::int32_t CardRecorder::SiteSurveyGet(std::uint8_t* buffer, std::uint32_t* size) {
-    return Run("SiteSurveyGet", [&](CardCall&) { return TAVL_SiteSurveyGet(buffer, size); });
-}
-
-std::int32_t CardRecorder::Get_XPWZC(std::uint32_t* state) {
-    return Run("Get_XPWZC", [&](CardCall&) { return TAVL_Get_XPWZC(state); });
-}
-
-std::int32_t CardRecorder::WinXPWZC_Disabled() {
-    return Run("WinXPWZC_Disabled", [](CardCall&) { return TAVL_WinXPWZC_Disabled(); });
 }
 
 std::int32_t CardRecorder::GetWLANDriverPath(char* path) {

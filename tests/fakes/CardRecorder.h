@@ -90,6 +90,10 @@ public:
     // Every call fails: no card is detected, status queries and every
     // configuration bit fail, and the profile enumeration answers -1.
     void FailEverything(bool fail) { Fail(fail ? ~0u : 0, -1, cardsim::FailCalls::Both, fail); }
+    // Every QueryOID call fails until cleared.
+    void FailQuery(bool fail) {
+        EditWorld([&](cardsim::World& w) { w.fail.query = fail; });
+    }
 
     void StoreProfile(const std::string& name, const WirelessReg& reg);
     std::optional<WirelessReg> Profile(const std::string& name) const;
@@ -113,10 +117,6 @@ public:
     void SetMediaStatus(std::uint32_t status) { Set(media_, status); }
     void SetCounters(std::uint32_t xmitOk, std::uint32_t rcvOk) {
         Set(counters_, std::pair{xmitOk, rcvOk});
-    }
-    // The next `calls` QueryOID calls return `result` with nothing written.
-    void FailQueryOID(int calls = 1, std::int32_t result = 1) {
-        Set(failQuery_, std::pair{calls, result});
     }
     // GetWLANConfig reports the fields it read from this record instead of
     // the card's. CardHost: this record, or the card's full read.
@@ -215,7 +215,6 @@ private:
     std::function<void(std::string_view)> observer_;
     std::optional<std::uint32_t> media_;
     std::optional<std::pair<std::uint32_t, std::uint32_t>> counters_; // frames sent, received
-    std::pair<int, std::int32_t> failQuery_{0, 1};                    // calls, result
     std::optional<HostInfo> host_;
     std::optional<std::pair<std::string, std::int32_t>> driverPath_;
 };

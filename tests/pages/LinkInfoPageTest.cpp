@@ -138,7 +138,7 @@ TEST_F(LinkInfoPage, DisconnectedShowsScanningAndKeepsTheFrameCounters) {
 TEST_F(LinkInfoPage, FailedStatusQueryChangesNothingAndReleasesThePollingThread) {
     h.Open();
     h.card.SetMediaStatus(1);
-    h.card.FailQueryOID(1);
+    h.card.FailQuery(true);
     h.card.ClearCalls();
     Page().OnTimer();
     EXPECT_EQ(kConnected, Edit(kStateEdit));
@@ -186,9 +186,10 @@ TEST_F(LinkInfoPage, ReScanGreysOutUntilTheNextAnswer) {
         EXPECT_FALSE(ReScan()->isEnabled());
         EXPECT_EQ(1, gChangeParametersRequest);
 
-        h.card.FailQueryOID(1); // no answer: still waiting
+        h.card.FailQuery(true); // no answer: still waiting
         Page().OnTimer();
         EXPECT_FALSE(ReScan()->isEnabled());
+        h.card.FailQuery(false);
 
         Page().OnTimer();
         EXPECT_TRUE(ReScan()->isEnabled()) << "media " << media;
@@ -220,7 +221,7 @@ TEST_F(LinkInfoPage, LeavingStopsTheTimerAndReturningShowsTheLastTexts) {
     h.Open();
     h.SelectTab(4);
     EXPECT_FALSE(Page().RefreshTimer().isActive());
-    h.card.FailQueryOID(1); // the refresh on return changes nothing
+    h.card.FailQuery(true); // the refresh on return changes nothing
     h.SelectTab(0);
     EXPECT_TRUE(Page().RefreshTimer().isActive());
     EXPECT_EQ(kConnected, Edit(kStateEdit));
