@@ -14,12 +14,6 @@
 
 namespace {
 
-cardsim::World QuickWorld() {
-    cardsim::World world = cardsim::DefaultWorld();
-    world.scanMs = 0;
-    return world;
-}
-
 cardsim::ProfileStore StoreIn(const std::string& folder) {
     cardsim::ProfileStore store;
     store.SetWorldFolder(folder);
@@ -77,14 +71,15 @@ const WepKeyArg* CardCall::Key(int slot) const {
     return nullptr;
 }
 
-CardRecorder::CardRecorder() : CardRecorder(QuickWorld()) {}
-
-CardRecorder::CardRecorder(const cardsim::World& world) {
+CardRecorder::CardRecorder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "skerrin-card-XXXXXX");
     parent_ = mkdtemp(pattern.data());
     folder_ = parent_ + "/home";
     std::filesystem::create_directory(folder_);
-    SetWorld(world);
+    EditWorld([](cardsim::World& w) {
+        w = cardsim::DefaultWorld();
+        w.scanMs = 0;
+    });
     for (const char* name : {"TAVL_SIM_HOME", "TAVL_SIM_JOURNAL"}) {
         const char* value = std::getenv(name);
         saved_.emplace_back(name,
@@ -133,13 +128,8 @@ std::optional<WirelessReg> CardRecorder::Profile(const std::string& name) const 
     return StoreIn(folder_).Load(name, reg) == 0 ? std::optional(reg) : std::nullopt;
 }
 
-void CardRecorder::SetActiveProfile(std::optional<std::string> name) {
-    cardsim::ProfileStore store = StoreIn(folder_);
-    if (name) {
-        store.SetActive(*name);
-    } else {
-        std::filesystem::remove(store.Folder() + "/" + cardsim::kActiveFileName);
-    }
+void CardRecorder::SetActiveProfile(const std::string& name) {
+    StoreIn(folder_).SetActive(name);
 }
 
 std::optional<std::string> CardRecorder::ActiveProfile() const {

@@ -59,10 +59,9 @@ struct CardCall {
 
 class CardRecorder : public CardLibrary {
 public:
-    // A fresh world folder holding `world` (default: the card's default
-    // world, surveys finishing at once).
+    // A fresh world folder holding the card's default world, its surveys
+    // finishing at once.
     CardRecorder();
-    explicit CardRecorder(const cardsim::World& world);
     ~CardRecorder() override;
     CardRecorder(const CardRecorder&) = delete;
     CardRecorder& operator=(const CardRecorder&) = delete;
@@ -97,7 +96,7 @@ public:
 
     void StoreProfile(const std::string& name, const WirelessReg& reg);
     std::optional<WirelessReg> Profile(const std::string& name) const;
-    void SetActiveProfile(std::optional<std::string> name);
+    void SetActiveProfile(const std::string& name);
     std::optional<std::string> ActiveProfile() const;
     std::optional<WirelessReg> DriverReg() const; // as SetDriverReg wrote it
 
