@@ -27,6 +27,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -61,35 +62,25 @@ std::vector<std::pair<int, std::string>> ContentLines(const std::string& text) {
     return lines;
 }
 
-// Splits `text` at blanks; a word in double quotes keeps its blanks, and
-// \" and \\ stand for themselves in it. False for an unclosed quote.
+// Splits `text` at blanks; blanks between double quotes stay in the word.
+// False for an unclosed quote.
 bool SplitWords(const std::string& text, std::vector<std::string>& words) {
     std::string word;
     bool inWord = false;
     bool quoted = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted) {
-            if (c == '\\' && i + 1 < text.size() && (text[i + 1] == '"' || text[i + 1] == '\\')) {
-                word += text[++i];
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                word += c;
-            }
-        } else if (c == ' ' || c == '\t') {
+    for (const char c : text) {
+        if (!quoted && (c == ' ' || c == '\t')) {
             if (inWord) {
-                words.push_back(word);
-                word.clear();
+                words.push_back(std::exchange(word, {}));
             }
             inWord = false;
         } else {
-            quoted = c == '"';
-            word += quoted ? std::string() : std::string(1, c);
+            quoted = c == '"' ? !quoted : quoted;
+            word += c == '"' ? std::string() : std::string(1, c);
             inWord = true;
         }
     }
-    if (inWord && !quoted) {
+    if (inWord) {
         words.push_back(word);
     }
     return !quoted;
@@ -140,8 +131,8 @@ std::string ReadText(const QString& path) {
 // Stores a profile in the simulated card's store and makes it active:
 // "NAME key=value..." with ssid, channel, mode (infrastructure|adhoc),
 // wep (off|64|128), txkey (1..4), key1..key4 (hexadecimal), auth
-// (open|shared|auto).
-bool StoreProfile(const std::vector<std::string>& args, const QString& home, std::string& error) {
+// (open|shared|auto). What went wrong, or nothing.
+std::string StoreProfile(const std::vector<std::string>& args, const QString& home) {
     WirelessReg reg = DefaultWirelessReg();
     const std::string& name = args.front();
     SetFieldText(reg.profileName, name);
@@ -170,27 +161,21 @@ bool StoreProfile(const std::vector<std::string>& args, const QString& home, std
                 SetFieldText(reg.keyText128[slot], value);
             }
         } else {
-            error = "profile: unknown field " + key;
-            return false;
+            return "profile: unknown field " + key;
         }
     }
     cardsim::ProfileStore store;
     store.SetWorldFolder(home.toStdString());
-    if (store.Store(name.c_str(), reg) != 0 || store.SetActive(name) != 0) {
-        error = "profile: the store refused " + name;
-        return false;
-    }
-    return true;
+    const bool stored = store.Store(name.c_str(), reg) == 0 && store.SetActive(name) == 0;
+    return stored ? "" : "profile: the store refused " + name;
 }
 
 // Spoils a stored profile's file: "NAME missing|corrupt|fifo" removes it,
 // overwrites it with bytes that are no profile, or puts a FIFO in its
-// place.
-bool SpoilProfileFile(const std::vector<std::string>& args, const QString& home,
-                      std::string& error) {
+// place. What went wrong, or nothing.
+std::string SpoilProfileFile(const std::vector<std::string>& args, const QString& home) {
     if (args.size() != 2) {
-        error = "profile-file: NAME missing|corrupt|fifo";
-        return false;
+        return "profile-file: NAME missing|corrupt|fifo";
     }
     cardsim::ProfileStore store;
     store.SetWorldFolder(home.toStdString());
@@ -200,14 +185,12 @@ bool SpoilProfileFile(const std::vector<std::string>& args, const QString& home,
         std::ofstream(path, std::ios::binary) << std::string(2000, '\x5A');
     } else if (args[1] == "fifo") {
         if (mkfifo(path.c_str(), 0600) != 0) {
-            error = "profile-file: no FIFO at " + path;
-            return false;
+            return "profile-file: no FIFO at " + path;
         }
     } else if (args[1] != "missing") {
-        error = "profile-file: unknown spoiling " + args[1];
-        return false;
+        return "profile-file: unknown spoiling " + args[1];
     }
-    return true;
+    return "";
 }
 
 class Scenario : public testing::TestWithParam<std::string> {
@@ -253,11 +236,9 @@ protected:
         } else if (step.verb == "expect-quiet") {
             EXPECT_EQ("", utility_.StandardError().toStdString());
         } else if (step.verb == "profile") {
-            std::string error;
-            ASSERT_TRUE(StoreProfile(step.args, utility_.SimHome(), error)) << error;
+            ASSERT_EQ("", StoreProfile(step.args, utility_.SimHome()));
         } else if (step.verb == "profile-file") {
-            std::string error;
-            ASSERT_TRUE(SpoilProfileFile(step.args, utility_.SimHome(), error)) << error;
+            ASSERT_EQ("", SpoilProfileFile(step.args, utility_.SimHome()));
         } else if (step.verb == "descriptor-limit") {
             utility_.SetDescriptorLimit(std::stoi(step.rest));
         } else if (step.verb == "lock-taken") {
@@ -271,7 +252,7 @@ protected:
                 arguments << QString::fromStdString(word);
             }
             QString output;
-            ASSERT_EQ(0, utility_.Tavlsim(arguments, &output)) << output.toStdString();
+            ASSERT_EQ(0, utility_.Run("tavlsim", arguments, &output)) << output.toStdString();
         } else if (step.verb == "send") {
             ASSERT_TRUE(utility_.Send(step.rest + "\n"));
         } else if (step.verb == "wait-journal") {
@@ -284,7 +265,7 @@ protected:
         } else if (step.verb == "expect-running") {
             EXPECT_TRUE(utility_.Running());
         } else if (step.verb == "second-start") {
-            ASSERT_EQ(std::stoi(step.rest), utility_.RunSecondInstance());
+            ASSERT_EQ(std::stoi(step.rest), utility_.Run("skerrin"));
         } else if (step.verb == "signal") {
             const int number = step.rest == "KILL"  ? SIGKILL
                                : step.rest == "INT" ? SIGINT
@@ -416,14 +397,11 @@ TEST_P(Scenario, RunsAsExpected) {
     }
 }
 
-std::string ReadableName(const testing::TestParamInfo<std::string>& info) {
-    std::string name = info.param;
-    std::replace_if(
-        name.begin(), name.end(),
-        [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Folders, Scenario, testing::ValuesIn(ScenarioNames()), ReadableName);
+INSTANTIATE_TEST_SUITE_P(Folders, Scenario, testing::ValuesIn(ScenarioNames()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
 
 } // namespace
