@@ -33,15 +33,6 @@ namespace {
 
 constexpr int kWaitMs = 15000;
 
-// A step of a scenario: its verb, the rest of its line trimmed, and the
-// rest split into words ("..." keeps blanks, with \" and \\ in it).
-struct ScenarioStep {
-    std::string verb;
-    std::string rest;
-    std::vector<std::string> args;
-    int line = 0;
-};
-
 std::string Trim(const std::string& text) {
     const auto first = text.find_first_not_of(" \t\r");
     const auto last = text.find_last_not_of(" \t\r");
@@ -84,25 +75,6 @@ bool SplitWords(const std::string& text, std::vector<std::string>& words) {
         words.push_back(word);
     }
     return !quoted;
-}
-
-// Reads the steps of a scenario; false with `error` naming the line of an
-// unclosed quote. The runner refuses unknown verbs.
-bool ParseScenarioSteps(const std::string& text, std::vector<ScenarioStep>& steps,
-                        std::string& error) {
-    for (const auto& [number, line] : ContentLines(text)) {
-        ScenarioStep step;
-        step.line = number;
-        const auto blank = line.find_first_of(" \t");
-        step.verb = line.substr(0, blank);
-        step.rest = blank == std::string::npos ? std::string() : Trim(line.substr(blank));
-        if (!SplitWords(step.rest, step.args)) {
-            error = "steps line " + std::to_string(number) + ": unclosed quote";
-            return false;
-        }
-        steps.push_back(std::move(step));
-    }
-    return true;
 }
 
 QString ScenarioRoot() {
@@ -219,66 +191,69 @@ protected:
         return utility_.WaitForJournalAfter(text, journalFrom_, kWaitMs);
     }
 
-    void Run(const ScenarioStep& step) {
-        SCOPED_TRACE("steps line " + std::to_string(step.line) + ": " + step.verb + " " +
-                     step.rest);
-        const QString rest = QString::fromStdString(step.rest).replace(
+    // Runs one line of the steps: its verb, then the rest of the line
+    // trimmed (`tail`) and split into words (`args`).
+    void Run(int number, const std::string& line) {
+        SCOPED_TRACE("steps line " + std::to_string(number) + ": " + line);
+        const auto blank = line.find_first_of(" \t");
+        const std::string verb = line.substr(0, blank);
+        const std::string tail = blank == std::string::npos ? "" : Trim(line.substr(blank));
+        std::vector<std::string> args;
+        ASSERT_TRUE(SplitWords(tail, args)) << "unclosed quote";
+        const QString rest = QString::fromStdString(tail).replace(
             QStringLiteral("$TMPDIR"), utility_.Environment().value(QStringLiteral("TMPDIR")));
-        if (step.verb == "env") {
-            const auto equals = step.rest.find('=');
-            const QString name = QString::fromStdString(step.rest.substr(0, equals));
+        if (verb == "env") {
+            const auto equals = tail.find('=');
+            const QString name = QString::fromStdString(tail.substr(0, equals));
             equals == std::string::npos
                 ? utility_.Environment().remove(name)
-                : utility_.Environment().insert(
-                      name, QString::fromStdString(step.rest.substr(equals + 1)));
-        } else if (step.verb == "runtime-folder") {
-            ASSERT_NO_FATAL_FAILURE(MakeRuntimeFolder(step.rest));
-        } else if (step.verb == "expect-quiet") {
+                : utility_.Environment().insert(name,
+                                                QString::fromStdString(tail.substr(equals + 1)));
+        } else if (verb == "runtime-folder") {
+            ASSERT_NO_FATAL_FAILURE(MakeRuntimeFolder(tail));
+        } else if (verb == "expect-quiet") {
             EXPECT_EQ("", utility_.StandardError().toStdString());
-        } else if (step.verb == "profile") {
-            ASSERT_EQ("", StoreProfile(step.args, utility_.SimHome()));
-        } else if (step.verb == "profile-file") {
-            ASSERT_EQ("", SpoilProfileFile(step.args, utility_.SimHome()));
-        } else if (step.verb == "descriptor-limit") {
-            utility_.SetDescriptorLimit(std::stoi(step.rest));
-        } else if (step.verb == "lock-taken") {
+        } else if (verb == "profile") {
+            ASSERT_EQ("", StoreProfile(args, utility_.SimHome()));
+        } else if (verb == "profile-file") {
+            ASSERT_EQ("", SpoilProfileFile(args, utility_.SimHome()));
+        } else if (verb == "descriptor-limit") {
+            utility_.SetDescriptorLimit(std::stoi(tail));
+        } else if (verb == "lock-taken") {
             ASSERT_TRUE(QDir(utility_.RuntimeDir())
                             .mkpath(QStringLiteral("Corvane LK2093 - 11G Wireless PCI card.lock")));
-        } else if (step.verb == "start") {
-            ASSERT_TRUE(utility_.Start(step.rest != "unready"));
-        } else if (step.verb == "tavlsim") {
+        } else if (verb == "start") {
+            ASSERT_TRUE(utility_.Start(tail != "unready"));
+        } else if (verb == "tavlsim") {
             QStringList arguments;
-            for (const std::string& word : step.args) {
+            for (const std::string& word : args) {
                 arguments << QString::fromStdString(word);
             }
             QString output;
             ASSERT_EQ(0, utility_.Run("tavlsim", arguments, &output)) << output.toStdString();
-        } else if (step.verb == "send") {
-            ASSERT_TRUE(utility_.Send(step.rest + "\n"));
-        } else if (step.verb == "wait-journal") {
-            ASSERT_TRUE(WaitJournalAfter(rest)) << "no journal line with " << step.rest;
-        } else if (step.verb == "wait-trace") {
+        } else if (verb == "send") {
+            ASSERT_TRUE(utility_.Send(tail + "\n"));
+        } else if (verb == "wait-journal") {
+            ASSERT_TRUE(WaitJournalAfter(rest)) << "no journal line with " << tail;
+        } else if (verb == "wait-trace") {
             ASSERT_TRUE(utility_.WaitForTraceAfter(rest, traceFrom_, kWaitMs))
-                << "no trace line with " << step.rest;
-        } else if (step.verb == "expect-no-trace") {
-            EXPECT_FALSE(utility_.StandardError().contains(rest)) << "trace has " << step.rest;
-        } else if (step.verb == "expect-running") {
+                << "no trace line with " << tail;
+        } else if (verb == "expect-no-trace") {
+            EXPECT_FALSE(utility_.StandardError().contains(rest)) << "trace has " << tail;
+        } else if (verb == "expect-running") {
             EXPECT_TRUE(utility_.Running());
-        } else if (step.verb == "second-start") {
-            ASSERT_EQ(std::stoi(step.rest), utility_.Run("skerrin"));
-        } else if (step.verb == "signal") {
-            const int number = step.rest == "KILL"  ? SIGKILL
-                               : step.rest == "INT" ? SIGINT
-                                                    : SIGTERM;
-            ASSERT_EQ(0, ::kill(static_cast<pid_t>(utility_.Pid()), number));
-        } else if (step.verb == "send-overlong") {
+        } else if (verb == "second-start") {
+            ASSERT_EQ(std::stoi(tail), utility_.Run("skerrin"));
+        } else if (verb == "signal") {
+            const int signalNumber = tail == "KILL" ? SIGKILL : tail == "INT" ? SIGINT : SIGTERM;
+            ASSERT_EQ(0, ::kill(static_cast<pid_t>(utility_.Pid()), signalNumber));
+        } else if (verb == "send-overlong") {
             ASSERT_TRUE(utility_.Send(std::string(5000, 'E') + "\n"));
-        } else if (step.verb == "expect-no-journal") {
-            EXPECT_TRUE(utility_.JournalLines().filter(rest).isEmpty())
-                << "journal has " << step.rest;
-        } else if (step.verb == "expect-exit") {
-            ASSERT_EQ(std::stoi(step.rest), utility_.WaitForExit(kWaitMs));
-        } else if (step.verb == "partial-line") {
+        } else if (verb == "expect-no-journal") {
+            EXPECT_TRUE(utility_.JournalLines().filter(rest).isEmpty()) << "journal has " << tail;
+        } else if (verb == "expect-exit") {
+            ASSERT_EQ(std::stoi(tail), utility_.WaitForExit(kWaitMs));
+        } else if (verb == "partial-line") {
             // A line that never ends: the utility hangs up without an answer.
             const int fd = utility_.ConnectChannel();
             ASSERT_EQ(5, send(fd, "ELEGA", 5, MSG_NOSIGNAL));
@@ -287,8 +262,8 @@ protected:
             char byte = 0;
             EXPECT_EQ(0, recv(fd, &byte, 1, 0));
             close(fd);
-        } else if (step.verb == "idle-connections") {
-            const int count = std::stoi(step.rest);
+        } else if (verb == "idle-connections") {
+            const int count = std::stoi(tail);
             rlimit limit{};
             getrlimit(RLIMIT_NOFILE, &limit);
             limit.rlim_cur =
@@ -298,7 +273,7 @@ protected:
                 idle_.push_back(utility_.ConnectChannel());
                 ASSERT_GE(idle_.back(), 0) << "connection " << i;
             }
-        } else if (step.verb == "foreign-runtime-folder") {
+        } else if (verb == "foreign-runtime-folder") {
             ASSERT_NO_FATAL_FAILURE(MakeForeignRuntimeFolder());
         } else {
             FAIL() << "unknown step";
@@ -366,12 +341,8 @@ protected:
 };
 
 TEST_P(Scenario, RunsAsExpected) {
-    std::vector<ScenarioStep> steps;
-    std::string error;
-    ASSERT_TRUE(ParseScenarioSteps(ReadText(folder_ + QStringLiteral("/steps")), steps, error))
-        << error;
-    for (const ScenarioStep& step : steps) {
-        ASSERT_NO_FATAL_FAILURE(Run(step));
+    for (const auto& [number, line] : ContentLines(ReadText(folder_ + QStringLiteral("/steps")))) {
+        ASSERT_NO_FATAL_FAILURE(Run(number, line));
     }
     EXPECT_FALSE(utility_.Running()) << "the scenario must end with the utility's exit";
     if (shared_) {
