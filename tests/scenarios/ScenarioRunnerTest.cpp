@@ -20,6 +20,7 @@
 #include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <poll.h>
 #include <sstream>
@@ -93,11 +94,8 @@ std::vector<std::string> ScenarioNames() {
 }
 
 std::string ReadText(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return file.readAll().toStdString();
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Stores a profile in the simulated card's store and makes it active:
