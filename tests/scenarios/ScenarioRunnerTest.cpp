@@ -271,16 +271,16 @@ protected:
                 idle_.push_back(utility_.ConnectChannel());
                 ASSERT_GE(idle_.back(), 0) << "connection " << i;
             }
-        } else if (verb == "foreign-runtime-folder") {
-            ASSERT_NO_FATAL_FAILURE(MakeForeignRuntimeFolder());
         } else {
             FAIL() << "unknown step";
         }
     }
 
-    // A private temporary folder, and a runtime folder whose path is too
-    // long for a socket ("long"), with a folder at the channel socket's path
-    // ("taken"), or none at all ("none").
+    // A private temporary folder as TMPDIR, and a runtime folder whose
+    // path is too long for a socket ("long"), with a folder at the channel
+    // socket's path ("taken"), or none at all ("none"); with "foreign" the
+    // temporary folder is shared (mode 1777) and skerrin-<uid> in it
+    // belongs to another user (or, run unprivileged, is open to everyone).
     void MakeRuntimeFolder(const std::string& how) {
         temp_ = std::make_unique<QTemporaryDir>();
         utility_.Environment().insert(QStringLiteral("TMPDIR"), temp_->path());
@@ -291,33 +291,23 @@ protected:
         } else if (how == "taken") {
             ASSERT_TRUE(QDir(utility_.RuntimeDir()).mkpath(QString::fromLatin1(kChannelFileName)));
         } else {
-            ASSERT_EQ("none", how);
+            ASSERT_TRUE(how == "none" || how == "foreign") << how;
             utility_.Environment().remove(QStringLiteral("XDG_RUNTIME_DIR"));
         }
-    }
-
-    // No session runtime folder, and a fresh shared temporary folder (mode
-    // 1777) in which skerrin-<uid> belongs to another user (or, run
-    // unprivileged, is open to everyone).
-    void MakeForeignRuntimeFolder() {
-        shared_ = std::make_unique<QTemporaryDir>();
-        const QByteArray root = shared_->path().toLocal8Bit();
-        ASSERT_EQ(0, chmod(root.constData(), 01777));
-        foreign_ = root + "/skerrin-" + QByteArray::number(getuid());
-        ASSERT_EQ(0, mkdir(foreign_.constData(), 0777));
-        if (getuid() == 0) {
-            ASSERT_EQ(0, chown(foreign_.constData(), 65534, 65534));
-        } else {
-            ASSERT_EQ(0, chmod(foreign_.constData(), 0777));
+        if (how == "foreign") {
+            const QByteArray root = temp_->path().toLocal8Bit();
+            ASSERT_EQ(0, chmod(root.constData(), 01777));
+            foreign_ = root + "/skerrin-" + QByteArray::number(getuid());
+            ASSERT_EQ(0, mkdir(foreign_.constData(), 0777));
+            ASSERT_EQ(0, getuid() == 0 ? chown(foreign_.constData(), 65534, 65534)
+                                       : chmod(foreign_.constData(), 0777));
         }
-        utility_.Environment().remove(QStringLiteral("XDG_RUNTIME_DIR"));
-        utility_.Environment().insert(QStringLiteral("TMPDIR"), shared_->path());
     }
 
     // The shared folder holds nothing of the utility's but its own private
     // folders, and the foreign folder stays empty.
     void CheckForeignRuntimeFolder() {
-        const QDir shared(shared_->path());
+        const QDir shared(temp_->path());
         const QString own = QStringLiteral("skerrin-") + QString::number(getuid());
         for (const QFileInfo& entry : shared.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot |
                                                            QDir::System | QDir::Hidden)) {
@@ -330,7 +320,7 @@ protected:
     }
 
     QString folder_;
-    std::unique_ptr<QTemporaryDir> shared_, temp_;
+    std::unique_ptr<QTemporaryDir> temp_;
     QByteArray foreign_;
     std::vector<int> idle_;
     UtilityProcess utility_;
@@ -343,7 +333,7 @@ TEST_P(Scenario, RunsAsExpected) {
         ASSERT_NO_FATAL_FAILURE(Run(number, line));
     }
     EXPECT_FALSE(utility_.Running()) << "the scenario must end with the utility's exit";
-    if (shared_) {
+    if (!foreign_.isEmpty()) {
         CheckForeignRuntimeFolder();
     }
 
