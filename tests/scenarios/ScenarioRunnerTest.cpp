@@ -99,9 +99,8 @@ std::string ReadText(const QString& path) {
 }
 
 // Stores a profile in the simulated card's store and makes it active:
-// "NAME key=value..." with ssid, channel, mode (infrastructure|adhoc),
-// wep (off|64|128), txkey (1..4), key1..key4 (hexadecimal), auth
-// (open|shared|auto). What went wrong, or nothing.
+// "NAME key=value..." with ssid, wep (off|64|128), txkey (1..4) and
+// key1..key4 (hexadecimal). What went wrong, or nothing.
 std::string StoreProfile(const std::vector<std::string>& args, const QString& home) {
     WirelessReg reg = DefaultWirelessReg();
     const std::string& name = args.front();
@@ -112,16 +111,10 @@ std::string StoreProfile(const std::vector<std::string>& args, const QString& ho
         const std::string value = equals == std::string::npos ? "" : args[i].substr(equals + 1);
         if (key == "ssid") {
             SetFieldText(reg.ssid, value);
-        } else if (key == "channel") {
-            reg.channel = static_cast<std::uint32_t>(std::stoul(value));
-        } else if (key == "mode") {
-            reg.opMode = value == "adhoc" ? 0 : 1;
         } else if (key == "wep") {
             reg.encryptionLevel = value == "64" ? 1 : value == "128" ? 2 : 0;
         } else if (key == "txkey") {
             reg.defaultKeyId = std::stoi(value) - 1;
-        } else if (key == "auth") {
-            reg.authType = value == "shared" ? 1 : value == "auto" ? 2 : 0;
         } else if (key.size() == 4 && key.rfind("key", 0) == 0 && key[3] >= '1' && key[3] <= '4') {
             const int slot = key[3] - '1';
             SetFieldText(reg.keyText[slot], value);
