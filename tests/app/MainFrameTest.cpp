@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -24,19 +23,10 @@ protected:
     void SetUp() override {
         ResetHostState();
         ::setenv("TAVL_SIM_HOME", qPrintable(home_.path()), 1);
-        ::setenv("TAVL_SIM_JOURNAL", qPrintable(Journal()), 1);
         ::setenv("XDG_RUNTIME_DIR", qPrintable(runtime_.path()), 1);
     }
     void TearDown() override { ResetHostState(); }
 
-    QString Journal() const { return home_.path() + QStringLiteral("/journal.txt"); }
-    QStringList JournalLines() const {
-        QFile file(Journal());
-        if (!file.open(QIODevice::ReadOnly)) {
-            return {};
-        }
-        return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
     // Lets events flow until `done` holds (the bound only stops a broken build).
     template <class Done> static bool Until(Done done) {
         QDeadlineTimer deadline(20000);
@@ -56,7 +46,6 @@ TEST_F(MainFrameTest, UnusableCardLibraryIsSaidInAMessageBoxAndNothingStarts) {
     ASSERT_EQ(1u, boxes_.shown.size());
     EXPECT_TRUE(boxes_.shown[0].text.contains(QStringLiteral("/nonexistent/libtavl3.so")));
     EXPECT_EQ(MsgIcon::Exclamation, boxes_.shown[0].icon);
-    EXPECT_TRUE(JournalLines().isEmpty());
 }
 
 TEST_F(MainFrameTest, MenuShowHideAndExitThenLaterRequestsDoNothing) {
@@ -95,9 +84,6 @@ TEST_F(MainFrameTest, MenuShowHideAndExitThenLaterRequestsDoNothing) {
     EXPECT_FALSE(frame.Sheet()->isVisible());
 
     EXPECT_TRUE(frame.Finish());
-    const QStringList lines = JournalLines();
-    ASSERT_FALSE(lines.isEmpty());
-    EXPECT_TRUE(lines.last().contains(QStringLiteral("TAVL_Terminate")));
 }
 
 } // namespace

@@ -49,19 +49,18 @@ void PostFromThreadAndDrain(UiRequestQueue& queue) {
     EXPECT_EQ((std::vector<int>{1, 2, 3, -2}), ran);
 }
 
-TEST(UiRequestQueue, RunsInOrderAndWhileAModalLoopRuns) {
-    UiRequestQueue queue;
-    ASSERT_TRUE(queue.WokenByEventFd());
-    PostFromThreadAndDrain(queue);
-}
-
-TEST(UiRequestQueue, WithoutAnEventFdRequestsStillArrive) {
-    UiRequestQueue queue(nullptr, [] {
-        errno = EMFILE; // no descriptor left
+// With an eventfd, and without one (no descriptor left): the requests
+// arrive all the same.
+TEST(UiRequestQueue, RunsInOrderAndWhileAModalLoopRunsWithOrWithoutAnEventFd) {
+    UiRequestQueue withEventFd;
+    ASSERT_TRUE(withEventFd.WokenByEventFd());
+    PostFromThreadAndDrain(withEventFd);
+    UiRequestQueue withoutEventFd(nullptr, [] {
+        errno = EMFILE;
         return -1;
     });
-    EXPECT_FALSE(queue.WokenByEventFd());
-    PostFromThreadAndDrain(queue);
+    EXPECT_FALSE(withoutEventFd.WokenByEventFd());
+    PostFromThreadAndDrain(withoutEventFd);
 }
 
 } // namespace

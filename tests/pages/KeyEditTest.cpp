@@ -57,19 +57,21 @@ private:
     int start_ = WarningBeepCount();
 };
 
-TEST(KeyEdit, AFullFieldAcceptsACharacterThatReplacesASelection) {
-    auto edit = MakeEdit(kHex64, QStringLiteral("0123456789"));
-    const BeepCounter beeps;
-    edit->setSelection(2, 3);
-    TypeInto(edit.get(), QStringLiteral("F"));
-    EXPECT_EQ(QStringLiteral("01F56789"), edit->text());
-    EXPECT_EQ(0, beeps.Beeps());
+// One key press whose text is `text`.
+void Press(QWidget* edit, const QString& text, int key = Qt::Key_unknown) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(edit, &press);
+}
+void PasteKeys(QWidget* edit, const QString& text) {
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
 }
 
 // What the first key does to a field showing a hidden key (or a text
 // beginning with a star, which looks like one): any character, even one the
 // field refuses, and Backspace empty it, and what follows shows in clear;
-// editing keys leave it.
+// editing keys and keys whose text is a control character (Escape gives
+// U+001B) leave it. A paste replaces a hidden key, a refused one leaves it.
 TEST(KeyEdit, TheFirstKeyOnAHiddenKey) {
     const struct {
         Field field;
@@ -88,6 +90,16 @@ TEST(KeyEdit, TheFirstKeyOnAHiddenKey) {
          "3A9C17E05B", 0},
         {kAscii64, "*****", false, [](CKeyEdit* e) { TypeInto(e, QStringLiteral("a")); }, "a", 0},
         {kAscii64, "*ab", false, [](CKeyEdit* e) { TypeInto(e, QStringLiteral("a")); }, "a", 0},
+        {kHex64, "3A9C17E05B", true,
+         [](CKeyEdit* e) {
+             Press(e, QString(QChar(0x1b)), Qt::Key_Escape);
+             Press(e, QString(QChar(0x9f)));
+         },
+         "3A9C17E05B", 0},
+        {kHex64, "3A9C17E05B", true, [](CKeyEdit* e) { PasteKeys(e, QStringLiteral("zz")); },
+         "3A9C17E05B", 1},
+        {kHex64, "3A9C17E05B", true,
+         [](CKeyEdit* e) { PasteKeys(e, QStringLiteral("0102030405")); }, "0102030405", 0},
     };
     for (const auto& c : cases) {
         auto edit = MakeEdit(c.field, QString::fromLatin1(c.text));
@@ -111,10 +123,6 @@ TEST(KeyEdit, UndoCannotBringAHiddenKeyBackInClear) {
 
 // However text arrives (typed key by key, Ctrl+V, the context menu's Paste,
 // a drop, or an edit that bypasses the filters), the field's rules hold.
-void PasteKeys(QWidget* edit, const QString& text) {
-    QApplication::clipboard()->setText(text);
-    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-}
 void PasteFromMenu(QWidget* widget, const QString& text) {
     auto* edit = static_cast<CKeyEdit*>(widget);
     QApplication::clipboard()->setText(text);
@@ -142,6 +150,12 @@ TEST(KeyEdit, ArrivingTextObeysTheFieldsRules) {
         {TypeInto, kHex64, u"", u"0aF9", u"0aF9", 0},
         {TypeInto, kHex64, u"", u"12g 3Z-4", u"1234", 4},
         {TypeInto, kHex64, u"", u"0123456789AB", u"0123456789", 2},
+        // A full field takes a character that replaces a selection.
+        {[](QWidget* e, const QString& t) {
+             static_cast<QLineEdit*>(e)->setSelection(2, 3);
+             TypeInto(e, t);
+         },
+         kHex64, u"0123456789", u"F", u"01F56789", 0},
         {TypeInto, kHex128, u"", u"7D20E8B4C19F6A5D03E7B28C41FF", u"7D20E8B4C19F6A5D03E7B28C41", 2},
         // Typed into ASCII fields: any 8-bit character, at most the key length.
         {TypeInto, kAscii64, u"", u"a B~\u00e9", u"a B~\u00e9", 0},
@@ -169,6 +183,9 @@ TEST(KeyEdit, ArrivingTextObeysTheFieldsRules) {
         {Drop, kAscii64, u"", u"\u263a", u"", -1},
         {Insert, kHex64, u"12", u"zz", u"12", -1},
         {Insert, kAscii64, u"ab", u"\u20ac", u"ab", -1},
+        // A key that types several characters at once: whole or not at all.
+        {[](QWidget* e, const QString& t) { Press(e, t); }, kHex64, u"123456789", u"ab",
+         u"123456789", -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(QString::fromUtf16(c.pasted).toStdString());
@@ -180,36 +197,6 @@ TEST(KeyEdit, ArrivingTextObeysTheFieldsRules) {
             EXPECT_EQ(c.beeps, beeps.Beeps());
         }
     }
-}
-
-TEST(KeyEdit, APasteReplacesAMaskedKeyButARefusedOneLeavesIt) {
-    auto edit = MakeEdit(kHex64, QStringLiteral("3A9C17E05B"));
-    edit->SetPasswordChar(true);
-    PasteKeys(edit.get(), QStringLiteral("zz"));
-    EXPECT_EQ(QStringLiteral("3A9C17E05B"), edit->text());
-    EXPECT_TRUE(edit->HasPasswordChar());
-    PasteKeys(edit.get(), QStringLiteral("0102030405"));
-    EXPECT_EQ(QStringLiteral("0102030405"), edit->text());
-    EXPECT_FALSE(edit->HasPasswordChar());
-}
-
-// Keys whose text is a control character (Escape gives U+001B) do not type,
-// so a masked key stays. A key that types several characters at once goes
-// in whole or not at all.
-TEST(KeyEdit, ControlTextDoesNotTypeAndSeveralCharactersMustFitWhole) {
-    auto masked = MakeEdit(kHex64, QStringLiteral("3A9C17E05B"));
-    masked->SetPasswordChar(true);
-    for (const auto& [key, c] : {std::pair{Qt::Key_Escape, u'\x1b'}, {Qt::Key_unknown, u'\x9f'}}) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar(c)));
-        QApplication::sendEvent(masked.get(), &press);
-    }
-    EXPECT_EQ(QStringLiteral("3A9C17E05B"), masked->text());
-    EXPECT_TRUE(masked->HasPasswordChar());
-
-    auto edit = MakeEdit(kHex64, QStringLiteral("123456789"));
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("ab"));
-    QApplication::sendEvent(edit.get(), &press);
-    EXPECT_EQ(QStringLiteral("123456789"), edit->text());
 }
 
 } // namespace

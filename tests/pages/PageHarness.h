@@ -178,12 +178,9 @@ struct PageHarness : SheetHarness {
         }
         return shown;
     }
-    // How many of the four key fields `ids` are enabled, and masked.
+    // How many of the four key fields `ids` are enabled.
     int EnabledKeys(const int* ids) {
         return Count(ids, [](QWidget* w) { return w->isEnabled(); });
-    }
-    int MaskedKeys(const int* ids) {
-        return Count(ids, [](QWidget* w) { return static_cast<CKeyEdit*>(w)->HasPasswordChar(); });
     }
     // Apply Changes and Undo Changes: both enabled, or both disabled.
     bool ChangesPending() {

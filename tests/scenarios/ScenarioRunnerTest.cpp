@@ -20,6 +20,7 @@
 #include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <poll.h>
 #include <sstream>
@@ -27,19 +28,11 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
 constexpr int kWaitMs = 15000;
-
-// A step of a scenario: its verb, the rest of its line trimmed, and the
-// rest split into words ("..." keeps blanks, with \" and \\ in it).
-struct ScenarioStep {
-    std::string verb;
-    std::string rest;
-    std::vector<std::string> args;
-    int line = 0;
-};
 
 std::string Trim(const std::string& text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -61,57 +54,28 @@ std::vector<std::pair<int, std::string>> ContentLines(const std::string& text) {
     return lines;
 }
 
-// Splits `text` at blanks; a word in double quotes keeps its blanks, and
-// \" and \\ stand for themselves in it. False for an unclosed quote.
+// Splits `text` at blanks; blanks between double quotes stay in the word.
+// False for an unclosed quote.
 bool SplitWords(const std::string& text, std::vector<std::string>& words) {
     std::string word;
     bool inWord = false;
     bool quoted = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted) {
-            if (c == '\\' && i + 1 < text.size() && (text[i + 1] == '"' || text[i + 1] == '\\')) {
-                word += text[++i];
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                word += c;
-            }
-        } else if (c == ' ' || c == '\t') {
+    for (const char c : text) {
+        if (!quoted && (c == ' ' || c == '\t')) {
             if (inWord) {
-                words.push_back(word);
-                word.clear();
+                words.push_back(std::exchange(word, {}));
             }
             inWord = false;
         } else {
-            quoted = c == '"';
-            word += quoted ? std::string() : std::string(1, c);
+            quoted = c == '"' ? !quoted : quoted;
+            word += c == '"' ? std::string() : std::string(1, c);
             inWord = true;
         }
     }
-    if (inWord && !quoted) {
+    if (inWord) {
         words.push_back(word);
     }
     return !quoted;
-}
-
-// Reads the steps of a scenario; false with `error` naming the line of an
-// unclosed quote. The runner refuses unknown verbs.
-bool ParseScenarioSteps(const std::string& text, std::vector<ScenarioStep>& steps,
-                        std::string& error) {
-    for (const auto& [number, line] : ContentLines(text)) {
-        ScenarioStep step;
-        step.line = number;
-        const auto blank = line.find_first_of(" \t");
-        step.verb = line.substr(0, blank);
-        step.rest = blank == std::string::npos ? std::string() : Trim(line.substr(blank));
-        if (!SplitWords(step.rest, step.args)) {
-            error = "steps line " + std::to_string(number) + ": unclosed quote";
-            return false;
-        }
-        steps.push_back(std::move(step));
-    }
-    return true;
 }
 
 QString ScenarioRoot() {
@@ -130,18 +94,14 @@ std::vector<std::string> ScenarioNames() {
 }
 
 std::string ReadText(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return file.readAll().toStdString();
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Stores a profile in the simulated card's store and makes it active:
-// "NAME key=value..." with ssid, channel, mode (infrastructure|adhoc),
-// wep (off|64|128), txkey (1..4), key1..key4 (hexadecimal), auth
-// (open|shared|auto).
-bool StoreProfile(const std::vector<std::string>& args, const QString& home, std::string& error) {
+// "NAME key=value..." with ssid, wep (off|64|128), txkey (1..4) and
+// key1..key4 (hexadecimal). What went wrong, or nothing.
+std::string StoreProfile(const std::vector<std::string>& args, const QString& home) {
     WirelessReg reg = DefaultWirelessReg();
     const std::string& name = args.front();
     SetFieldText(reg.profileName, name);
@@ -151,16 +111,10 @@ bool StoreProfile(const std::vector<std::string>& args, const QString& home, std
         const std::string value = equals == std::string::npos ? "" : args[i].substr(equals + 1);
         if (key == "ssid") {
             SetFieldText(reg.ssid, value);
-        } else if (key == "channel") {
-            reg.channel = static_cast<std::uint32_t>(std::stoul(value));
-        } else if (key == "mode") {
-            reg.opMode = value == "adhoc" ? 0 : 1;
         } else if (key == "wep") {
             reg.encryptionLevel = value == "64" ? 1 : value == "128" ? 2 : 0;
         } else if (key == "txkey") {
             reg.defaultKeyId = std::stoi(value) - 1;
-        } else if (key == "auth") {
-            reg.authType = value == "shared" ? 1 : value == "auto" ? 2 : 0;
         } else if (key.size() == 4 && key.rfind("key", 0) == 0 && key[3] >= '1' && key[3] <= '4') {
             const int slot = key[3] - '1';
             SetFieldText(reg.keyText[slot], value);
@@ -170,27 +124,21 @@ bool StoreProfile(const std::vector<std::string>& args, const QString& home, std
                 SetFieldText(reg.keyText128[slot], value);
             }
         } else {
-            error = "profile: unknown field " + key;
-            return false;
+            return "profile: unknown field " + key;
         }
     }
     cardsim::ProfileStore store;
     store.SetWorldFolder(home.toStdString());
-    if (store.Store(name.c_str(), reg) != 0 || store.SetActive(name) != 0) {
-        error = "profile: the store refused " + name;
-        return false;
-    }
-    return true;
+    const bool stored = store.Store(name.c_str(), reg) == 0 && store.SetActive(name) == 0;
+    return stored ? "" : "profile: the store refused " + name;
 }
 
 // Spoils a stored profile's file: "NAME missing|corrupt|fifo" removes it,
 // overwrites it with bytes that are no profile, or puts a FIFO in its
-// place.
-bool SpoilProfileFile(const std::vector<std::string>& args, const QString& home,
-                      std::string& error) {
+// place. What went wrong, or nothing.
+std::string SpoilProfileFile(const std::vector<std::string>& args, const QString& home) {
     if (args.size() != 2) {
-        error = "profile-file: NAME missing|corrupt|fifo";
-        return false;
+        return "profile-file: NAME missing|corrupt|fifo";
     }
     cardsim::ProfileStore store;
     store.SetWorldFolder(home.toStdString());
@@ -200,14 +148,12 @@ bool SpoilProfileFile(const std::vector<std::string>& args, const QString& home,
         std::ofstream(path, std::ios::binary) << std::string(2000, '\x5A');
     } else if (args[1] == "fifo") {
         if (mkfifo(path.c_str(), 0600) != 0) {
-            error = "profile-file: no FIFO at " + path;
-            return false;
+            return "profile-file: no FIFO at " + path;
         }
     } else if (args[1] != "missing") {
-        error = "profile-file: unknown spoiling " + args[1];
-        return false;
+        return "profile-file: unknown spoiling " + args[1];
     }
-    return true;
+    return "";
 }
 
 class Scenario : public testing::TestWithParam<std::string> {
@@ -236,68 +182,69 @@ protected:
         return utility_.WaitForJournalAfter(text, journalFrom_, kWaitMs);
     }
 
-    void Run(const ScenarioStep& step) {
-        SCOPED_TRACE("steps line " + std::to_string(step.line) + ": " + step.verb + " " +
-                     step.rest);
-        const QString rest = QString::fromStdString(step.rest).replace(
+    // Runs one line of the steps: its verb, then the rest of the line
+    // trimmed (`tail`) and split into words (`args`).
+    void Run(int number, const std::string& line) {
+        SCOPED_TRACE("steps line " + std::to_string(number) + ": " + line);
+        const auto blank = line.find_first_of(" \t");
+        const std::string verb = line.substr(0, blank);
+        const std::string tail = blank == std::string::npos ? "" : Trim(line.substr(blank));
+        std::vector<std::string> args;
+        ASSERT_TRUE(SplitWords(tail, args)) << "unclosed quote";
+        const QString rest = QString::fromStdString(tail).replace(
             QStringLiteral("$TMPDIR"), utility_.Environment().value(QStringLiteral("TMPDIR")));
-        if (step.verb == "env") {
-            const auto equals = step.rest.find('=');
-            const QString name = QString::fromStdString(step.rest.substr(0, equals));
+        if (verb == "env") {
+            const auto equals = tail.find('=');
+            const QString name = QString::fromStdString(tail.substr(0, equals));
             equals == std::string::npos
                 ? utility_.Environment().remove(name)
-                : utility_.Environment().insert(
-                      name, QString::fromStdString(step.rest.substr(equals + 1)));
-        } else if (step.verb == "runtime-folder") {
-            ASSERT_NO_FATAL_FAILURE(MakeRuntimeFolder(step.rest));
-        } else if (step.verb == "expect-quiet") {
+                : utility_.Environment().insert(name,
+                                                QString::fromStdString(tail.substr(equals + 1)));
+        } else if (verb == "runtime-folder") {
+            ASSERT_NO_FATAL_FAILURE(MakeRuntimeFolder(tail));
+        } else if (verb == "expect-quiet") {
             EXPECT_EQ("", utility_.StandardError().toStdString());
-        } else if (step.verb == "profile") {
-            std::string error;
-            ASSERT_TRUE(StoreProfile(step.args, utility_.SimHome(), error)) << error;
-        } else if (step.verb == "profile-file") {
-            std::string error;
-            ASSERT_TRUE(SpoilProfileFile(step.args, utility_.SimHome(), error)) << error;
-        } else if (step.verb == "descriptor-limit") {
-            utility_.SetDescriptorLimit(std::stoi(step.rest));
-        } else if (step.verb == "lock-taken") {
+        } else if (verb == "profile") {
+            ASSERT_EQ("", StoreProfile(args, utility_.SimHome()));
+        } else if (verb == "profile-file") {
+            ASSERT_EQ("", SpoilProfileFile(args, utility_.SimHome()));
+        } else if (verb == "descriptor-limit") {
+            utility_.SetDescriptorLimit(std::stoi(tail));
+        } else if (verb == "lock-taken") {
             ASSERT_TRUE(QDir(utility_.RuntimeDir())
                             .mkpath(QStringLiteral("Corvane LK2093 - 11G Wireless PCI card.lock")));
-        } else if (step.verb == "start") {
-            ASSERT_TRUE(utility_.Start(step.rest != "unready"));
-        } else if (step.verb == "tavlsim") {
+        } else if (verb == "start") {
+            ASSERT_TRUE(utility_.Start(tail != "unready"));
+        } else if (verb == "tavlsim") {
             QStringList arguments;
-            for (const std::string& word : step.args) {
+            for (const std::string& word : args) {
                 arguments << QString::fromStdString(word);
             }
             QString output;
-            ASSERT_EQ(0, utility_.Tavlsim(arguments, &output)) << output.toStdString();
-        } else if (step.verb == "send") {
-            ASSERT_TRUE(utility_.Send(step.rest + "\n"));
-        } else if (step.verb == "wait-journal") {
-            ASSERT_TRUE(WaitJournalAfter(rest)) << "no journal line with " << step.rest;
-        } else if (step.verb == "wait-trace") {
+            ASSERT_EQ(0, utility_.Run("tavlsim", arguments, &output)) << output.toStdString();
+        } else if (verb == "send") {
+            ASSERT_TRUE(utility_.Send(tail + "\n"));
+        } else if (verb == "wait-journal") {
+            ASSERT_TRUE(WaitJournalAfter(rest)) << "no journal line with " << tail;
+        } else if (verb == "wait-trace") {
             ASSERT_TRUE(utility_.WaitForTraceAfter(rest, traceFrom_, kWaitMs))
-                << "no trace line with " << step.rest;
-        } else if (step.verb == "expect-no-trace") {
-            EXPECT_FALSE(utility_.StandardError().contains(rest)) << "trace has " << step.rest;
-        } else if (step.verb == "expect-running") {
+                << "no trace line with " << tail;
+        } else if (verb == "expect-no-trace") {
+            EXPECT_FALSE(utility_.StandardError().contains(rest)) << "trace has " << tail;
+        } else if (verb == "expect-running") {
             EXPECT_TRUE(utility_.Running());
-        } else if (step.verb == "second-start") {
-            ASSERT_EQ(std::stoi(step.rest), utility_.RunSecondInstance());
-        } else if (step.verb == "signal") {
-            const int number = step.rest == "KILL"  ? SIGKILL
-                               : step.rest == "INT" ? SIGINT
-                                                    : SIGTERM;
-            ASSERT_EQ(0, ::kill(static_cast<pid_t>(utility_.Pid()), number));
-        } else if (step.verb == "send-overlong") {
+        } else if (verb == "second-start") {
+            ASSERT_EQ(std::stoi(tail), utility_.Run("skerrin"));
+        } else if (verb == "signal") {
+            const int signalNumber = tail == "KILL" ? SIGKILL : tail == "INT" ? SIGINT : SIGTERM;
+            ASSERT_EQ(0, ::kill(static_cast<pid_t>(utility_.Pid()), signalNumber));
+        } else if (verb == "send-overlong") {
             ASSERT_TRUE(utility_.Send(std::string(5000, 'E') + "\n"));
-        } else if (step.verb == "expect-no-journal") {
-            EXPECT_TRUE(utility_.JournalLines().filter(rest).isEmpty())
-                << "journal has " << step.rest;
-        } else if (step.verb == "expect-exit") {
-            ASSERT_EQ(std::stoi(step.rest), utility_.WaitForExit(kWaitMs));
-        } else if (step.verb == "partial-line") {
+        } else if (verb == "expect-no-journal") {
+            EXPECT_TRUE(utility_.JournalLines().filter(rest).isEmpty()) << "journal has " << tail;
+        } else if (verb == "expect-exit") {
+            ASSERT_EQ(std::stoi(tail), utility_.WaitForExit(kWaitMs));
+        } else if (verb == "partial-line") {
             // A line that never ends: the utility hangs up without an answer.
             const int fd = utility_.ConnectChannel();
             ASSERT_EQ(5, send(fd, "ELEGA", 5, MSG_NOSIGNAL));
@@ -306,8 +253,8 @@ protected:
             char byte = 0;
             EXPECT_EQ(0, recv(fd, &byte, 1, 0));
             close(fd);
-        } else if (step.verb == "idle-connections") {
-            const int count = std::stoi(step.rest);
+        } else if (verb == "idle-connections") {
+            const int count = std::stoi(tail);
             rlimit limit{};
             getrlimit(RLIMIT_NOFILE, &limit);
             limit.rlim_cur =
@@ -317,16 +264,16 @@ protected:
                 idle_.push_back(utility_.ConnectChannel());
                 ASSERT_GE(idle_.back(), 0) << "connection " << i;
             }
-        } else if (step.verb == "foreign-runtime-folder") {
-            ASSERT_NO_FATAL_FAILURE(MakeForeignRuntimeFolder());
         } else {
             FAIL() << "unknown step";
         }
     }
 
-    // A private temporary folder, and a runtime folder whose path is too
-    // long for a socket ("long"), with a folder at the channel socket's path
-    // ("taken"), or none at all ("none").
+    // A private temporary folder as TMPDIR, and a runtime folder whose
+    // path is too long for a socket ("long"), with a folder at the channel
+    // socket's path ("taken"), or none at all ("none"); with "foreign" the
+    // temporary folder is shared (mode 1777) and skerrin-<uid> in it
+    // belongs to another user (or, run unprivileged, is open to everyone).
     void MakeRuntimeFolder(const std::string& how) {
         temp_ = std::make_unique<QTemporaryDir>();
         utility_.Environment().insert(QStringLiteral("TMPDIR"), temp_->path());
@@ -337,33 +284,23 @@ protected:
         } else if (how == "taken") {
             ASSERT_TRUE(QDir(utility_.RuntimeDir()).mkpath(QString::fromLatin1(kChannelFileName)));
         } else {
-            ASSERT_EQ("none", how);
+            ASSERT_TRUE(how == "none" || how == "foreign") << how;
             utility_.Environment().remove(QStringLiteral("XDG_RUNTIME_DIR"));
         }
-    }
-
-    // No session runtime folder, and a fresh shared temporary folder (mode
-    // 1777) in which skerrin-<uid> belongs to another user (or, run
-    // unprivileged, is open to everyone).
-    void MakeForeignRuntimeFolder() {
-        shared_ = std::make_unique<QTemporaryDir>();
-        const QByteArray root = shared_->path().toLocal8Bit();
-        ASSERT_EQ(0, chmod(root.constData(), 01777));
-        foreign_ = root + "/skerrin-" + QByteArray::number(getuid());
-        ASSERT_EQ(0, mkdir(foreign_.constData(), 0777));
-        if (getuid() == 0) {
-            ASSERT_EQ(0, chown(foreign_.constData(), 65534, 65534));
-        } else {
-            ASSERT_EQ(0, chmod(foreign_.constData(), 0777));
+        if (how == "foreign") {
+            const QByteArray root = temp_->path().toLocal8Bit();
+            ASSERT_EQ(0, chmod(root.constData(), 01777));
+            foreign_ = root + "/skerrin-" + QByteArray::number(getuid());
+            ASSERT_EQ(0, mkdir(foreign_.constData(), 0777));
+            ASSERT_EQ(0, getuid() == 0 ? chown(foreign_.constData(), 65534, 65534)
+                                       : chmod(foreign_.constData(), 0777));
         }
-        utility_.Environment().remove(QStringLiteral("XDG_RUNTIME_DIR"));
-        utility_.Environment().insert(QStringLiteral("TMPDIR"), shared_->path());
     }
 
     // The shared folder holds nothing of the utility's but its own private
     // folders, and the foreign folder stays empty.
     void CheckForeignRuntimeFolder() {
-        const QDir shared(shared_->path());
+        const QDir shared(temp_->path());
         const QString own = QStringLiteral("skerrin-") + QString::number(getuid());
         for (const QFileInfo& entry : shared.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot |
                                                            QDir::System | QDir::Hidden)) {
@@ -376,7 +313,7 @@ protected:
     }
 
     QString folder_;
-    std::unique_ptr<QTemporaryDir> shared_, temp_;
+    std::unique_ptr<QTemporaryDir> temp_;
     QByteArray foreign_;
     std::vector<int> idle_;
     UtilityProcess utility_;
@@ -385,15 +322,11 @@ protected:
 };
 
 TEST_P(Scenario, RunsAsExpected) {
-    std::vector<ScenarioStep> steps;
-    std::string error;
-    ASSERT_TRUE(ParseScenarioSteps(ReadText(folder_ + QStringLiteral("/steps")), steps, error))
-        << error;
-    for (const ScenarioStep& step : steps) {
-        ASSERT_NO_FATAL_FAILURE(Run(step));
+    for (const auto& [number, line] : ContentLines(ReadText(folder_ + QStringLiteral("/steps")))) {
+        ASSERT_NO_FATAL_FAILURE(Run(number, line));
     }
     EXPECT_FALSE(utility_.Running()) << "the scenario must end with the utility's exit";
-    if (shared_) {
+    if (!foreign_.isEmpty()) {
         CheckForeignRuntimeFolder();
     }
 
@@ -416,14 +349,11 @@ TEST_P(Scenario, RunsAsExpected) {
     }
 }
 
-std::string ReadableName(const testing::TestParamInfo<std::string>& info) {
-    std::string name = info.param;
-    std::replace_if(
-        name.begin(), name.end(),
-        [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Folders, Scenario, testing::ValuesIn(ScenarioNames()), ReadableName);
+INSTANTIATE_TEST_SUITE_P(Folders, Scenario, testing::ValuesIn(ScenarioNames()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
 
 } // namespace

@@ -55,16 +55,17 @@ protected:
     // Takes the card out and puts it back, then opens the sheet again (a
     // removal closes it) on its first page, Link Info.
     void FlapCard() {
-        ASSERT_EQ(0, utility_.Tavlsim({QStringLiteral("card"), QStringLiteral("remove")}));
+        ASSERT_EQ(0, utility_.Run("tavlsim", {QStringLiteral("card"), QStringLiteral("remove")}));
         ASSERT_TRUE(WaitTraceAfter(QStringLiteral("<ModifyIconAtTaskbar>:Remove ICON")));
-        ASSERT_EQ(0, utility_.Tavlsim({QStringLiteral("card"), QStringLiteral("insert")}));
+        ASSERT_EQ(0, utility_.Run("tavlsim", {QStringLiteral("card"), QStringLiteral("insert")}));
         ASSERT_TRUE(WaitTraceAfter(QStringLiteral("<ModifyIconAtTaskbar>:Add ICON")));
         ASSERT_TRUE(utility_.Send("COMMAND 2002\n"));
     }
 
     void ToggleNetwork(bool add) {
-        ASSERT_EQ(0, utility_.Tavlsim(add ? QStringList{"net", "add", "ssid=Soak Cell", "channel=4"}
-                                          : QStringList{"net", "remove", "Soak Cell"}));
+        ASSERT_EQ(0, utility_.Run("tavlsim",
+                                  add ? QStringList{"net", "add", "ssid=Soak Cell", "channel=4"}
+                                      : QStringList{"net", "remove", "Soak Cell"}));
     }
 
     bool WaitTraceAfter(const QString& text) {

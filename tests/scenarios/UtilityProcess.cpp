@@ -23,24 +23,6 @@ int Bound(int ms) {
     return ms * SKERRIN_TIME_FACTOR * (scale > 1 ? scale : 1);
 }
 
-// Runs `program` to its end, bounded by 10 s (stretched as every bound);
-// its exit status, or -1 when it did not end in time or ended by a signal.
-int RunToEnd(const QProcessEnvironment& environment, const QString& program,
-             const QStringList& arguments, QString* output = nullptr) {
-    QProcess run;
-    run.setProcessEnvironment(environment);
-    run.start(program, arguments);
-    if (!run.waitForFinished(Bound(10000))) {
-        run.kill();
-        run.waitForFinished();
-        return -1;
-    }
-    if (output != nullptr) {
-        *output = QString::fromLocal8Bit(run.readAllStandardOutput());
-    }
-    return run.exitStatus() == QProcess::NormalExit ? run.exitCode() : -1;
-}
-
 } // namespace
 
 UtilityProcess::UtilityProcess() : environment_(QProcessEnvironment::systemEnvironment()) {
@@ -112,12 +94,19 @@ bool UtilityProcess::Send(const std::string& line) {
     return InUtilityEnvironment([&line] { return SendChannelLine(line) ? 1 : 0; }) == 1;
 }
 
-int UtilityProcess::RunSecondInstance() {
-    return RunToEnd(environment_, Binary(), {});
-}
-
-int UtilityProcess::Tavlsim(const QStringList& arguments, QString* output) {
-    return RunToEnd(environment_, QStringLiteral(SKERRIN_BIN_DIR "/tavlsim"), arguments, output);
+int UtilityProcess::Run(const char* program, const QStringList& arguments, QString* output) {
+    QProcess run;
+    run.setProcessEnvironment(environment_);
+    run.start(QStringLiteral(SKERRIN_BIN_DIR "/") + QLatin1String(program), arguments);
+    if (!run.waitForFinished(Bound(10000))) {
+        run.kill();
+        run.waitForFinished();
+        return -1;
+    }
+    if (output != nullptr) {
+        *output = QString::fromLocal8Bit(run.readAllStandardOutput());
+    }
+    return run.exitStatus() == QProcess::NormalExit ? run.exitCode() : -1;
 }
 
 int UtilityProcess::WaitForExit(int boundMs) {

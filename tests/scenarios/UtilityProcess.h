@@ -31,12 +31,10 @@ public:
     void SetDescriptorLimit(int limit) { descriptorLimit_ = limit; }
     // Starts skerrin; `waitReady` waits (bounded) until its channel listens.
     bool Start(bool waitReady = true);
-    // Starts another skerrin with the same folders; returns its exit status,
-    // or -1 when it did not end within the bound (10 s).
-    int RunSecondInstance();
-    // Runs tavlsim with `arguments` in the same folders; its exit status
-    // (-1 as above).
-    int Tavlsim(const QStringList& arguments, QString* output = nullptr);
+    // Runs `program` of the build ("skerrin" again, "tavlsim") with the
+    // same folders to its end; its exit status, or -1 when it did not end
+    // within the bound (10 s) or ended by a signal.
+    int Run(const char* program, const QStringList& arguments = {}, QString* output = nullptr);
     // Sends one line through the channel; false when nothing listens.
     bool Send(const std::string& line);
     // A socket connected to its channel, as a sender finds it; -1 if none.
