@@ -1,18 +1,19 @@
 // The Site Survey page on the simulated card: search, list and join; what
 // reached the card is read in its journal.
 #include "RecordingMessageBoxes.h"
-#include "SimulatedCard.h"
 #include "device/HostState.h"
 #include "device/VirtualClock.h"
 #include "pages/ConfigUtility.h"
 #include "res/ControlIds.h"
 #include "res/Strings.h"
+#include "tests/fakes/CardRecorder.h"
 
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -40,6 +41,27 @@ std::string Air() {
     }
     return air;
 }
+
+// The simulated card in a world of `air`, its journal read as text.
+struct Sim {
+    explicit Sim(const std::string& air) {
+        cardsim::World world;
+        std::string error;
+        EXPECT_TRUE(cardsim::ParseWorld("[card]\nscan_time_ms=0\n" + air, world, error)) << error;
+        card.SetWorld(world);
+    }
+    QStringList Journal(const std::string& call = {}) const {
+        QStringList lines;
+        for (const std::string& line : card.Journal(call)) {
+            lines << QString::fromStdString(line);
+        }
+        return lines;
+    }
+    void ClearJournal() { card.ClearCalls(); }
+
+    CardRecorder card;
+    CardRecorder* library = &card;
+};
 
 class SiteSurveyPage : public testing::Test {
 protected:
@@ -75,7 +97,7 @@ protected:
     }
     std::size_t Triggers() const { return sim.Journal("TAVL_SiteSurveyTrigger").size(); }
 
-    SimulatedCard sim{Air()};
+    Sim sim{Air()};
     VirtualClock clock;
     RecordingMessageBoxes boxes;
     std::unique_ptr<CConfigUtility> sheet;
