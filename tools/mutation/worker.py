@@ -14,6 +14,7 @@ Binaries a mutant left behind are not rebuilt at once: ninja brings each
 one back before any later test runs it.
 """
 
+import concurrent.futures
 import hashlib
 import os
 import re
@@ -40,7 +41,7 @@ class Worker:
         self.repo = repo
         self.src = root / f"w{number}"
         self.build = self.src / "build" / "default"
-        self.jobs = jobs
+        self.jobs = jobs  # build jobs, and tests run at once
         self.timeout = timeout
         self.history = history
         self.git = git
@@ -77,8 +78,9 @@ class Worker:
         self.graph = BuildGraph(self.src, self.build)
         self.pristine = {b: digest(self.build / b) for b in self.graph.binaries}
         self.tests = list_tests(self.build)
-        for test in self.tests:
-            passed, test.seconds, _ = run_test(test, test.timeout)
+        with concurrent.futures.ThreadPoolExecutor(max_workers=self.jobs) as pool:
+            outcomes = list(pool.map(lambda t: run_test(t, t.timeout), self.tests))
+        for test, (passed, test.seconds, _) in zip(self.tests, outcomes):
             if not passed:
                 return False, f"the unmutated test {test.name} fails"
         return True, ""
@@ -106,19 +108,21 @@ class Worker:
 
     def order(self, path, tests):
         """The tests grouped by program, likeliest killers first: those
-        that killed mutants of the same file, then of the same folder, then
-        the quickest."""
+        that killed mutants of the same file, then those named after the
+        file, then those that killed mutants of the same folder, then the
+        quickest."""
         folder = path.split("/", 1)[0]
+        stem = Path(path).stem.lower()
 
         def weight(test):
             kills = self.history.get(test.name, ())
-            return (-sum(1 for p in kills if p == path), -sum(1 for p in kills if p.split("/", 1)[0] == folder),
-                    test.seconds)
+            return (-sum(1 for p in kills if p == path), stem not in test.name.lower(),
+                    -sum(1 for p in kills if p.split("/", 1)[0] == folder), test.seconds)
 
         groups = {}
         for test in sorted(tests, key=weight):
             groups.setdefault(test.binary, []).append(test)
-        return sorted(groups.items(), key=lambda item: (weight(item[1][0])[:2], sum(t.seconds for t in item[1])))
+        return sorted(groups.items(), key=lambda item: (weight(item[1][0])[:3], sum(t.seconds for t in item[1])))
 
     def run(self, mutant, full=False):
         """(state, the killing test, tests run)."""
@@ -164,14 +168,35 @@ class Worker:
             # did then: it passes.
             if not any(digest(self.build / b) != self.pristine[b] for b in needs if b in holders):
                 continue
-            for test in tests:
-                left = deadline - time.monotonic()
-                if left <= 0:
-                    return "killed", "timeout", ran
-                passed, _, timed_out = run_test(test, left)
-                ran += 1
-                if not passed:
-                    if timed_out and time.monotonic() >= deadline:
-                        return "killed", "timeout", ran
-                    return "killed", test.name, ran
+            ran_here, by = self.run_tests(tests, deadline)
+            ran += ran_here
+            if by:
+                return "killed", by, ran
         return "survived", "", ran
+
+    def run_tests(self, tests, deadline):
+        """Runs the tests in their order, `jobs` at a time, until the first
+        failure: (tests run, the failing test or 'timeout', '' when all pass)."""
+        pending = list(tests)
+        running = {}
+        ran = 0
+        by = ""
+        with concurrent.futures.ThreadPoolExecutor(max_workers=self.jobs) as pool:
+            while (pending and not by) or running:
+                while pending and not by and len(running) < self.jobs:
+                    left = deadline - time.monotonic()
+                    if left <= 0:
+                        by = "timeout"
+                        break
+                    test = pending.pop(0)
+                    running[pool.submit(run_test, test, left)] = test
+                if not running:
+                    break
+                done, _ = concurrent.futures.wait(running, return_when=concurrent.futures.FIRST_COMPLETED)
+                for future in done:
+                    test = running.pop(future)
+                    ran += 1
+                    passed, _, timed_out = future.result()
+                    if not passed and not by:
+                        by = "timeout" if timed_out and time.monotonic() >= deadline else test.name
+        return ran, by
