@@ -88,6 +88,9 @@ class BuildGraph:
                 relative = self._relative(f)
                 if relative:
                     self.objects.setdefault(relative, set()).add(node)
+        self.names = {b: re.compile(r'["/]' + re.escape(b[len("bin/"):]) + r'(?=["\s])')
+                               for b in self.binaries}
+        self._texts = {}
         self.runtime = self._runtime()
 
     def _relative(self, node):
@@ -127,19 +130,9 @@ class BuildGraph:
     def _runtime(self):
         """{binary: the binaries it needs at run time, itself included}."""
         spelled = {}
-        names = {b: re.compile(r'["/]' + re.escape(b[len("bin/"):]) + r'(?=["\s])') for b in self.binaries}
-        texts = {}
         for b in self.binaries:
-            uses = set()
-            for f in self.sources[b]:
-                if f not in texts:
-                    try:
-                        texts[f] = COMMENT.sub(" ", (self.src / f).read_text(encoding="utf-8", errors="replace"))
-                    except OSError:
-                        texts[f] = ""
-                uses.update(other for other, name in names.items() if other != b and name.search(texts[f]))
-            spelled[b] = uses
-        direct = {b: {n for n in self._closure(b, order_only=True) if n in names} | spelled[b]
+            spelled[b] = set().union(*(self.spelled_in(f) for f in self.sources[b])) - {b}
+        direct = {b: {n for n in self._closure(b, order_only=True) if n in self.names} | spelled[b]
                   for b in self.binaries}
         runtime = {}
         for b in self.binaries:
@@ -151,6 +144,27 @@ class BuildGraph:
                     pending.extend(direct.get(node, ()))
             runtime[b] = seen
         return runtime
+
+    def text(self, path):
+        """A file of the tree without its comments."""
+        if path not in self._texts:
+            try:
+                self._texts[path] = COMMENT.sub(" ", (self.src / path).read_text(encoding="utf-8", errors="replace"))
+            except OSError:
+                self._texts[path] = ""
+        return self._texts[path]
+
+    def spelled_in(self, path):
+        """The binaries whose file names a file of the tree spells outside
+        its comments."""
+        return {b for b, name in self.names.items() if name.search(self.text(path))}
+
+    def with_programs(self, binaries):
+        """The binaries and everything the programs among them run."""
+        found = set(binaries)
+        for b in binaries:
+            found |= self.runtime.get(b, set())
+        return found
 
     def rebuilt_by(self, path):
         """(objects compiled from or including the file, binaries holding it)."""

@@ -27,6 +27,7 @@ class Test:
     skip: list
     binary: str  # below the build folder, e.g. bin/pages_tests; "" when not a built binary
     seconds: float = 1.0  # how long the unmutated run took
+    uses: set = dataclasses.field(default_factory=set)  # the binaries it runs or reads
 
 
 def list_tests(build):
@@ -44,13 +45,18 @@ def list_tests(build):
     return tests
 
 
-def run_test(test, limit):
-    """(passed, seconds, 'timeout' when it outlived its bound or `limit`)."""
+def run_test(test, limit, trace=None):
+    """(passed, seconds, 'timeout' when it outlived its bound or `limit`).
+    With `trace` (a folder), the dynamic loader of the test and of every
+    program it starts writes there which programs and libraries it loaded."""
     started = time.monotonic()
+    env = {**os.environ, **test.env}
+    if trace:
+        env.update(LD_DEBUG="files", LD_DEBUG_OUTPUT=os.path.join(trace, "ld"))
     bound = min(test.timeout, max(1.0, limit))
     # A session of its own, so a test that runs out of time is ended with
     # every program it started.
-    process = subprocess.Popen(test.command, cwd=test.cwd, env={**os.environ, **test.env},
+    process = subprocess.Popen(test.command, cwd=test.cwd, env=env,
                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                                start_new_session=True)
     try:

@@ -20,6 +20,7 @@ import os
 import re
 import shutil
 import subprocess
+import tempfile
 import time
 from pathlib import Path
 
@@ -79,11 +80,53 @@ class Worker:
         self.pristine = {b: digest(self.build / b) for b in self.graph.binaries}
         self.tests = list_tests(self.build)
         with concurrent.futures.ThreadPoolExecutor(max_workers=self.jobs) as pool:
-            outcomes = list(pool.map(lambda t: run_test(t, t.timeout), self.tests))
-        for test, (passed, test.seconds, _) in zip(self.tests, outcomes):
+            outcomes = list(pool.map(self.baseline, self.tests))
+        for test, passed in zip(self.tests, outcomes):
             if not passed:
                 return False, f"the unmutated test {test.name} fails"
         return True, ""
+
+    def baseline(self, test):
+        """Runs a test on the unmutated build and notes the binaries it
+        uses: its program, each program or library it or a program it
+        started loaded, each binary its source file spells (a test may read
+        one without running it), and what those programs run in turn. A
+        test whose loads went unseen counts as using all its program can."""
+        trace = Path(tempfile.mkdtemp(prefix="mutation-trace-"))
+        try:
+            passed, test.seconds, _ = run_test(test, test.timeout, trace=str(trace))
+            seen = set()
+            for log in trace.iterdir():
+                text = log.read_text(errors="replace")
+                seen.update(b for b in self.graph.binaries if str(self.build / b) in text)
+        finally:
+            shutil.rmtree(trace, ignore_errors=True)
+        if not test.binary or test.binary not in seen:
+            test.uses = set(self.graph.binaries) if not test.binary else set(self.graph.runtime[test.binary])
+            return passed
+        spelled = set().union(*(self.graph.spelled_in(f) for f in self.test_sources(test)))
+        test.uses = {test.binary} | self.graph.with_programs((seen | spelled) - {test.binary})
+        return passed
+
+    def test_sources(self, test):
+        """The test's source file, the helpers beside it and the test
+        headers these include; every test source of its program when the
+        file is not found."""
+        suite = test.name.split(".", 1)[0].split("/")[-1]
+        pattern = re.compile(r"\bTEST(?:_F|_P)?\(\s*" + re.escape(suite) + r"\s*,")
+        mine = [f for f in self.graph.sources.get(test.binary, ()) if f.startswith("tests/")]
+        found = [f for f in mine if f.endswith(".cpp") and pattern.search(self.graph.text(f))]
+        if not found:
+            return mine
+        # Helpers compiled beside the tests (no test of their own) may start
+        # or read a binary for any of them.
+        found += [f for f in mine if f.endswith(".cpp") and not re.search(r"\bTEST(?:_F|_P)?\(", self.graph.text(f))]
+        index = 0
+        while index < len(found):
+            for header in re.findall(r'#include\s+"([^"]+)"', self.graph.text(found[index])):
+                found.extend(m for m in mine if m.endswith("/" + header) and m not in found)
+            index += 1
+        return found
 
     def compile(self, *targets):
         result = subprocess.run(["ninja", "-C", str(self.build), f"-j{self.jobs}", *targets],
@@ -155,19 +198,25 @@ class Worker:
             if not built:
                 return "unbuildable", "", 0
         holders = set(holders)
-        candidates = [t for t in self.tests
-                      if not t.binary or self.graph.runtime.get(t.binary, set()) & holders]
+        changed = {}
+
+        def differs(binary):
+            # A binary that came out byte for byte as unmutated runs as it
+            # did then.
+            if binary not in changed:
+                changed[binary] = digest(self.build / binary) != self.pristine[binary]
+            return changed[binary]
+
         deadline = time.monotonic() + self.timeout
         ran = 0
-        for binary, tests in self.order(path, candidates):
-            needs = sorted(self.graph.runtime[binary]) if binary else sorted(self.graph.binaries)
-            built, _ = self.compile(*needs)
+        for binary, tests in self.order(path, [t for t in self.tests if t.uses & holders]):
+            needs = set().union(*(t.uses for t in tests))
+            if binary:
+                needs |= self.graph.runtime[binary]
+            built, _ = self.compile(*sorted(needs))
             if not built:
                 return "unbuildable", "", ran
-            # A program that came out byte for byte as unmutated runs as it
-            # did then: it passes.
-            if not any(digest(self.build / b) != self.pristine[b] for b in needs if b in holders):
-                continue
+            tests = [t for t in tests if any(differs(b) for b in t.uses & holders)]
             ran_here, by = self.run_tests(tests, deadline)
             ran += ran_here
             if by:
