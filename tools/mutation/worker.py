@@ -5,10 +5,12 @@ For each mutant the worker compiles the objects that hold the mutated file
 programs that can see the change, the likeliest killers first: it links
 that program and the binaries it runs (nothing else), and runs its tests
 that can see the change, one by one, until the first failure. A test can
-see a change when its program, or a binary it runs (skerrin, libtavl3.so,
-tavlsim...), holds the mutated file and came out different from the
-unmutated build. Every other test would run exactly as on the unmutated
-build, which passes, so the verdict is the one of the whole suite.
+see a change when a binary it uses holds the mutated file and came out
+different from the unmutated build: its program, a program or library it
+or a program it started loaded in the unmutated run (seen by the dynamic
+loader), or a binary its source spells by name (read, not run). Every
+other test would run exactly as on the unmutated build, which passes, so
+the verdict is the one of the whole suite.
 
 Binaries a mutant left behind are not rebuilt at once: ninja brings each
 one back before any later test runs it.
