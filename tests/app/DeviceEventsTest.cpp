@@ -22,21 +22,25 @@ const QStringList kFivePages{"Link Info", "Configuration", "Site Survey", "Encry
 const QStringList kThreePages{"Link Info", "Site Survey", "About"};
 constexpr const char* kCardId = "PCI\\VEN_1A2B&DEV_2093\\4&1234";
 
-class DeviceEventsTest : public testing::Test {
-protected:
-    DeviceEventsTest()
+// The events on the fake card, with what they ask of the tray and the clock.
+struct DeviceEventsRig {
+    DeviceEventsRig()
         : pages_(h_.card, *h_.sheet),
-          events_(h_.card, *h_.sheet, pages_,
-                  DeviceEventHooks{[this](int id) { icons_.push_back(id); },
-                                   [this](std::uint32_t ms) { sleeps_.push_back(ms); },
-                                   [this](std::uint32_t ms) { waits_.push_back(ms); }}) {}
+          events_(
+              h_.card, *h_.sheet, pages_,
+              DeviceEventHooks{
+                  [this](int id) { icons_.push_back(id); },
+                  [this](std::uint32_t ms) { pauses_.push_back("sleep " + std::to_string(ms)); },
+                  [this](std::uint32_t ms) { pauses_.push_back("wait " + std::to_string(ms)); }}) {}
 
     SheetHarness h_;
     CZeroConfigPages pages_;
     CDeviceEvents events_;
     std::vector<int> icons_;
-    std::vector<std::uint32_t> sleeps_, waits_;
+    std::vector<std::string> pauses_; // "sleep <ms>" blocking, "wait <ms>" with events flowing
 };
+
+class DeviceEventsTest : public testing::Test, public DeviceEventsRig {};
 
 TEST_F(DeviceEventsTest, IdentifierFilter) {
     struct Case {
@@ -59,71 +63,69 @@ TEST_F(DeviceEventsTest, IdentifierFilter) {
     }
 }
 
-TEST_F(DeviceEventsTest, ArrivalWithCardShowsIconAndStartsTimer7) {
+// What arrivals, removals and node changes do, by the system class, the
+// flags before them and whether detection finds the card: the icon
+// requests, presence, detections and pauses; a removal that finds no card
+// also closes the sheet.
+TEST(DeviceEvents, EventsFollowWhatDetectionFinds) {
+    using Event = std::pair<std::uint32_t, const char*>;
+    const Event arrival{kDbtDeviceArrival, kCardId};
+    const Event removal{kDbtDeviceRemoveComplete, kCardId};
+    const Event usbOut{kDbtDeviceRemoveComplete, "USB\\VID_0&PID_0\\1"};
+    const Event otherIn{kDbtDeviceArrival, "ROOT\\NETWORK\\PCI\\1"};
+    const Event otherOut{kDbtDeviceRemoveComplete, "ACPI\\X"};
+    const Event nodes{kDbtDevNodesChanged, ""};
+    const int nt = kOsNt51, me = kOsWindows98Me;
+    const int off = kTrayIconNotConnected, gone = kTrayIconRemove;
+    const struct {
+        const char* name;
+        int os, winMe, resume, presentBefore, card;
+        std::vector<Event> events;
+        std::vector<int> icons;
+        int presentAfter;
+        std::size_t detects;
+        std::vector<std::string> pauses;
+    } cases[] = {
+        {"ArrivalShowsTheIcon", nt, 0, 0, 0, 1, {arrival}, {off}, 1, 1, {}},
+        {"OtherDevicesTouchNothing", nt, 0, 0, 0, 1, {otherIn, otherOut}, {}, 0, 0, {}},
+        {"NodesChangeOn98TouchNothing", me, 0, 0, 0, 1, {nodes}, {}, 0, 0, {}},
+        {"RemovalFindingTheCardKeepsIt", nt, 0, 0, 0, 1, {usbOut}, {off}, 1, 1, {}},
+        {"RemovalFindingNoCardRemovesIt", nt, 0, 0, 1, 0, {removal}, {gone}, 0, 1, {}},
+        {"MeSkipsTheFirstArrivalOnly", me, 1, 0, 0, 1, {arrival, arrival}, {off}, 1, 1, {}},
+        {"MeRemovalAfterResumeWaits", me, 1, 1, 1, 1, {removal}, {}, 0, 0, {"wait 3000"}},
+        {"NodesChangeWithoutCardDetectsTwice", nt, 0, 0, 1, 0, {nodes}, {}, 0, 2, {"sleep 1000"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeviceEventsRig rig;
+        gOsClass = static_cast<std::uint8_t>(c.os);
+        gWinMe = static_cast<std::uint32_t>(c.winMe);
+        gResumeRequest = static_cast<std::uint8_t>(c.resume);
+        gDevicePresent = static_cast<std::uint8_t>(c.presentBefore);
+        rig.h_.card.SetPresent(c.card != 0);
+        rig.h_.Open();
+        for (const auto& [event, id] : c.events) {
+            rig.events_.OnDeviceChange(event, id);
+        }
+        EXPECT_EQ(c.icons, rig.icons_);
+        EXPECT_EQ(c.presentAfter, gDevicePresent);
+        EXPECT_EQ(c.detects, rig.h_.card.CountOf("Detect"));
+        EXPECT_EQ(c.pauses, rig.pauses_);
+        EXPECT_EQ(0, gResumeRequest);
+        EXPECT_EQ(c.icons != std::vector<int>{gone}, rig.h_.sheet->isVisible());
+    }
+}
+
+// An arrival that finds the card starts timer 7, which asks for the apply.
+TEST_F(DeviceEventsTest, ArrivalTimerAsksForTheApply) {
     gOsClass = kOsNt51;
     EXPECT_TRUE(events_.OnDeviceChange(kDbtDeviceArrival, kCardId));
-    EXPECT_EQ((std::vector<int>{kTrayIconNotConnected}), icons_);
-    EXPECT_EQ(1, gDevicePresent);
     EXPECT_TRUE(events_.ArrivalTimer().isActive());
     EXPECT_EQ(kArrivalTimerMs, events_.ArrivalTimer().interval());
-
     gApplyConfigRequest = 0;
     events_.OnTimer();
     EXPECT_FALSE(events_.ArrivalTimer().isActive());
     EXPECT_EQ(1, gApplyConfigRequest);
-}
-
-// Rejected identifiers, and device-node changes on Windows 98, touch
-// nothing: no detection, no icon, no wait.
-TEST_F(DeviceEventsTest, IgnoredEventsTouchNothing) {
-    gOsClass = kOsNt51;
-    for (const char* id : {"ROOT\\NETWORK\\PCI\\1", "ACPI\\X"}) {
-        events_.OnDeviceChange(kDbtDeviceArrival, id);
-        events_.OnDeviceChange(kDbtDeviceRemoveComplete, id);
-    }
-    gOsClass = kOsWindows98Me;
-    gWinMe = 0;
-    events_.OnDeviceChange(kDbtDevNodesChanged, {});
-    EXPECT_TRUE(icons_.empty());
-    EXPECT_TRUE(sleeps_.empty());
-    EXPECT_EQ(0u, h_.card.CountOf("Detect"));
-}
-
-// A removal that leaves the card present keeps it; one that finds it gone
-// removes the icon and closes the sheet.
-TEST_F(DeviceEventsTest, RemovalFollowsWhatDetectionFinds) {
-    gOsClass = kOsNt51;
-    events_.OnDeviceChange(kDbtDeviceRemoveComplete, "USB\\VID_0&PID_0\\1");
-    EXPECT_EQ((std::vector<int>{kTrayIconNotConnected}), icons_);
-    EXPECT_EQ(1, gDevicePresent);
-
-    h_.card.SetPresent(false);
-    h_.Open();
-    events_.OnDeviceChange(kDbtDeviceRemoveComplete, kCardId);
-    EXPECT_EQ((std::vector<int>{kTrayIconNotConnected, kTrayIconRemove}), icons_);
-    EXPECT_EQ(0, gDevicePresent);
-    EXPECT_FALSE(h_.sheet->isVisible());
-}
-
-TEST_F(DeviceEventsTest, Windows98MeSkipsTheFirstArrivalOnly) {
-    gOsClass = kOsWindows98Me;
-    gWinMe = 1;
-    events_.OnDeviceChange(kDbtDeviceArrival, kCardId);
-    EXPECT_TRUE(icons_.empty());
-    EXPECT_EQ(0u, h_.card.CountOf("Detect"));
-    events_.OnDeviceChange(kDbtDeviceArrival, kCardId);
-    EXPECT_EQ((std::vector<int>{kTrayIconNotConnected}), icons_);
-}
-
-TEST_F(DeviceEventsTest, Windows98MeRemovalAfterResumeWaitsAndMarksAbsentWithoutDetection) {
-    gOsClass = kOsWindows98Me;
-    gResumeRequest = 1;
-    gDevicePresent = 1;
-    events_.OnDeviceChange(kDbtDeviceRemoveComplete, kCardId);
-    EXPECT_EQ((std::vector<std::uint32_t>{3000}), waits_);
-    EXPECT_EQ(0, gResumeRequest);
-    EXPECT_EQ(0, gDevicePresent);
-    EXPECT_EQ(0u, h_.card.CountOf("Detect"));
 }
 
 TEST_F(DeviceEventsTest, DevNodesChangedFollowsTheNetworkService) {
@@ -132,7 +134,7 @@ TEST_F(DeviceEventsTest, DevNodesChangedFollowsTheNetworkService) {
     h_.card.SetZeroConfigServiceDisabled(0);
     gApplyConfigRequest = 0;
     events_.OnDeviceChange(kDbtDevNodesChanged, {});
-    EXPECT_EQ((std::vector<std::uint32_t>{1000}), sleeps_);
+    EXPECT_EQ(std::vector<std::string>{"sleep 1000"}, pauses_);
     EXPECT_EQ(kThreePages, Titles(*h_.sheet));
     EXPECT_EQ(1u, gZeroConfig);
     EXPECT_EQ(1, gApplyConfigRequest);
@@ -152,28 +154,20 @@ TEST_F(DeviceEventsTest, DevNodesChangedFollowsTheNetworkService) {
     EXPECT_EQ(0u, gZeroConfig);
 }
 
-TEST_F(DeviceEventsTest, DevNodesChangedWithoutCardDetectsTwiceAndMarksAbsent) {
-    gOsClass = kOsNt51;
-    gDevicePresent = 1;
-    h_.card.SetPresent(false);
-    events_.OnDeviceChange(kDbtDevNodesChanged, {});
-    EXPECT_EQ(2u, h_.card.CountOf("Detect"));
-    EXPECT_EQ(0, gDevicePresent);
-}
-
+// The suspend query and the resumes raise the resume request; on Windows
+// Me a resume from suspend also marks the card present after two pauses.
 TEST_F(DeviceEventsTest, PowerCodesRaiseTheResumeRequest) {
     for (std::uint32_t code : {0u, 1u, 4u, 6u, 7u, 10u, 18u, 0xFFFFFFFFu}) {
         gResumeRequest = 0;
         events_.OnPowerBroadcast(code);
         EXPECT_EQ(code == 0 || code == 6 || code == 7 || code == 18, gResumeRequest != 0) << code;
     }
-}
-
-TEST_F(DeviceEventsTest, WindowsMeResumeSuspendMarksTheCardPresent) {
+    EXPECT_TRUE(pauses_.empty());
+    EXPECT_EQ(0, gDevicePresent);
     gOsClass = kOsWindows98Me;
     gWinMe = 1;
     events_.OnPowerBroadcast(7);
-    EXPECT_EQ((std::vector<std::uint32_t>{50, 50}), sleeps_);
+    EXPECT_EQ((std::vector<std::string>{"sleep 50", "sleep 50"}), pauses_);
     EXPECT_EQ(1, gDevicePresent);
 }
 

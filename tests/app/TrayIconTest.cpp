@@ -53,19 +53,17 @@ TEST_F(TrayIconTest, MenuFollowsCardAndSheetState) {
     }
 }
 
-TEST_F(TrayIconTest, MenuActionsRunTheirCommands) {
+TEST_F(TrayIconTest, MenuActionsAndTheDoubleClickRunTheirCommands) {
     gDevicePresent = 1;
     std::unique_ptr<QMenu> menu(tray_.BuildMenu());
     for (QAction* action : menu->actions()) {
         action->trigger();
     }
+    for (auto reason :
+         {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::Trigger, QSystemTrayIcon::MiddleClick}) {
+        tray_.OnActivated(reason);
+    }
     EXPECT_EQ((std::vector<int>{ID_SHOW_UTILITY, ID_APP_EXIT}), commands_);
-}
-
-TEST_F(TrayIconTest, DoubleClickIsForwardedOtherClicksAreNot) {
-    tray_.OnActivated(QSystemTrayIcon::DoubleClick);
-    tray_.OnActivated(QSystemTrayIcon::Trigger);
-    tray_.OnActivated(QSystemTrayIcon::MiddleClick);
     EXPECT_EQ(1, doubleClicks_);
 }
 

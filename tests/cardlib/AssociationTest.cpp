@@ -111,18 +111,32 @@ TEST(Association, SetSsidJoinsWithTheModeAndChannelSet) {
     EXPECT_EQ(kWorkshop, CurrentBssid());
 }
 
-TEST(Association, CardKeepsItsSettingsThroughRemovalAndRestart) {
+TEST(Association, CardOutFailsEveryCallAndKeepsItsSettingsThroughRestart) {
     SimHome home;
     cardsim::World world = AirForAssociation();
     home.WriteWorld(world);
     ASSERT_EQ(0u, ApplySettings(1, "Harbour Office", 1, kOfficeSecond, 1));
     world.present = false;
     home.WriteWorld(world);
+    // Out of its slot, the card fails every radio call.
     std::uint8_t info[TAVL_DETECT_INFO_SIZE];
     EXPECT_EQ(0, TAVL_Detect(info));
     std::uint32_t written = 7;
     EXPECT_NE(0, TAVL_QueryOID(TAVL_OID_GEN_MEDIA_CONNECT_STATUS, info, 4, &written));
     EXPECT_EQ(0u, written);
+    HostInfo host{};
+    std::uint32_t mask = TAVL_MASK_FULL_READ;
+    EXPECT_NE(0, TAVL_GetWLANConfig(&mask, &host));
+    EXPECT_EQ(TAVL_MASK_FULL_READ, mask);
+    mask = TAVL_MASK_SSID;
+    EXPECT_NE(0, TAVL_SetWLANConfig(&mask, &host));
+    EXPECT_EQ(TAVL_MASK_SSID, mask);
+    EXPECT_NE(0, TAVL_SiteSurveyTrigger());
+    std::vector<std::uint8_t> survey(TAVL_SURVEY_BUFFER_SIZE);
+    std::uint32_t size = TAVL_SURVEY_BUFFER_SIZE;
+    EXPECT_NE(1, TAVL_SiteSurveyGet(survey.data(), &size));
+    const std::uint32_t channel = 6;
+    EXPECT_NE(0, TAVL_SetChannel(&channel));
 
     world.present = true;
     home.WriteWorld(world);
@@ -149,12 +163,14 @@ TEST(Association, FullReadReportsTheLiveLink) {
     ASSERT_EQ(0, TAVL_GetWLANConfig(&mask, &host));
     EXPECT_EQ(0u, mask);
     EXPECT_EQ("Corvane", std::string(reinterpret_cast<const char*>(host.ssid), host.ssidLength));
-    // Signal, mode, the network's channel 6, 54 Mbit/s at -48 dBm, connected.
-    EXPECT_EQ((std::vector<std::int64_t>{-48, 1, 2437000, 108, 0, 0x07FF}),
+    // Signal, mode, the network's channel 6, 54 Mbit/s at -48 dBm, connected;
+    // then the settings as sent or as the card keeps them.
+    EXPECT_EQ((std::vector<std::int64_t>{-48, 1, 2437000, 108, 0, 0x07FF, 1, 2, 2346, 2347}),
               (std::vector<std::int64_t>{static_cast<std::int16_t>(host.rssi & 0xFFFF),
                                          host.infrastructureMode, host.configuration.dsConfig,
                                          host.supportedRates[0], host.mediaConnectStatus,
-                                         host.channelMask}));
+                                         host.channelMask, host.wepStatus, host.authMode,
+                                         host.fragThreshold, host.rtsThreshold}));
     EXPECT_STREQ("1.8.0.31", host.firmwareVersion);
     EXPECT_EQ(nullptr, TavlGetWepKey(&host, 0)) << "keys are never reported";
     // Frames are counted while connected.

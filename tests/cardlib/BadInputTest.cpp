@@ -9,16 +9,6 @@
 
 namespace {
 
-// The failed mask a write or read gives back.
-std::uint32_t SetMask(std::uint32_t mask, const HostInfo* host) {
-    TAVL_SetWLANConfig(&mask, host);
-    return mask;
-}
-std::uint32_t GetMask(std::uint32_t mask, HostInfo* host) {
-    TAVL_GetWLANConfig(&mask, host);
-    return mask;
-}
-
 // The count a query that must fail reports written (99 if it succeeded).
 std::uint32_t FailedQueryWrote(std::uint32_t oid, void* buffer, std::uint32_t length) {
     std::uint32_t written = 9;
@@ -142,28 +132,6 @@ TEST(BadInput, EveryCallFailsWithoutACrash) {
     }
     EXPECT_EQ(0x5A5A5A5Au, gUntouched);
     unsetenv("TAVL_SIM_JOURNAL");
-}
-
-TEST(CardAbsent, EveryRadioCallFailsCleanly) {
-    SimHome home;
-    cardsim::World world = cardsim::DefaultWorld();
-    world.present = false;
-    home.WriteWorld(world);
-    std::uint8_t info[TAVL_DETECT_INFO_SIZE];
-    EXPECT_EQ(0, TAVL_Detect(info));
-    HostInfo host{};
-    std::uint32_t mask = TAVL_MASK_FULL_READ;
-    EXPECT_NE(0, TAVL_GetWLANConfig(&mask, &host));
-    EXPECT_EQ(TAVL_MASK_FULL_READ, mask);
-    mask = TAVL_MASK_SSID;
-    EXPECT_NE(0, TAVL_SetWLANConfig(&mask, &host));
-    EXPECT_EQ(TAVL_MASK_SSID, mask);
-    EXPECT_NE(0, TAVL_SiteSurveyTrigger());
-    std::uint8_t buffer[TAVL_SURVEY_BUFFER_SIZE];
-    std::uint32_t size = sizeof buffer;
-    EXPECT_NE(1, TAVL_SiteSurveyGet(buffer, &size));
-    const std::uint32_t channel = 6;
-    EXPECT_NE(0, TAVL_SetChannel(&channel));
 }
 
 } // namespace

@@ -34,10 +34,6 @@ TEST(DriverFile, PathIsRelativeToTheFolderGivenAndCarriesTheWorldsVersion) {
     std::strcpy(path, home.Path().c_str());
     ASSERT_EQ(1, TAVL_GetWLANDriverPath(path));
     EXPECT_EQ((FileVersionNumbers{5, 1, 2600, 8}), StampOf(home.Path(path)));
-}
-
-TEST(DriverFile, LibraryCarriesItsOwnStamp) {
-    EXPECT_EQ((FileVersionNumbers{3, 0, 6, 262}), StampOf(SKERRIN_BIN_DIR "/libtavl3.so"));
     EXPECT_EQ(TAVL_INTERFACE_VERSION, TAVL_GetInterfaceVersion());
 }
 

@@ -14,19 +14,9 @@ cardsim::World WithFailure(std::uint32_t mask, std::int64_t count, cardsim::Fail
     return world;
 }
 
-std::uint32_t Set(std::uint32_t mask) {
-    HostInfo host{};
-    host.infrastructureMode = 1;
-    host.ssidLength = 3;
-    std::copy_n("any", 3, host.ssid);
-    TAVL_SetWLANConfig(&mask, &host);
-    return mask;
-}
-
 std::uint32_t Get(std::uint32_t mask) {
     HostInfo host{};
-    TAVL_GetWLANConfig(&mask, &host);
-    return mask;
+    return GetMask(mask, &host);
 }
 
 // Only calls of the chosen kind that name a failing bit count; a count
@@ -35,15 +25,15 @@ TEST(FailureInjection, ChosenBitsFailTheNextCallsThatNameThem) {
     using cardsim::FailCalls;
     SimHome home;
     home.WriteWorld(WithFailure(TAVL_MASK_SSID | TAVL_MASK_WEP_STATUS, 2, FailCalls::Both, 1));
-    EXPECT_EQ(0u, Set(TAVL_MASK_INFRASTRUCTURE));
-    EXPECT_EQ(TAVL_MASK_SSID, Set(TAVL_MASK_INFRASTRUCTURE | TAVL_MASK_SSID));
+    EXPECT_EQ(0u, SetMask(TAVL_MASK_INFRASTRUCTURE));
+    EXPECT_EQ(TAVL_MASK_SSID, SetMask(TAVL_MASK_INFRASTRUCTURE | TAVL_MASK_SSID));
     EXPECT_EQ(TAVL_MASK_SSID, Get(TAVL_MASK_SSID | TAVL_MASK_CONFIGURATION));
-    EXPECT_EQ(0u, Set(TAVL_MASK_SSID)) << "the third call succeeds";
+    EXPECT_EQ(0u, SetMask(TAVL_MASK_SSID)) << "the third call succeeds";
 
     home.WriteWorld(WithFailure(TAVL_MASK_SSID, -1, FailCalls::Set, 2));
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(0u, Get(TAVL_MASK_SSID));
-        EXPECT_EQ(TAVL_MASK_SSID, Set(TAVL_MASK_SSID | TAVL_MASK_INFRASTRUCTURE));
+        EXPECT_EQ(TAVL_MASK_SSID, SetMask(TAVL_MASK_SSID | TAVL_MASK_INFRASTRUCTURE));
     }
 
     home.WriteWorld(WithFailure(TAVL_MASK_SSID, 1, FailCalls::Get, 3));

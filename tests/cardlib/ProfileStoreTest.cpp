@@ -77,6 +77,14 @@ TEST_F(ProfileStore, ActiveProfileLifecycle) {
     WirelessReg loaded{};
     ASSERT_EQ(0, TAVL_GetProfileWireless("Work", &loaded));
     EXPECT_EQ(0, std::memcmp(&stored, &loaded, sizeof stored)) << "reserved bytes kept as stored";
+    // The store is for the user only.
+    for (const auto& [path, mode] : {std::pair{Folder(), 0700u},
+                                     {Folder() + "/work.prf", 0600u},
+                                     {Folder() + "/active", 0600u}}) {
+        struct stat info {};
+        ASSERT_EQ(0, stat(path.c_str(), &info));
+        EXPECT_EQ(mode, info.st_mode & 0777) << path;
+    }
 
     ASSERT_EQ(0, TAVL_DeleteProfileByType("WORK", TAVL_PROFILE_TYPE));
     EXPECT_EQ("<none>", Active());
@@ -141,18 +149,6 @@ TEST_F(ProfileStore, NameLengthsInCharactersAndBytes) {
               std::string(buffer.begin() + TAVL_NAME_BUFFER_MIN, buffer.end()));
 }
 
-TEST_F(ProfileStore, FilesAreForTheUserOnly) {
-    ASSERT_EQ(0, TAVL_SetProfileWireless("Private", P(Record("Private", 1))));
-    ASSERT_EQ(0, TAVL_SetActiveProfileByType("Private", TAVL_PROFILE_TYPE));
-    for (const auto& [path, mode] : {std::pair{Folder(), 0700u},
-                                     {Folder() + "/private.prf", 0600u},
-                                     {Folder() + "/active", 0600u}}) {
-        struct stat info {};
-        ASSERT_EQ(0, stat(path.c_str(), &info));
-        EXPECT_EQ(mode, info.st_mode & 0777) << path;
-    }
-}
-
 TEST_F(ProfileStore, DamagedFileIsAFailureNeverACrash) {
     ASSERT_EQ(0, TAVL_SetProfileWireless("Cut", P(Record("Cut", 1))));
     const std::string path = "Corvane/Profile/cut.prf";
@@ -197,10 +193,10 @@ TEST_F(ProfileStore, CrashDuringSaveLeavesTheOldProfile) {
 }
 
 TEST_F(ProfileStore, RootMapsBelowTheWorldFolderOnly) {
-    EXPECT_NE(0, TAVL_SetProfileRoot("..\\Escape"));
-    EXPECT_NE(0, TAVL_SetProfileRoot("Corvane\\..\\..\\x"));
-    EXPECT_NE(0, TAVL_SetProfileRoot(""));
-    EXPECT_NE(0, TAVL_SetProfileRoot(nullptr));
+    for (const char* root :
+         {"..\\Escape", "Corvane\\..\\..\\x", "", static_cast<const char*>(nullptr)}) {
+        EXPECT_NE(0, TAVL_SetProfileRoot(root)) << (root != nullptr ? root : "null");
+    }
     ASSERT_EQ(0, TAVL_SetProfileRoot("\\Other\\\\Root\\"));
     ASSERT_EQ(0, TAVL_SetProfileWireless("p", P(Record("p", 1))));
     EXPECT_TRUE(fs::exists(home_.Path("Other/Root/p.prf")));

@@ -108,6 +108,24 @@ WirelessReg Record(const char* name, std::uint32_t channel) {
     return reg;
 }
 
+std::uint32_t SetMask(std::uint32_t mask, const HostInfo* host) {
+    TAVL_SetWLANConfig(&mask, host);
+    return mask;
+}
+
+std::uint32_t SetMask(std::uint32_t mask) {
+    HostInfo host{};
+    host.infrastructureMode = 1;
+    host.ssidLength = 3;
+    std::copy_n("any", 3, host.ssid);
+    return SetMask(mask, &host);
+}
+
+std::uint32_t GetMask(std::uint32_t mask, HostInfo* host) {
+    TAVL_GetWLANConfig(&mask, host);
+    return mask;
+}
+
 std::uint32_t MediaStatus() {
     std::uint32_t status = 99;
     std::uint32_t written = 0;

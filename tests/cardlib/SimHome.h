@@ -46,6 +46,12 @@ std::uint32_t ApplySettings(std::uint32_t mode, const std::string& ssid, std::ui
 // with a pattern of the channel.
 WirelessReg Record(const char* name, std::uint32_t channel);
 
+// The failed mask of a write or read of the fields in `mask`; without a
+// record the write sends infrastructure mode and the SSID "any".
+std::uint32_t SetMask(std::uint32_t mask, const HostInfo* host);
+std::uint32_t SetMask(std::uint32_t mask);
+std::uint32_t GetMask(std::uint32_t mask, HostInfo* host);
+
 // The card's media connect status (0 connected, 1 not) and BSSID text.
 std::uint32_t MediaStatus();
 std::string CurrentBssid();

@@ -35,14 +35,15 @@ protected:
     const std::string utility_ = SKERRIN_BIN_DIR "/skerrin";
 };
 
-// The utility and a copy of it carry the stamp.
-TEST_F(FileVersion, TheUtilityCarriesItsStamp) {
-    EXPECT_EQ((FileVersionNumbers{3, 0, 6, 262}),
-              ReadFileVersion(utility_).value_or(FileVersionNumbers{}));
-    for (const std::string& path : {utility_, CopyOf(utility_, 0, "copy")}) {
+// The utility, a copy of it and the card library carry the stamp.
+TEST_F(FileVersion, BuiltBinariesCarryTheirStamp) {
+    for (const std::string& path :
+         {utility_, CopyOf(utility_, 0, "copy"), std::string(SKERRIN_BIN_DIR "/libtavl3.so")}) {
+        EXPECT_EQ((FileVersionNumbers{3, 0, 6, 262}),
+                  ReadFileVersion(path).value_or(FileVersionNumbers{}));
         std::string text = "before";
         EXPECT_TRUE(GetFileVersionText(path, text));
-        EXPECT_EQ("3.0.6.262", text);
+        EXPECT_EQ("3.0.6.262", text) << path;
     }
     EXPECT_EQ("4294967295.0.0.1", FileVersionText({0xFFFFFFFF, 0, 0, 1}));
 }

@@ -15,27 +15,6 @@
 
 namespace {
 
-class PrivateBus {
-public:
-    PrivateBus() {
-        daemon_.start(QStringLiteral("dbus-daemon"),
-                      {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                       QStringLiteral("--print-address")});
-        if (daemon_.waitForStarted(5000) && daemon_.waitForReadyRead(5000)) {
-            address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
-        }
-    }
-    ~PrivateBus() {
-        daemon_.kill();
-        daemon_.waitForFinished(5000);
-    }
-    QString Address() const { return address_; }
-
-private:
-    QProcess daemon_;
-    QString address_;
-};
-
 // Stand in for logind's manager object.
 class FakeLogindObject : public QObject {
     Q_OBJECT
@@ -66,14 +45,18 @@ void Sleep(QDBusConnection& bus, bool start, const std::vector<std::uint32_t>& c
 // The monitor stays off while no logind is on the bus, and turns
 // PrepareForSleep into the power codes once one is.
 TEST(LogindMonitor, PrepareForSleepBecomesThePowerCodes) {
-    PrivateBus bus;
-    ASSERT_FALSE(bus.Address().isEmpty());
-    QDBusConnection client = QDBusConnection::connectToBus(bus.Address(), QStringLiteral("client"));
+    QProcess daemon; // a private bus
+    daemon.start(QStringLiteral("dbus-daemon"),
+                 {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                  QStringLiteral("--print-address")});
+    ASSERT_TRUE(daemon.waitForStarted(5000) && daemon.waitForReadyRead(5000));
+    const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+    QDBusConnection client = QDBusConnection::connectToBus(address, QStringLiteral("client"));
     ASSERT_TRUE(client.isConnected());
     std::vector<std::uint32_t> codes;
     EXPECT_FALSE(LogindMonitor([](std::uint32_t) {}).Start(client));
 
-    QDBusConnection logind = QDBusConnection::connectToBus(bus.Address(), QStringLiteral("logind"));
+    QDBusConnection logind = QDBusConnection::connectToBus(address, QStringLiteral("logind"));
     // The fake answers from a thread of its own, as logind does from its
     // process: the monitor's start asks it synchronously from this one.
     QThread service;
@@ -95,6 +78,8 @@ TEST(LogindMonitor, PrepareForSleepBecomesThePowerCodes) {
     QDBusConnection::disconnectFromBus(QStringLiteral("logind"));
     service.quit();
     service.wait();
+    daemon.kill();
+    daemon.waitForFinished(5000);
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 // Runs every scenario folder below tests/scenarios/ against the real
-// skerrin and the simulated libtavl3.so (README.md there), one test case
-// per folder, found when the tests are listed.
-#include "ScenarioScript.h"
+// skerrin and the simulated libtavl3.so, one test case per folder, found
+// when the tests are listed. The steps and expected files are read as
+// README.md there describes.
 #include "UtilityProcess.h"
+
+#include "support/MessageChannel.h"
 
 #include "cardshared/ProfileFile.h"
 #include "cardshared/ProfileStore.h"
@@ -10,24 +12,107 @@
 
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <poll.h>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kWaitMs = 15000;
+
+// A step of a scenario: its verb, the rest of its line trimmed, and the
+// rest split into words ("..." keeps blanks, with \" and \\ in it).
+struct ScenarioStep {
+    std::string verb;
+    std::string rest;
+    std::vector<std::string> args;
+    int line = 0;
+};
+
+std::string Trim(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    const auto last = text.find_last_not_of(" \t\r");
+    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+// The lines of `text` that are neither blank nor comments ('#'), trimmed,
+// with their line numbers.
+std::vector<std::pair<int, std::string>> ContentLines(const std::string& text) {
+    std::vector<std::pair<int, std::string>> lines;
+    std::istringstream in(text);
+    std::string raw;
+    for (int number = 1; std::getline(in, raw); ++number) {
+        if (const std::string line = Trim(raw); !line.empty() && line.front() != '#') {
+            lines.emplace_back(number, line);
+        }
+    }
+    return lines;
+}
+
+// Splits `text` at blanks; a word in double quotes keeps its blanks, and
+// \" and \\ stand for themselves in it. False for an unclosed quote.
+bool SplitWords(const std::string& text, std::vector<std::string>& words) {
+    std::string word;
+    bool inWord = false;
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '\\' && i + 1 < text.size() && (text[i + 1] == '"' || text[i + 1] == '\\')) {
+                word += text[++i];
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                word += c;
+            }
+        } else if (c == ' ' || c == '\t') {
+            if (inWord) {
+                words.push_back(word);
+                word.clear();
+            }
+            inWord = false;
+        } else {
+            quoted = c == '"';
+            word += quoted ? std::string() : std::string(1, c);
+            inWord = true;
+        }
+    }
+    if (inWord && !quoted) {
+        words.push_back(word);
+    }
+    return !quoted;
+}
+
+// Reads the steps of a scenario; false with `error` naming the line of an
+// unclosed quote. The runner refuses unknown verbs.
+bool ParseScenarioSteps(const std::string& text, std::vector<ScenarioStep>& steps,
+                        std::string& error) {
+    for (const auto& [number, line] : ContentLines(text)) {
+        ScenarioStep step;
+        step.line = number;
+        const auto blank = line.find_first_of(" \t");
+        step.verb = line.substr(0, blank);
+        step.rest = blank == std::string::npos ? std::string() : Trim(line.substr(blank));
+        if (!SplitWords(step.rest, step.args)) {
+            error = "steps line " + std::to_string(number) + ": unclosed quote";
+            return false;
+        }
+        steps.push_back(std::move(step));
+    }
+    return true;
+}
 
 QString ScenarioRoot() {
     return QStringLiteral(SKERRIN_SOURCE_DIR "/tests/scenarios");
@@ -60,7 +145,6 @@ bool StoreProfile(const std::vector<std::string>& args, const QString& home, std
     WirelessReg reg = DefaultWirelessReg();
     const std::string& name = args.front();
     SetFieldText(reg.profileName, name);
-    std::vector<std::pair<int, std::string>> keys;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const auto equals = args[i].find('=');
         const std::string key = args[i].substr(0, equals);
@@ -78,18 +162,16 @@ bool StoreProfile(const std::vector<std::string>& args, const QString& home, std
         } else if (key == "auth") {
             reg.authType = value == "shared" ? 1 : value == "auto" ? 2 : 0;
         } else if (key.size() == 4 && key.rfind("key", 0) == 0 && key[3] >= '1' && key[3] <= '4') {
-            keys.emplace_back(key[3] - '1', value);
+            const int slot = key[3] - '1';
+            SetFieldText(reg.keyText[slot], value);
+            if (value.size() == 10) {
+                SetFieldText(reg.keyText64[slot], value);
+            } else {
+                SetFieldText(reg.keyText128[slot], value);
+            }
         } else {
             error = "profile: unknown field " + key;
             return false;
-        }
-    }
-    for (const auto& [slot, hex] : keys) {
-        SetFieldText(reg.keyText[slot], hex);
-        if (hex.size() == 10) {
-            SetFieldText(reg.keyText64[slot], hex);
-        } else {
-            SetFieldText(reg.keyText128[slot], hex);
         }
     }
     cardsim::ProfileStore store;
@@ -144,65 +226,45 @@ protected:
         }
         if (HasFailure()) {
             std::cerr << "---- journal ----\n"
-                      << utility_.Journal().toStdString() << "---- trace (tail) ----\n"
+                      << utility_.JournalLines().join(QLatin1Char('\n')).toStdString()
+                      << "---- trace (tail) ----\n"
                       << utility_.StandardError().right(6000).toStdString() << "\n";
         }
     }
 
-    QStringList JournalLines() const {
-        return utility_.Journal().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-
-    // Waits for a journal line containing `text` after the last one a wait
-    // matched; the next wait starts after it.
     bool WaitJournalAfter(const QString& text) {
-        QDeadlineTimer deadline(kWaitMs * SKERRIN_TIME_FACTOR * TimeScale());
-        for (;;) {
-            const QStringList lines = JournalLines();
-            for (int i = journalFrom_; i < lines.size(); ++i) {
-                if (lines[i].contains(text)) {
-                    journalFrom_ = i + 1;
-                    return true;
-                }
-            }
-            if (deadline.hasExpired()) {
-                return false;
-            }
-            Drain(20);
-        }
-    }
-
-    // Reads the utility's standard error for up to `ms`, so its trace
-    // never fills the pipe while a wait watches the journal.
-    void Drain(int ms) {
-        utility_.WaitForTrace(QStringLiteral("\n\x01"), ms);
-        if (!utility_.Running()) {
-            QThread::msleep(ms);
-        }
-    }
-
-    static int TimeScale() {
-        const int scale = qEnvironmentVariableIntValue("SKERRIN_TIME_SCALE");
-        return scale > 1 ? scale : 1;
+        return utility_.WaitForJournalAfter(text, journalFrom_, kWaitMs);
     }
 
     void Run(const ScenarioStep& step) {
         SCOPED_TRACE("steps line " + std::to_string(step.line) + ": " + step.verb + " " +
                      step.rest);
-        const QString rest = QString::fromStdString(step.rest);
+        const QString rest = QString::fromStdString(step.rest).replace(
+            QStringLiteral("$TMPDIR"), utility_.Environment().value(QStringLiteral("TMPDIR")));
         if (step.verb == "env") {
             const auto equals = step.rest.find('=');
-            ASSERT_NE(std::string::npos, equals);
-            utility_.Environment().insert(QString::fromStdString(step.rest.substr(0, equals)),
-                                          QString::fromStdString(step.rest.substr(equals + 1)));
+            const QString name = QString::fromStdString(step.rest.substr(0, equals));
+            equals == std::string::npos
+                ? utility_.Environment().remove(name)
+                : utility_.Environment().insert(
+                      name, QString::fromStdString(step.rest.substr(equals + 1)));
+        } else if (step.verb == "runtime-folder") {
+            ASSERT_NO_FATAL_FAILURE(MakeRuntimeFolder(step.rest));
+        } else if (step.verb == "expect-quiet") {
+            EXPECT_EQ("", utility_.StandardError().toStdString());
         } else if (step.verb == "profile") {
             std::string error;
             ASSERT_TRUE(StoreProfile(step.args, utility_.SimHome(), error)) << error;
         } else if (step.verb == "profile-file") {
             std::string error;
             ASSERT_TRUE(SpoilProfileFile(step.args, utility_.SimHome(), error)) << error;
+        } else if (step.verb == "descriptor-limit") {
+            utility_.SetDescriptorLimit(std::stoi(step.rest));
+        } else if (step.verb == "lock-taken") {
+            ASSERT_TRUE(QDir(utility_.RuntimeDir())
+                            .mkpath(QStringLiteral("Corvane LK2093 - 11G Wireless PCI card.lock")));
         } else if (step.verb == "start") {
-            ASSERT_TRUE(utility_.Start());
+            ASSERT_TRUE(utility_.Start(step.rest != "unready"));
         } else if (step.verb == "tavlsim") {
             QStringList arguments;
             for (const std::string& word : step.args) {
@@ -217,10 +279,33 @@ protected:
         } else if (step.verb == "wait-trace") {
             ASSERT_TRUE(utility_.WaitForTraceAfter(rest, traceFrom_, kWaitMs))
                 << "no trace line with " << step.rest;
+        } else if (step.verb == "expect-no-trace") {
+            EXPECT_FALSE(utility_.StandardError().contains(rest)) << "trace has " << step.rest;
+        } else if (step.verb == "expect-running") {
+            EXPECT_TRUE(utility_.Running());
+        } else if (step.verb == "second-start") {
+            ASSERT_EQ(std::stoi(step.rest), utility_.RunSecondInstance());
+        } else if (step.verb == "signal") {
+            const int number = step.rest == "KILL"  ? SIGKILL
+                               : step.rest == "INT" ? SIGINT
+                                                    : SIGTERM;
+            ASSERT_EQ(0, ::kill(static_cast<pid_t>(utility_.Pid()), number));
+        } else if (step.verb == "send-overlong") {
+            ASSERT_TRUE(utility_.Send(std::string(5000, 'E') + "\n"));
         } else if (step.verb == "expect-no-journal") {
-            EXPECT_TRUE(JournalLines().filter(rest).isEmpty()) << "journal has " << step.rest;
+            EXPECT_TRUE(utility_.JournalLines().filter(rest).isEmpty())
+                << "journal has " << step.rest;
         } else if (step.verb == "expect-exit") {
             ASSERT_EQ(std::stoi(step.rest), utility_.WaitForExit(kWaitMs));
+        } else if (step.verb == "partial-line") {
+            // A line that never ends: the utility hangs up without an answer.
+            const int fd = utility_.ConnectChannel();
+            ASSERT_EQ(5, send(fd, "ELEGA", 5, MSG_NOSIGNAL));
+            pollfd hangUp{fd, POLLIN, 0};
+            EXPECT_EQ(1, poll(&hangUp, 1, kWaitMs * SKERRIN_TIME_FACTOR));
+            char byte = 0;
+            EXPECT_EQ(0, recv(fd, &byte, 1, 0));
+            close(fd);
         } else if (step.verb == "idle-connections") {
             const int count = std::stoi(step.rest);
             rlimit limit{};
@@ -236,6 +321,24 @@ protected:
             ASSERT_NO_FATAL_FAILURE(MakeForeignRuntimeFolder());
         } else {
             FAIL() << "unknown step";
+        }
+    }
+
+    // A private temporary folder, and a runtime folder whose path is too
+    // long for a socket ("long"), with a folder at the channel socket's path
+    // ("taken"), or none at all ("none").
+    void MakeRuntimeFolder(const std::string& how) {
+        temp_ = std::make_unique<QTemporaryDir>();
+        utility_.Environment().insert(QStringLiteral("TMPDIR"), temp_->path());
+        const QString runtime = utility_.RuntimeDir() + QLatin1Char('/') + QString(100, 'r');
+        if (how == "long") {
+            ASSERT_TRUE(QDir().mkpath(runtime));
+            utility_.Environment().insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        } else if (how == "taken") {
+            ASSERT_TRUE(QDir(utility_.RuntimeDir()).mkpath(QString::fromLatin1(kChannelFileName)));
+        } else {
+            ASSERT_EQ("none", how);
+            utility_.Environment().remove(QStringLiteral("XDG_RUNTIME_DIR"));
         }
     }
 
@@ -273,7 +376,7 @@ protected:
     }
 
     QString folder_;
-    std::unique_ptr<QTemporaryDir> shared_;
+    std::unique_ptr<QTemporaryDir> shared_, temp_;
     QByteArray foreign_;
     std::vector<int> idle_;
     UtilityProcess utility_;
@@ -296,20 +399,20 @@ TEST_P(Scenario, RunsAsExpected) {
 
     // The expected fragments, each on a later line than the one before.
     journalFrom_ = 0;
-    for (const std::string& fragment :
-         ParseExpectedFragments(ReadText(folder_ + QStringLiteral("/expected")))) {
+    for (const auto& [number, fragment] :
+         ContentLines(ReadText(folder_ + QStringLiteral("/expected")))) {
         ASSERT_TRUE(WaitJournalAfter(QString::fromStdString(fragment)))
             << "expected after journal line " << journalFrom_ << ": " << fragment;
     }
 
-    const QStringList lines = JournalLines();
-    // The card library is never called after TAVL_Terminate.
-    const auto terminate = std::find_if(lines.begin(), lines.end(), [](const QString& line) {
-        return line.contains(QStringLiteral(" TAVL_Terminate"));
-    });
-    if (terminate != lines.end()) {
-        EXPECT_EQ(terminate, lines.end() - 1)
-            << "called after TAVL_Terminate: " << (terminate + 1)->toStdString();
+    // The card library is never called after TAVL_Terminate: only a new
+    // start, whose calls are counted from 1 again, may follow it.
+    const QStringList lines = utility_.JournalLines();
+    for (int i = 0; i + 1 < lines.size(); ++i) {
+        if (lines[i].contains(QStringLiteral(" TAVL_Terminate"))) {
+            EXPECT_TRUE(lines[i + 1].startsWith(QStringLiteral("1 ")))
+                << "called after TAVL_Terminate: " << lines[i + 1].toStdString();
+        }
     }
 }
 

@@ -14,6 +14,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -21,17 +22,12 @@ namespace {
 constexpr int kWaitMs = 15000;
 constexpr int kSampleMs = 3000;
 
+// Resident memory from the second field of statm (pages).
 long VmRssKiB(qint64 pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').front().toLong();
-        }
-    }
-    return -1;
+    QFile statm(QStringLiteral("/proc/%1/statm").arg(pid));
+    const long pageKiB = sysconf(_SC_PAGESIZE) / 1024;
+    return statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ').value(1).toLong() * pageKiB
+                                           : -1;
 }
 
 // Threads ("task") or descriptors ("fd") of the process.
@@ -75,14 +71,6 @@ protected:
         return utility_.WaitForTraceAfter(text, traceFrom_, kWaitMs);
     }
 
-    // Lets the utility run for `ms` while its output is drained.
-    void RunFor(int ms) {
-        QDeadlineTimer deadline(ms);
-        while (!deadline.hasExpired() && utility_.Running()) {
-            utility_.WaitForTrace(QStringLiteral("\n\x01"), 100);
-        }
-    }
-
     UtilityProcess utility_;
     int traceFrom_ = 0;
 };
@@ -92,17 +80,18 @@ TEST_F(Soak, MemoryThreadsAndDescriptorsStayFlat) {
                             ? qEnvironmentVariableIntValue("SKERRIN_SOAK_SECONDS")
                             : 60;
     ASSERT_TRUE(utility_.Start());
-    ASSERT_TRUE(
-        utility_.WaitForJournal(QStringLiteral("TAVL_SetWLANConfig mask=0x020304E6"), kWaitMs));
+    int journalFrom = 0;
+    ASSERT_TRUE(utility_.WaitForJournalAfter(QStringLiteral("TAVL_SetWLANConfig mask=0x020304E6"),
+                                             journalFrom, kWaitMs));
     ASSERT_TRUE(WaitTraceAfter(QStringLiteral("<ModifyIconAtTaskbar>:Add ICON")));
     const qint64 pid = utility_.Pid();
 
     // Warm-up: one whole cycle, so caches, fonts and the sheet exist.
     ASSERT_NO_FATAL_FAILURE(FlapCard());
     ASSERT_NO_FATAL_FAILURE(ToggleNetwork(true));
-    RunFor(kSampleMs);
+    utility_.RunFor(kSampleMs);
     ASSERT_NO_FATAL_FAILURE(ToggleNetwork(false));
-    RunFor(kSampleMs);
+    utility_.RunFor(kSampleMs);
     const int threadsAtStart = Entries(pid, "task");
     const int descriptorsAtStart = Entries(pid, "fd");
 
@@ -119,7 +108,7 @@ TEST_F(Soak, MemoryThreadsAndDescriptorsStayFlat) {
         } else if (step == 2) {
             ASSERT_NO_FATAL_FAILURE(FlapCard());
         }
-        RunFor(kSampleMs);
+        utility_.RunFor(kSampleMs);
         ASSERT_TRUE(utility_.Running());
     }
     // End of the steady phase in the same state as its start: the card in,
@@ -127,7 +116,7 @@ TEST_F(Soak, MemoryThreadsAndDescriptorsStayFlat) {
     if (cycle % 4 == 1) {
         ASSERT_NO_FATAL_FAILURE(ToggleNetwork(false));
     }
-    RunFor(kSampleMs);
+    utility_.RunFor(kSampleMs);
     samples.emplace_back(elapsed.elapsed() / 1000.0, VmRssKiB(pid));
     const int threadsAtEnd = Entries(pid, "task");
     const int descriptorsAtEnd = Entries(pid, "fd");

@@ -10,11 +10,13 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <string>
 
 // Every bound below is multiplied by SKERRIN_TIME_FACTOR (2 in the normal
-// build, more under the sanitizers), so a loaded machine does not fail a
-// test that is about behaviour, not speed.
+// build, more under the sanitizers) and by SKERRIN_TIME_SCALE (for runs
+// under a slow launcher), so a loaded machine does not fail a test that is
+// about behaviour, not speed.
 class UtilityProcess {
 public:
     UtilityProcess();
@@ -23,7 +25,6 @@ public:
     // Folders shared by every process started from this object.
     QString RuntimeDir() const { return runtime_.path(); }
     QString SimHome() const { return home_.path(); }
-    QString JournalPath() const { return home_.path() + QStringLiteral("/journal.txt"); }
     QProcessEnvironment& Environment() { return environment_; }
 
     // The descriptor limit skerrin starts with (0: inherited).
@@ -31,34 +32,40 @@ public:
     // Starts skerrin; `waitReady` waits (bounded) until its channel listens.
     bool Start(bool waitReady = true);
     // Starts another skerrin with the same folders; returns its exit status,
-    // or -1 when it did not end within the bound.
-    int RunSecondInstance(int boundMs = 5000);
-    // Runs tavlsim with `arguments` in the same folders; its exit status.
+    // or -1 when it did not end within the bound (10 s).
+    int RunSecondInstance();
+    // Runs tavlsim with `arguments` in the same folders; its exit status
+    // (-1 as above).
     int Tavlsim(const QStringList& arguments, QString* output = nullptr);
     // Sends one line through the channel; false when nothing listens.
     bool Send(const std::string& line);
     // A socket connected to its channel, as a sender finds it; -1 if none.
     int ConnectChannel();
-    // Waits for the process to end; its exit status, or -1 on time-out.
+    // Waits for the process to end; its exit status, or -1 on time-out or
+    // a signal.
     int WaitForExit(int boundMs);
     bool Running() const { return process_.state() != QProcess::NotRunning; }
     qint64 Pid() const { return process_.processId(); }
     // Standard error so far (the trace, with SKERRIN_TRACE_STDERR=1).
     QString StandardError();
-    // Waits until standard error contains `text`.
-    bool WaitForTrace(const QString& text, int boundMs);
+    // Lets the process run for `ms` while its standard error is read, so
+    // its trace never fills the pipe.
+    void RunFor(int ms);
     // Waits until standard error contains `text` at or after the position
-    // `from`, then moves `from` past it: a run of waits finds lines in order.
+    // `from`, then moves `from` past it: a run of waits finds text in order.
     bool WaitForTraceAfter(const QString& text, int& from, int boundMs);
-    // The simulated card's journal so far.
-    QString Journal() const;
-    // Waits until the journal contains `text`.
-    bool WaitForJournal(const QString& text, int boundMs) const;
+    // The simulated card's journal so far, one call a line.
+    QStringList JournalLines() const;
+    // Waits for a journal line containing `text` at or after the line
+    // `from`, then moves `from` past it.
+    bool WaitForJournalAfter(const QString& text, int& from, int boundMs);
 
 private:
     // Runs `action` with the test process's runtime and temporary folder
     // variables set as the utility's (where senders look for its channel).
-    template <class Action> auto InUtilityEnvironment(Action action);
+    int InUtilityEnvironment(const std::function<int()>& action);
+    // Waits until `found` holds, reading standard error meanwhile.
+    bool WaitUntil(const std::function<bool()>& found, int boundMs);
     QTemporaryDir runtime_;
     QTemporaryDir home_;
     QProcessEnvironment environment_;
@@ -66,28 +73,3 @@ private:
     QString stderr_;
     int descriptorLimit_ = 0;
 };
-
-template <class Action> inline auto UtilityProcess::InUtilityEnvironment(Action action) {
-    // The folders the channel is found by, as the utility sees them.
-    const char* names[] = {"XDG_RUNTIME_DIR", "TMPDIR"};
-    QByteArray saved[2];
-    bool had[2] = {};
-    for (int i = 0; i < 2; ++i) {
-        had[i] = qEnvironmentVariableIsSet(names[i]);
-        saved[i] = qgetenv(names[i]);
-        if (environment_.contains(QLatin1String(names[i]))) {
-            qputenv(names[i], environment_.value(QLatin1String(names[i])).toLocal8Bit());
-        } else {
-            qunsetenv(names[i]);
-        }
-    }
-    auto result = action();
-    for (int i = 0; i < 2; ++i) {
-        if (had[i]) {
-            qputenv(names[i], saved[i]);
-        } else {
-            qunsetenv(names[i]);
-        }
-    }
-    return result;
-}
