@@ -10,6 +10,7 @@
 #include "support/RuntimeDir.h"
 
 #include <QApplication>
+#include <QThreadPool>
 
 #include <cstdio>
 #include <cstdlib>
@@ -47,6 +48,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QString::fromLatin1(kAppTitle));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(CTrayIcon::IconImage(128));
+    // Qt fills large areas of a window in slices on its shared thread pool,
+    // one thread per core; the sheet's few fills a second need no more
+    // than one helper thread (each costs a stack and a heap arena).
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
 
     SingleInstanceLock::Outcome outcome{};
     std::string error;

@@ -125,9 +125,9 @@ void SendWepPart(CardLibrary& library, const WirelessReg& reg) {
     library.SetWLANConfig(&mask, &host);
 }
 
-void SendWepPartAfter(CardLibrary& library, const WirelessReg& reg, Clock& clock,
-                      std::uint32_t settleMs) {
-    clock.Sleep(settleMs);
-    SendWepPart(library, reg);
-    clock.Sleep(kWepAloneSettleMs);
+void SendWepPartAfter(CardLibrary& library, const std::function<WirelessReg()>& currentReg,
+                      std::uint32_t settleMs, const std::function<void(std::uint32_t ms)>& wait) {
+    wait(settleMs);
+    SendWepPart(library, currentReg());
+    wait(kWepAloneSettleMs);
 }

@@ -21,6 +21,7 @@
 #include "device/Clock.h"
 
 #include <cstdint>
+#include <functional>
 
 // Fields of the change apply: infrastructureMode, ssid, supportedRates,
 // powerMode, configuration (the WEP part adds its own bits).
@@ -32,6 +33,7 @@ inline constexpr std::uint32_t kBeaconPeriod = 100;
 // Pauses of the WEP part sent alone on the Windows 98/Me class.
 inline constexpr std::uint32_t kWepAloneAfterFullApplyMs = 3000;
 inline constexpr std::uint32_t kWepAloneAfterChangeApplyMs = 500;
+inline constexpr std::uint32_t kWepAloneAfterJoinMs = 3000;
 inline constexpr std::uint32_t kWepAloneSettleMs = 1500;
 
 // Copies reg.ssid into host.ssid and host.ssidLength: the text up to its
@@ -66,7 +68,16 @@ bool ApplyChange(CardLibrary& library, const WirelessReg& reg, HostInfo& host, C
 // One SetWLANConfig carrying only the WEP part of `reg`.
 void SendWepPart(CardLibrary& library, const WirelessReg& reg);
 
-// The Windows 98/Me resend: sleep `settleMs`, send the WEP part alone,
-// sleep 1500 ms.
-void SendWepPartAfter(CardLibrary& library, const WirelessReg& reg, Clock& clock,
-                      std::uint32_t settleMs);
+// The Windows 98/Me resend: `wait` settleMs, send the WEP part of the
+// record `currentReg` gives then, `wait` 1500 ms. The polling thread
+// sleeps on its clock; the Site Survey join waits while window messages
+// keep flowing, and sends the record as it stands after that wait.
+void SendWepPartAfter(CardLibrary& library, const std::function<WirelessReg()>& currentReg,
+                      std::uint32_t settleMs, const std::function<void(std::uint32_t ms)>& wait);
+
+// The resend of the polling thread: `reg`, sleeping on `clock`.
+inline void SendWepPartAfter(CardLibrary& library, const WirelessReg& reg, Clock& clock,
+                             std::uint32_t settleMs) {
+    SendWepPartAfter(
+        library, [&reg] { return reg; }, settleMs, [&clock](std::uint32_t ms) { clock.Sleep(ms); });
+}

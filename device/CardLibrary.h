@@ -2,8 +2,8 @@
 //
 // One virtual function per call of tavl.h, with the same arguments and
 // results. Production binds it to libtavl3.so with dlopen
-// (CardLibraryLoader.h); tests bind it to a scripted fake. Pages and the
-// polling thread never call a TAVL_ function directly.
+// (CardLibraryLoader.h); tests bind it to a recorder over the simulated
+// card. Pages and the polling thread never call a TAVL_ function directly.
 #pragma once
 
 #include "device/tavl.h"

@@ -1,11 +1,9 @@
 #include "device/SurveyDecoder.h"
 
 #include "device/CardLibrary.h"
-#include "device/LinkStatus.h"
 #include "device/Rssi.h"
 #include "device/tavl.h"
 
-#include <charconv>
 #include <cstring>
 
 namespace {
@@ -13,12 +11,6 @@ namespace {
 std::uint32_t ReadU32(const std::uint8_t* bytes) {
     return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
            static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
-std::string Decimal(int value) {
-    char text[16];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    return std::string(text, end);
 }
 
 } // namespace
@@ -55,13 +47,12 @@ bool DecodeSurveyEntry(std::span<const std::uint8_t> result, std::uint32_t index
     const auto* ssid = reinterpret_cast<const char*>(entry.ssid);
     const void* zero = std::memchr(ssid, '\0', entry.ssidLength);
     row.ssid.assign(ssid, zero ? static_cast<const char*>(zero) - ssid : entry.ssidLength);
-    row.bssid = BssidText(entry.bssid);
-    const int percent =
+    std::memcpy(row.bssid, entry.bssid, sizeof row.bssid);
+    row.signalPercent =
         RssiToPercent(static_cast<std::int16_t>(static_cast<std::uint32_t>(entry.rssi) & 0xFFFF));
-    row.signal = percent > 0 ? Decimal(percent) + "%" : "n/a";
-    row.channel = Decimal(static_cast<std::int32_t>(library.FrequencyToChannel(entry.dsConfig)));
-    row.wep = entry.privacy != 0 ? "Yes" : "No";
-    row.bssType = entry.infrastructureMode == 1 ? "Infrastructure" : "Ad-Hoc";
+    row.channel = library.FrequencyToChannel(entry.dsConfig);
+    row.privacy = entry.privacy != 0;
+    row.infrastructure = entry.infrastructureMode == 1;
     return true;
 }
 
@@ -72,7 +63,7 @@ std::uint32_t FillSurveyTable(std::span<const std::uint8_t> result, CardLibrary&
     SurveyRow row;
     for (std::uint32_t i = 0; i < readable; ++i) {
         if (DecodeSurveyEntry(result, i, library, row)) {
-            table.Add({row.bssid, row.ssid, row.signal, row.channel, row.wep, row.bssType});
+            table.Add(row);
         }
     }
     return SurveyReportedCount(result);

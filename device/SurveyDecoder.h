@@ -6,19 +6,8 @@
 
 #include <cstdint>
 #include <span>
-#include <string>
 
 class CardLibrary;
-
-// One usable entry of a survey result, as the list shows it.
-struct SurveyRow {
-    std::string ssid;    // SSID bytes up to the first zero byte
-    std::string bssid;   // "%02X-%02X-%02X-%02X-%02X-%02X"
-    std::string signal;  // "%d%%" of the signal percentage, or "n/a"
-    std::string channel; // "%d" of the channel number
-    std::string wep;     // "Yes" or "No"
-    std::string bssType; // "Infrastructure" or "Ad-Hoc"
-};
 
 // The entry count the result reports (0 when the buffer is shorter than
 // the count itself). It may exceed what the buffer holds.
@@ -30,8 +19,8 @@ std::uint32_t SurveyReadableCount(std::span<const std::uint8_t> result);
 
 // The row of entry `index` (< SurveyReadableCount), or false when the
 // entry is not listed: an SSID length above 32, or a BSSID whose first
-// four bytes are zero. The channel is the library's FrequencyToChannel of
-// the entry's DS frequency.
+// four bytes are zero. Only the low 16 bits of the level count, as a
+// signed dBm value.
 bool DecodeSurveyEntry(std::span<const std::uint8_t> result, std::uint32_t index,
                        CardLibrary& library, SurveyRow& row);
 

@@ -1,46 +1,45 @@
-// CSurveyTable: the rows of the last site survey, as the Site Survey page
-// lists them. At most 64 rows; one row per BSSID, the first entry seen
-// for a BSSID stays; each text is kept in a field of fixed capacity
-// (terminator included) and longer texts are cut.
+// The networks of the last site survey, as decoded from the card's result:
+// one SurveyRow per network, and CSurveyTable, the rows the Site Survey
+// page lists. The list shows a row's texts; Connect joins the row itself.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <string_view>
+#include <string>
+#include <vector>
 
-// The six texts of one network, as made from a survey entry.
-struct SurveyTexts {
-    std::string_view bssid;
-    std::string_view ssid;
-    std::string_view signal;
-    std::string_view channel;
-    std::string_view wep;
-    std::string_view bssType;
+// One usable entry of a survey result.
+struct SurveyRow {
+    std::string ssid;            // SSID bytes up to the first zero byte, at most 32
+    std::uint8_t bssid[6] = {};  // the cell's BSSID
+    int signalPercent = 0;       // RssiToPercent of the entry's level
+    std::uint32_t channel = 0;   // the library's FrequencyToChannel of the DS frequency
+    bool privacy = false;        // the cell asks for WEP
+    bool infrastructure = false; // infrastructure mode 1; any other value is an ad hoc cell
 };
+
+// The list's columns, in order.
+enum class SurveyColumn { Ssid, Bssid, Signal, Channel, Wep, BssType };
+inline constexpr int kSurveyColumnCount = 6;
+
+// The text of `column` for `row`: BSSID "%02X-%02X-%02X-%02X-%02X-%02X";
+// signal "%d%%" of the percentage when above 0, else "n/a"; channel "%d";
+// WEP "Yes" or "No"; BSS type "Infrastructure" or "Ad-Hoc". The SSID
+// column gives the bytes as they are (the page shows them readably).
+std::string SurveyColumnText(const SurveyRow& row, SurveyColumn column);
 
 class CSurveyTable {
 public:
     static constexpr int kMaxRows = 64;
 
-    struct Row {
-        char bssid[20];
-        char ssid[40];
-        char signal[20];
-        char channel[20];
-        char wep[20];
-        char bssType[20];
-    };
-
-    int Count() const { return count_; }
+    int Count() const { return static_cast<int>(rows_.size()); }
     // Row `i`, 0 <= i < Count().
-    const Row& At(int i) const { return rows_[i]; }
+    const SurveyRow& At(int i) const { return rows_[static_cast<std::size_t>(i)]; }
 
-    void Clear() { count_ = 0; }
-    // Appends a row unless one with the same BSSID text is present or the
-    // table is full. True when the row was added.
-    bool Add(const SurveyTexts& texts);
+    void Clear() { rows_.clear(); }
+    // Appends `row` unless a row with the same BSSID is present (the first
+    // one seen stays) or the table holds 64 rows.
+    void Add(const SurveyRow& row);
 
 private:
-    std::int32_t count_ = 0;
-    Row rows_[kMaxRows] = {};
+    std::vector<SurveyRow> rows_;
 };

@@ -3,12 +3,12 @@
 #include "device/AccessHandshake.h"
 #include "device/CardLibrary.h"
 #include "device/Records.h"
-#include "pages/ConfigUtility.h"
 #include "platform/FileVersion.h"
 #include "platform/Help.h"
 #include "platform/MessageBox.h"
 #include "platform/ModulePath.h"
 #include "platform/OsVersionSource.h"
+#include "res/ControlIds.h"
 #include "res/Strings.h"
 #include "res/Templates.h"
 #include "support/Trace.h"
@@ -20,12 +20,7 @@
 
 namespace {
 
-// Control identifiers of the template "About".
-constexpr int kNoticeLabel = 1081;
-constexpr int kTitleLabel = 1080;
-constexpr int kDriverVersionLabel = 1106;
-constexpr int kUtilityVersionLabel = 1110;
-constexpr int kFirmwareVersionLabel = 1112;
+using namespace AboutControls;
 
 // The utility's own version, the same as its executable's version stamp.
 constexpr int kUtilityVersion[4] = {3, 0, 6, 262};
@@ -70,7 +65,7 @@ std::string JoinPath(const std::string& folder, const char* relative) {
 
 } // namespace
 
-CAboutPage::CAboutPage(CConfigUtility& sheet) : CPropertyPage(kAboutTemplate, sheet) {}
+CAboutPage::CAboutPage(const PageContext& context) : CPropertyPage(kAboutTemplate, context) {}
 
 bool CAboutPage::OnInitDialog() {
     // Mouse moves reach the page without a button held.
@@ -101,13 +96,13 @@ bool CAboutPage::OnSetActive() {
 }
 
 void CAboutPage::ReadFirmwareVersion() {
-    CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
+    CAccessHandshake handshake(Context().state, Context().clock);
     HostInfo host{};
     std::uint32_t mask = 0;
     for (int read = 0; read < kFirmwareReads; ++read) {
         mask = TAVL_MASK_FIRMWARE_VERSION;
-        Sheet().Library().GetWLANConfig(&mask, &host);
-        Sheet().PageClock().Sleep(kFirmwareReadPauseMs);
+        Context().library.GetWLANConfig(&mask, &host);
+        Context().clock.Sleep(kFirmwareReadPauseMs);
         if (mask == 0) {
             break;
         }
@@ -126,7 +121,7 @@ void CAboutPage::ReadDriverVersion() {
     std::strncpy(path, kSystemDirectory, sizeof path - 1);
     const std::string folder = path;
     TraceOut("TAVL_GetWLANDriverPath: %s\n", path);
-    if (Sheet().Library().GetWLANDriverPath(path) != 1) {
+    if (Context().library.GetWLANDriverPath(path) != 1) {
         m_DriverFileVersion.clear();
         return;
     }
@@ -139,7 +134,7 @@ void CAboutPage::ReadDriverVersion() {
 }
 
 void CAboutPage::OnCommandHelp(int context) {
-    ShowHelpContext(context != 0 ? context : 106);
+    ShowHelpContext(context != 0 ? context : HELP_ABOUT);
 }
 
 bool CAboutPage::eventFilter(QObject* watched, QEvent* event) {

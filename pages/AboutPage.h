@@ -14,7 +14,7 @@
 class CAboutPage : public CPropertyPage {
     Q_OBJECT
 public:
-    explicit CAboutPage(CConfigUtility& sheet);
+    explicit CAboutPage(const PageContext& context);
 
     bool OnInitDialog() override;
     bool OnSetActive() override;

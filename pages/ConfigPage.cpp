@@ -1,10 +1,14 @@
+// The Configuration page: its lifecycle, the controls of the settings and
+// their handlers, and its applies (Apply Changes, the sheet's OK and Cancel).
 #include "pages/ConfigPage.h"
 
 #include "device/CardLibrary.h"
 #include "device/Clock.h"
 #include "device/HostState.h"
+#include "device/Records.h"
+#include "device/SheetState.h"
 #include "pages/ConfigProfileNames.h"
-#include "pages/ConfigUtility.h"
+#include "pages/ConfigProfileStore.h"
 #include "platform/Help.h"
 #include "platform/MessageBox.h"
 #include "res/Strings.h"
@@ -16,6 +20,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <string_view>
+
 QString g_DefaultProfileName;
 
 namespace {
@@ -25,7 +31,6 @@ constexpr int kModeInfrastructure = 1;
 constexpr int kPowerSaveDisabled = 0;
 constexpr std::uint32_t kFactoryChannel = 6;
 constexpr const char* kFactorySsid = "any";
-constexpr int kChannelCount = 14;
 
 QString Text(int id) {
     return QString::fromUtf8(ResString(id));
@@ -33,10 +38,9 @@ QString Text(int id) {
 
 } // namespace
 
-CConfigPage::CConfigPage(CConfigUtility& sheet) : CPropertyPage(kConfigurationTemplate, sheet) {
+CConfigPage::CConfigPage(const PageContext& context)
+    : CPropertyPage(kConfigurationTemplate, context) {
     g_DefaultProfileName = Text(IDS_DEFAULT_PROFILE);
-    m_ChannelToIndex.fill(-1);
-    m_IndexToChannel.fill(0);
 }
 
 bool CConfigPage::OnInitDialog() {
@@ -44,9 +48,9 @@ bool CConfigPage::OnInitDialog() {
     // own mask. A failed read leaves the zeroed record, so no channel.
     HostInfo host{};
     std::uint32_t mask = TAVL_MASK_CHANNEL_MASK;
-    Sheet().Library().GetWLANConfig(&mask, &host);
+    Context().library.GetWLANConfig(&mask, &host);
     const std::uint16_t iniMask = gIniChannelMask;
-    m_ChannelMask = iniMask != 0 ? iniMask : host.channelMask;
+    m_AllowedChannels = CChannelList(iniMask != 0 ? iniMask : host.channelMask);
 
     // A new window has empty lists, whatever closed the last one, and
     // nothing picked, created or selected in the last one is pending.
@@ -128,20 +132,13 @@ void CConfigPage::FillLists() {
         mode->insertItem(kModeAdHoc, Text(IDS_AD_HOC));
         mode->insertItem(kModeInfrastructure, Text(IDS_INFRASTRUCTURE));
     }
-    m_ChannelToIndex.fill(-1);
-    m_IndexToChannel.fill(0);
-    m_ChannelCount = 0;
+    m_ListedChannels = CChannelList();
     if (auto* channel = Item<QComboBox>(IDC_CHANNEL)) {
         const QSignalBlocker blocker(channel);
         channel->clear();
-        // Bits 14 and 15 of the mask name no channel of the band.
-        for (int n = 1; n <= kChannelCount; ++n) {
-            if (ChannelAllowed(static_cast<std::uint32_t>(n))) {
-                channel->insertItem(m_ChannelCount, QString::number(n));
-                m_ChannelToIndex[static_cast<std::size_t>(n - 1)] = m_ChannelCount;
-                m_IndexToChannel[static_cast<std::size_t>(m_ChannelCount)] = n;
-                ++m_ChannelCount;
-            }
+        m_ListedChannels = m_AllowedChannels;
+        for (int i = 0; i < m_ListedChannels.Count(); ++i) {
+            channel->insertItem(i, QString::number(*m_ListedChannels.ChannelAt(i)));
         }
     }
     if (auto* power = Item<QComboBox>(IDC_POWER_SAVE)) {
@@ -212,16 +209,15 @@ void CConfigPage::LoadControlsFromReg() {
     SelectListIndex(IDC_MODE, mode);
     m_SavedMode = mode;
 
-    std::uint32_t channel = record.channel;
-    FixChannel(channel);
+    const std::uint32_t channel = m_AllowedChannels.Fixed(record.channel);
     if (channel != record.channel) {
         if (m_PickedReg) {
             m_PickedReg->channel = channel;
         } else {
-            Sheet().state.reg.Update([channel](WirelessReg& r) { r.channel = channel; });
+            Context().state.reg.Update([channel](WirelessReg& r) { r.channel = channel; });
         }
     }
-    m_ChannelIndex = ChannelToIndex(channel);
+    m_ChannelIndex = m_ListedChannels.IndexOf(channel);
     m_SavedChannelIndex = m_ChannelIndex;
 
     m_SSID = SsidFromField(record.ssid, sizeof record.ssid);
@@ -235,36 +231,6 @@ void CConfigPage::LoadControlsFromReg() {
     EnableItem(IDC_APPLY_CHANGES, false);
     EnableItem(IDC_UNDO_CHANGES, false);
     DoDataExchange(false);
-}
-
-bool CConfigPage::ChannelAllowed(std::uint32_t channel) const {
-    return channel >= 1 && channel <= kChannelCount && (m_ChannelMask >> (channel - 1)) & 1u;
-}
-
-void CConfigPage::FixChannel(std::uint32_t& channel) const {
-    if (ChannelAllowed(channel)) {
-        return;
-    }
-    for (std::uint32_t n = 1; n <= kChannelCount; ++n) {
-        if (ChannelAllowed(n)) {
-            channel = n;
-            return;
-        }
-    }
-}
-
-int CConfigPage::ChannelToIndex(std::uint32_t channel) const {
-    if (channel < 1 || channel > kChannelCount) {
-        return -1;
-    }
-    return m_ChannelToIndex[channel - 1];
-}
-
-std::optional<std::uint32_t> CConfigPage::IndexToChannel(int index) const {
-    if (index < 0 || index >= m_ChannelCount) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint32_t>(m_IndexToChannel[static_cast<std::size_t>(index)]);
 }
 
 void CConfigPage::EnableListsForMode(bool adHoc) {
@@ -351,7 +317,7 @@ void CConfigPage::OnSsidNotice() {
     }
     // At most one notice a second; a suppressed one leaves the text as
     // typed, and the next change checks it again.
-    const std::uint32_t now = Sheet().PageClock().TickCount();
+    const std::uint32_t now = Context().clock.TickCount();
     if (m_LastNoticeTick && now - *m_LastNoticeTick <= kSsidNoticeIntervalMs) {
         return;
     }
@@ -381,9 +347,7 @@ void CConfigPage::OnUndoChanges() {
 
 void CConfigPage::OnRestoreDefaults() {
     SelectListIndex(IDC_MODE, kModeInfrastructure);
-    std::uint32_t channel = kFactoryChannel;
-    FixChannel(channel);
-    m_ChannelIndex = ChannelToIndex(channel);
+    m_ChannelIndex = m_ListedChannels.IndexOf(m_AllowedChannels.Fixed(kFactoryChannel));
     m_SSID = QString::fromLatin1(kFactorySsid);
     m_PowerSaveIndex = kPowerSaveDisabled;
     EnableListsForMode(false);
@@ -396,4 +360,107 @@ void CConfigPage::OnRestoreDefaults() {
 
 void CConfigPage::OnCommandHelp(int context) {
     ShowHelpContext(context != 0 ? context : kHelpContext);
+}
+
+// ---- Applies ------------------------------------------------------------------
+
+ConfigValues CConfigPage::PageValues() const {
+    return {SelectedListIndex(IDC_MODE), m_ListedChannels.ChannelAt(m_ChannelIndex), m_SSID,
+            SelectedListIndex(IDC_POWER_SAVE)};
+}
+
+QString CConfigPage::NameForApply() {
+    return !m_ProfileName.isEmpty() ? m_ProfileName : ProfileNameOfReg();
+}
+
+void CConfigPage::ApplyChanges() {
+    if (!DoDataExchange(true)) {
+        return;
+    }
+    if (m_ProfileName.isEmpty()) {
+        m_ProfileName = NameForApply();
+    }
+
+    // The record starts as the one the page shows; a profile already in
+    // the store gives every field this page does not show. A name found in
+    // another letter case is the listed profile, under its listed spelling.
+    WirelessReg record = ShownRecord();
+    bool fullApply = false;
+    const int entry = FindProfile(m_ProfileName);
+    if (entry < 0) {
+        AddProfileSorted(m_ProfileName);
+    } else {
+        m_ProfileName = ProfileBox()->itemText(entry);
+        record = ReadProfile(Context().library, m_ProfileName, record).value_or(record);
+        fullApply = m_ProfileSelected != 0;
+        m_ProfileSelected = 0;
+    }
+
+    WriteConfigValues(record, m_ProfileName, PageValues());
+    m_SavedMode = SelectedListIndex(IDC_MODE);
+    m_SavedChannelIndex = m_ChannelIndex;
+    // What the record holds: the SSID up to a refused character.
+    m_SSID = QString::fromLatin1(SsidFieldBytes(m_SSID));
+    m_SavedSSID = m_SSID;
+    m_PowerSaveIndex = SelectedListIndex(IDC_POWER_SAVE);
+    m_SavedPowerSave = m_PowerSaveIndex;
+    m_PickedReg.reset();
+    ApplyProfile(Context(), m_ProfileName, record, m_CreatingProfile != 0, fullApply);
+
+    EnableItem(IDC_UNDO_CHANGES, false);
+    EnableItem(IDC_APPLY_CHANGES, false);
+    EnableItem(IDC_ACTIVATE, false);
+    EnableItem(IDC_CREATE, false);
+    if (m_CreatingProfile != 0) {
+        m_CreatingProfile = 0;
+        EnableItem(IDC_ACTIVATE, true);
+        EnableItem(IDC_REMOVE, true);
+    }
+    DoDataExchange(false);
+}
+
+bool CConfigPage::CommitOnOk() {
+    gSheetOpen = 0;
+    if (!ItemEnabled(IDC_APPLY_CHANGES)) {
+        return true;
+    }
+    if (!DoDataExchange(true)) {
+        return false;
+    }
+    const QString name = NameForApply();
+    m_ProfileName = name;
+    // A profile picked in the list and stored under its own name becomes
+    // the active one here, and reaches the card whole.
+    const QByteArray nameField = ProfileNameFieldBytes(name);
+    const bool activatesPicked =
+        m_ProfileSelected != 0 && m_PickedReg &&
+        std::string_view(nameField.constData(), static_cast<std::size_t>(nameField.size())) ==
+            FieldText(m_PickedReg->profileName);
+    WirelessReg record = ShownRecord();
+    WriteConfigValues(record, name, PageValues());
+    m_SSID = QString::fromLatin1(SsidFieldBytes(m_SSID));
+    m_PickedReg.reset();
+    CommitProfile(Context(), name, record, activatesPicked);
+    DoDataExchange(false);
+    if (activatesPicked) {
+        m_ProfileSelected = 0;
+    }
+    return true;
+}
+
+void CConfigPage::OnOK() {
+    CommitOnOk();
+}
+
+bool CConfigPage::OnApply() {
+    // The page window goes with the sheet: the lists are filled again at
+    // the next opening.
+    gSheetOpen = 0;
+    m_ListsFilled = 0;
+    return CommitOnOk();
+}
+
+void CConfigPage::OnCancel() {
+    gSheetOpen = 0;
+    m_ListsFilled = 0;
 }

@@ -9,11 +9,13 @@
 #pragma once
 
 #include "device/tavl.h"
+#include "pages/ConfigApply.h"
+#include "pages/ConfigChannels.h"
 #include "pages/PropertyPage.h"
+#include "res/ControlIds.h"
 
 #include <QString>
 
-#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -27,24 +29,12 @@ class CConfigPage : public CPropertyPage {
     Q_OBJECT
 public:
     // Control identifiers of the "Configuration" template.
-    enum : int {
-        IDC_PROFILE = 1185,
-        IDC_REMOVE = 1188,
-        IDC_CREATE = 1187,
-        IDC_ACTIVATE = 1189,
-        IDC_MODE = 1010,
-        IDC_SSID = 1012,
-        IDC_CHANNEL = 1011,
-        IDC_POWER_SAVE = 1014,
-        IDC_RESTORE_DEFAULTS = 1116,
-        IDC_UNDO_CHANGES = 1117,
-        IDC_APPLY_CHANGES = 1118,
-    };
-    static constexpr int kHelpContext = 103;
+    using enum ConfigurationControls::Id;
+    static constexpr int kHelpContext = HELP_CONFIGURATION;
     // Least interval between two SSID notices.
     static constexpr std::uint32_t kSsidNoticeIntervalMs = 1000;
 
-    explicit CConfigPage(CConfigUtility& sheet);
+    explicit CConfigPage(const PageContext& context);
 
     // Reads the allowed channels and writes the members into the controls.
     bool OnInitDialog() override;
@@ -65,9 +55,6 @@ public:
     void ApplyChanges();
     // Shows `reg` in the controls and takes the undo snapshot.
     void LoadControlsFromReg();
-    // Replaces a channel the mask does not allow with the lowest allowed
-    // channel; with no channel allowed the channel stays as it is.
-    void FixChannel(std::uint32_t& channel) const;
 
     // Handlers, by control. Each runs only for the user's own actions.
     void OnModeSelChange();
@@ -84,13 +71,16 @@ public:
     void OnRemoveProfile();
     void OnActivateProfile();
 
-    // ---- Page state ------------------------------------------------------
     // The lists have been filled for the current page window. Public: the
     // main frame clears it once the sheet has closed.
     int m_ListsFilled = 0;
     // A stored profile was picked in the profile box since the last apply;
     // the next apply also requests the full configuration apply.
     int m_ProfileSelected = 0;
+    // The profile last selected, created or applied.
+    QString m_ProfileName;
+
+private:
     // The next apply creates a new profile and asks nothing of the thread.
     int m_CreatingProfile = 0;
     // The record of the profile picked in the list, shown by this page
@@ -101,13 +91,10 @@ public:
     QString m_SSID;
     int m_ChannelIndex = -1;
     int m_PowerSaveIndex = -1;
-    QString m_ProfileName;
-    // List index of channel n at n-1 (-1 when not allowed), channel of list
-    // index i at i; m_ChannelCount entries are valid.
-    std::array<int, 14> m_ChannelToIndex{};
-    std::array<int, 14> m_IndexToChannel{};
-    int m_ChannelCount = 0;
-    std::uint16_t m_ChannelMask = 0;
+    // The channels the mask allows, and those the channel list holds (none
+    // until the lists are filled).
+    CChannelList m_AllowedChannels;
+    CChannelList m_ListedChannels;
     // The undo snapshot: the values last loaded from `reg` or applied. The
     // list indices keep -1 for "nothing selected".
     QString m_SavedSSID;
@@ -115,20 +102,15 @@ public:
     int m_SavedMode = -1;
     int m_SavedPowerSave = -1;
 
-private:
+    // ---- ConfigPage.cpp: lifecycle, the settings' controls, the applies ----
     // Controls to members (save) or members to controls; writing raises
     // no change handler. False when saving finds no page window.
     bool DoDataExchange(bool save);
     void ConnectHandlers();
     void FillLists();
-    void FillProfileList();
     // The record the page shows: the picked profile's, else `reg`.
     WirelessReg ShownRecord();
     bool CommitOnOk();
-
-    bool ChannelAllowed(std::uint32_t channel) const;
-    int ChannelToIndex(std::uint32_t channel) const;
-    std::optional<std::uint32_t> IndexToChannel(int index) const;
     // Channel list on and power saving off in ad hoc mode; the opposite
     // otherwise.
     void EnableListsForMode(bool adHoc);
@@ -137,22 +119,19 @@ private:
     void SelectListIndex(int id, int index);
     int SelectedListIndex(int id) const;
 
-    // Writes the page's mode, channel, SSID, rate, power saving and name
-    // into `record`; a list with nothing selected leaves its field alone.
-    void WritePageValues(WirelessReg& record, const QString& name) const;
+    // What the controls hold: mode, channel, SSID and power saving.
+    ConfigValues PageValues() const;
     // The name an apply stores under: the box's text, or, when that is
     // empty, the profile whose record `reg` holds.
     QString NameForApply();
 
-    // The profile box.
+    // ---- ConfigProfileBox.cpp: the profile box ----
+    void FillProfileList();
     QComboBox* ProfileBox() const;
     int FindProfile(const QString& name) const;
     int AddProfileSorted(const QString& name);
     // The list entry of the profile whose record the page shows.
     QString ProfileNameOfReg();
-    // Reads the stored profile `name`, named as listed; nothing when the
-    // store cannot give it.
-    std::optional<WirelessReg> ReadProfile(const QString& name);
     void EnableRemoveFor(const QString& name);
 
     // The enumeration of the store reached its end: only then does an

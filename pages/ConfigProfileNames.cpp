@@ -33,6 +33,23 @@ bool ProfileNameLess(const QString& a, const QString& b) {
     return folded != 0 ? folded < 0 : a < b;
 }
 
+int FindProfileName(const QStringList& names, const QString& name) {
+    for (int i = 0; i < names.size(); ++i) {
+        if (SameProfileName(names[i], name)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+int ProfileInsertPosition(const QStringList& names, const QString& name) {
+    int at = 0;
+    while (at < names.size() && !ProfileNameLess(name, names[at])) {
+        ++at;
+    }
+    return at;
+}
+
 QByteArray ProfileNameFieldBytes(const QString& name) {
     const QByteArray bytes = name.toUtf8();
     if (static_cast<std::size_t>(bytes.size()) <= kProfileNameFieldBytes) {

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstddef>
 
@@ -21,6 +22,13 @@ inline constexpr int kSsidMaxChars = 32;
 bool SameProfileName(const QString& a, const QString& b);
 // The order of the profile box: case of ASCII letters ignored, then exact.
 bool ProfileNameLess(const QString& a, const QString& b);
+
+// The position of the first entry of `names` that is the same profile as
+// `name`, or -1.
+int FindProfileName(const QStringList& names, const QString& name);
+// Where `name` goes into the sorted `names`: after every entry that does
+// not sort after it.
+int ProfileInsertPosition(const QStringList& names, const QString& name);
 
 // The UTF-8 bytes of `name` for WirelessReg.profileName: cut to at most
 // kProfileNameFieldBytes bytes at a character boundary, so the field never

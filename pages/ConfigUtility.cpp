@@ -2,6 +2,7 @@
 
 #include "device/HostState.h"
 #include "pages/DialogBuilder.h"
+#include "res/ControlIds.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -15,8 +16,11 @@
 
 CConfigUtility::CConfigUtility(const QString& caption, CardLibrary& library, Clock& clock,
                                QWidget* parent, int selectPage)
-    : QDialog(parent), m_LinkInfoPage(*this), m_ConfigPage(*this), m_SiteSurveyPage(*this),
-      m_EncryptionPage(*this), m_AboutPage(*this), library_(library), clock_(clock),
+    : QDialog(parent), m_LinkInfoPage(MakePageContext(library, clock)),
+      m_ConfigPage(MakePageContext(library, clock)),
+      m_SiteSurveyPage(MakePageContext(library, clock)),
+      m_EncryptionPage(MakePageContext(library, clock)),
+      m_AboutPage(MakePageContext(library, clock)), library_(library), clock_(clock),
       tabs_(new QTabWidget(this)), help_(nullptr) {
     (void)selectPage; // the sheet always opens on the first page
     setWindowTitle(caption);
@@ -31,9 +35,9 @@ CConfigUtility::CConfigUtility(const QString& caption, CardLibrary& library, Clo
     auto* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     auto* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
     help_ = buttons->addButton(QStringLiteral("Help"), QDialogButtonBox::HelpRole);
-    ok->setObjectName(QStringLiteral("1"));
-    cancel->setObjectName(QStringLiteral("2"));
-    help_->setObjectName(QStringLiteral("9"));
+    ok->setObjectName(QString::number(SheetControls::kOkButton));
+    cancel->setObjectName(QString::number(SheetControls::kCancelButton));
+    help_->setObjectName(QString::number(SheetControls::kHelpButton));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CConfigUtility::OnOk);
     connect(cancel, &QPushButton::clicked, this, &CConfigUtility::reject);
@@ -71,6 +75,10 @@ CConfigUtility::~CConfigUtility() {
     }
 }
 
+PageContext CConfigUtility::MakePageContext(CardLibrary& library, Clock& clock) {
+    return {state, library, clock, [this](int index) { SetActivePage(index); }};
+}
+
 CPropertyPage* CConfigUtility::GetPage(int index) const {
     return index >= 0 && index < GetPageCount() ? pages_[static_cast<std::size_t>(index)] : nullptr;
 }
@@ -86,7 +94,10 @@ void CConfigUtility::AddPage(CPropertyPage* page) {
     }
     pages_.push_back(page);
     const QSignalBlocker blocker(tabs_);
-    tabs_->addTab(page, page->Title());
+    // A closed sheet's tabs are titled when it opens: measuring the titles
+    // now would load and shape the dialog font in a utility that may stay
+    // in the notification area and never show its sheet.
+    tabs_->addTab(page, gSheetOpen ? page->Title() : QString());
 }
 
 void CConfigUtility::RemovePage(CPropertyPage* page) {

@@ -29,14 +29,15 @@ public:
                    QWidget* parent = nullptr, int selectPage = 0);
     ~CConfigUtility() override;
 
-    // The pages, in construction order.
+    // `reg`, `background` and `forground`, shared with the polling thread.
+    SheetState state;
+    // The pages, in construction order. Each knows of the sheet only the
+    // context it was given (PageContext).
     CLinkInfoPage m_LinkInfoPage;
     CConfigPage m_ConfigPage;
     CSiteSurveyPage m_SiteSurveyPage;
     CEncryptionPage m_EncryptionPage;
     CAboutPage m_AboutPage;
-    // `reg`, `background` and `forground`, shared with the polling thread.
-    SheetState state;
 
     // Shows the sheet modally on the first tab; returns when it closes
     // with 1 (OK, or ended by the polling thread) or 2 (Cancel, CloseSheet).
@@ -69,6 +70,9 @@ public:
     void reject() override;
 
 private:
+    // The context the pages are constructed with: this sheet's state, the
+    // card library, the clock and SetActivePage.
+    PageContext MakePageContext(CardLibrary& library, Clock& clock);
     void InitDialog();
     void OnTabChanged(int index);
     void Activate(CPropertyPage* page);

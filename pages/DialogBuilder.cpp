@@ -2,6 +2,7 @@
 
 #include "pages/DialogAccessibility.h"
 #include "pages/DialogFit.h"
+#include "pages/GroupBoxFrame.h"
 #include "pages/KeyEdit.h"
 #include "platform/DialogUnits.h"
 
@@ -37,6 +38,7 @@ QWidget* Create(const ControlTemplate& control, QWidget* parent) {
         return label;
     }
     case ControlKind::GroupBox: {
+        PrimeGroupBoxFrame();
         auto* group = new QGroupBox(text, parent);
         return group;
     }

@@ -1,8 +1,31 @@
 #include "pages/EditBackdrop.h"
 
 #include <QEvent>
+#include <QImage>
 #include <QLineEdit>
 #include <QPainter>
+
+namespace {
+
+// Whether every pixel of a picture is the same as its first.
+bool OneColour(const QPixmap& picture) {
+    const QImage image = picture.toImage();
+    if (image.isNull() || image.depth() != 32) {
+        return false;
+    }
+    const QRgb first = reinterpret_cast<const QRgb*>(image.constScanLine(0))[0];
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (line[x] != first) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 CEditBackdrop::CEditBackdrop(QWidget* body) : QObject(body), body_(body) {
     setObjectName(QStringLiteral("editBackdrop"));
@@ -28,10 +51,15 @@ void CEditBackdrop::Apply(QWidget* body) {
 void CEditBackdrop::Take(QLineEdit* edit) {
     // What the page shows where the edit lies, without the edit.
     edit->hide();
-    const QPixmap picture = body_->grab(edit->geometry());
+    QPixmap picture = body_->grab(edit->geometry());
     edit->show();
     if (picture.isNull()) {
         return;
+    }
+    // Most edits lie on one flat colour: one pixel of it, tiled, paints the
+    // same picture without keeping a copy of the whole area.
+    if (picture.devicePixelRatio() == 1.0 && OneColour(picture)) {
+        picture = picture.copy(0, 0, 1, 1);
     }
     behind_.insert(edit, picture);
     edit->installEventFilter(this);
@@ -57,7 +85,7 @@ bool CEditBackdrop::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::Paint: {
         QPainter painter(edit);
-        painter.drawPixmap(0, 0, *found);
+        painter.drawTiledPixmap(edit->rect(), *found);
         break; // the edit paints itself over it
     }
     case QEvent::Move:

@@ -1,5 +1,7 @@
 // Key texts of the Encryption page: hexadecimal digits and ASCII
-// characters, one Latin-1 character per key byte.
+// characters, one Latin-1 character per key byte, their conversions, the
+// keys a passphrase makes, the checks an apply makes of them and where
+// they go in a WirelessReg. Plain values only: no widget, no card.
 #pragma once
 
 #include "device/Records.h"
@@ -7,9 +9,22 @@
 #include <QByteArray>
 #include <QString>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
+
+// Keys 1 to 4 of one level; index n - 1 holds key n.
+using KeyTexts = std::array<QString, 4>;
+
+// Encryption levels as the level list holds them.
+inline constexpr int kWepLevelDisabled = 0;
+inline constexpr int kWepLevel64 = 1;
+inline constexpr int kWepLevel128 = 2;
+
+// Key bytes of level 1 (5) or of any other level (13).
+int KeyBytesOfLevel(int level);
 
 // (value of `high`) x 16 + (value of `low`); a digit is worth 0 to 9 for
 // "0"-"9", 10 to 15 for "a"-"f" and "A"-"F", and 0 for any other character.
@@ -45,3 +60,28 @@ template <std::size_t N> inline void StoreText(char (&field)[N], const QString& 
     SetFieldText(field,
                  std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
+
+// The four keys `passphrase` makes at level 1 or 2, as hexadecimal texts.
+KeyTexts PassphraseKeyTexts(int level, const QString& passphrase);
+
+// Writes the hexadecimal keys of level 1 (keyText64) or of level 2
+// (keyText128) into `reg`, letters as capitals, and copies them into the
+// keys the card is given (keyText).
+void StoreKeyTexts(WirelessReg& reg, int level, const KeyTexts& hex);
+
+// Keys that cannot be applied: the message (a string table id) and which
+// of the four keys it names.
+struct KeyProblem {
+    int textId;
+    std::array<bool, 4> failed;
+};
+// Checks the keys an apply at level 1 or 2 sends: every key has the
+// level's length (as ASCII characters when `asciiEntry`, else as
+// hexadecimal digits), and every hexadecimal key holds digits only (a
+// stored profile's key of the right length could hold other characters,
+// which would reach the card as another key).
+std::optional<KeyProblem> CheckKeyTexts(int level, bool asciiEntry, const KeyTexts& hex,
+                                        const KeyTexts& ascii);
+// "<text>( Key1 Key3)": the message followed by the names of the keys
+// that failed, in key order.
+QString KeyProblemMessage(const KeyProblem& problem);

@@ -1,29 +1,24 @@
-// The Encryption page: its lifecycle, its handlers and the arrangement of
-// the key controls.
+// The Encryption page: its lifecycle, its handlers and its three buttons
+// (Apply Changes, Restore Defaults, Undo Changes).
 #include "pages/EncryptionPage.h"
 
 #include "device/HostState.h"
-#include "pages/ConfigUtility.h"
-#include "pages/EncryptionKeys.h"
+#include "device/SheetState.h"
+#include "pages/EncryptionApply.h"
 #include "pages/KeyEdit.h"
 #include "platform/Help.h"
+#include "platform/MessageBox.h"
 #include "res/Strings.h"
 #include "res/Templates.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
-#include <QLabel>
 #include <QPalette>
-#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 
-std::uint8_t g_LastWepLevel = 2;
-
 namespace {
 
-constexpr int kHelpContext = 105;
 // Characters of a passphrase the keys are made from while it is typed.
 constexpr int kTypedPassphraseChars = 99;
 
@@ -56,67 +51,8 @@ struct KeyGroup {
 
 } // namespace
 
-CEncryptionPage::CEncryptionPage(CConfigUtility& sheet)
-    : CPropertyPage(kEncryptionTemplate, sheet) {}
-
-// ---- Controls ---------------------------------------------------------------
-
-CKeyEdit* CEncryptionPage::KeyField(int id) const {
-    return Item<CKeyEdit>(id);
-}
-
-bool CEncryptionPage::IsChecked(int id) const {
-    auto* button = Item<QAbstractButton>(id);
-    return button != nullptr && button->isChecked();
-}
-
-void CEncryptionPage::SetChecked(int id, bool checked) {
-    if (auto* button = Item<QAbstractButton>(id)) {
-        const QSignalBlocker blocker(button);
-        button->setChecked(checked);
-    }
-}
-
-int CEncryptionPage::ListIndex(int id) const {
-    auto* list = Item<QComboBox>(id);
-    return list != nullptr ? list->currentIndex() : -1;
-}
-
-void CEncryptionPage::SelectListIndex(int id, int index) {
-    if (auto* list = Item<QComboBox>(id)) {
-        const QSignalBlocker blocker(list);
-        list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
-    }
-}
-
-void CEncryptionPage::SetControlText(int id, const QString& text) {
-    if (auto* edit = KeyField(id)) {
-        const QSignalBlocker blocker(edit);
-        edit->setText(text);
-    }
-}
-
-QString CEncryptionPage::ControlText(int id) const {
-    auto* edit = KeyField(id);
-    return edit != nullptr ? edit->text() : QString();
-}
-
-void CEncryptionPage::ShowControl(int id, bool show) {
-    if (auto* control = Item<QWidget>(id)) {
-        control->setVisible(show);
-    }
-}
-
-void CEncryptionPage::EnableControl(int id, bool enable) {
-    if (auto* control = Item<QWidget>(id)) {
-        control->setEnabled(enable);
-    }
-}
-
-void CEncryptionPage::EnableChangeButtons(bool enable) {
-    EnableControl(kUndoButton, enable);
-    EnableControl(kApplyButton, enable);
-}
+CEncryptionPage::CEncryptionPage(const PageContext& context)
+    : CPropertyPage(kEncryptionTemplate, context) {}
 
 // ---- Lifecycle --------------------------------------------------------------
 
@@ -244,7 +180,7 @@ bool CEncryptionPage::OnSetActive() {
         return true;
     }
     LoadEntryMode();
-    const WirelessReg reg = Sheet().state.reg.Get();
+    const WirelessReg reg = Context().state.reg.Get();
     m_Passphrase = RecordText(reg.passphrase);
     LoadKeysFromReg(reg);
     HexToAscii();
@@ -279,114 +215,7 @@ void CEncryptionPage::OnCancel() {
 }
 
 void CEncryptionPage::OnCommandHelp(int context) {
-    ShowHelpContext(context != 0 ? context : kHelpContext);
-}
-
-// ---- Arrangement and masking --------------------------------------------------
-
-void CEncryptionPage::ArrangeKeyControls(int level) {
-    const bool ascii = IsChecked(kAsciiBox);
-    const bool manual = IsChecked(kManualRadio);
-    // Arranging disables controls on the way; the control the user works
-    // with (a radio button just clicked) keeps the focus when it ends up
-    // enabled.
-    const QPointer<QWidget> focus = QApplication::focusWidget();
-
-    for (const int* group : {kHex64, kAscii64, kHex128, kAscii128}) {
-        for (int n = 0; n < 4; ++n) {
-            ShowControl(group[n], false);
-            EnableControl(group[n], false);
-        }
-    }
-    for (int id : {kKeyEntryGroup, kPassphraseRadio, kManualRadio, kPassphraseEdit,
-                   kPassphraseLabel, kAsciiBox}) {
-        EnableControl(id, false);
-    }
-    for (int id : kKeyLabels) {
-        EnableControl(id, false);
-    }
-    EnableControl(kDefaultKeyList, true);
-    EnableControl(kDefaultKeyLabel, true);
-
-    auto showGroup = [this](const int* group, bool enable) {
-        for (int n = 0; n < 4; ++n) {
-            ShowControl(group[n], true);
-            EnableControl(group[n], enable);
-        }
-    };
-    if (level == 1 || level == 2) {
-        const int* asciiGroup = level == 1 ? kAscii64 : kAscii128;
-        const int* hexGroup = level == 1 ? kHex64 : kHex128;
-        if (manual) {
-            showGroup(ascii ? asciiGroup : hexGroup, true);
-            EnableControl(kAsciiBox, true);
-            for (int id : kKeyLabels) {
-                EnableControl(id, true);
-            }
-        } else {
-            // Passphrase mode: the generated keys show in the level's
-            // hexadecimal group, which cannot be typed into.
-            EnableControl(kPassphraseEdit, true);
-            EnableControl(kPassphraseLabel, true);
-            showGroup(hexGroup, false);
-        }
-        EnableControl(kPassphraseRadio, true);
-        EnableControl(kManualRadio, true);
-        EnableControl(kKeyEntryGroup, true);
-        g_LastWepLevel = static_cast<std::uint8_t>(level);
-    } else {
-        EnableControl(kDefaultKeyList, false);
-        EnableControl(kDefaultKeyLabel, false);
-        const bool wide = g_LastWepLevel == 2;
-        showGroup(ascii ? (wide ? kAscii128 : kAscii64) : (wide ? kHex128 : kHex64), false);
-    }
-    if (ascii) {
-        ShowAsciiPlaceholders();
-    }
-    // Each key label's mnemonic reaches the key field that is shown.
-    const int* shown = ShownKeyGroup();
-    for (int n = 0; n < 4; ++n) {
-        auto* label = Item<QLabel>(kKeyLabels[n]);
-        if (label != nullptr && shown != nullptr) {
-            label->setBuddy(KeyField(shown[n]));
-        }
-    }
-    if (focus != nullptr && focus != QApplication::focusWidget() && focus->isVisible() &&
-        focus->isEnabled()) {
-        focus->setFocus(Qt::OtherFocusReason);
-    }
-}
-
-const int* CEncryptionPage::ShownKeyGroup() const {
-    for (const int* group : {kHex64, kAscii64, kHex128, kAscii128}) {
-        if (CKeyEdit* edit = KeyField(group[0]); edit != nullptr && !edit->isHidden()) {
-            return group;
-        }
-    }
-    return nullptr;
-}
-
-void CEncryptionPage::MaskKeyFields() {
-    if (!HasWindow()) {
-        return;
-    }
-    QWidget* focus = QApplication::focusWidget();
-    for (const int* group : {kHex64, kHex128, kAscii128, kAscii64}) {
-        for (int n = 0; n < 4; ++n) {
-            if (CKeyEdit* edit = KeyField(group[n])) {
-                edit->SetPasswordChar(true);
-            }
-        }
-    }
-    if (CKeyEdit* passphrase = KeyField(kPassphraseEdit)) {
-        passphrase->SetPasswordChar(true);
-    }
-    m_PassphraseShown = 0;
-    if (focus != nullptr) {
-        focus->setFocus();
-    } else if (auto* level = Item<QWidget>(kLevelList)) {
-        level->setFocus();
-    }
+    ShowHelpContext(context != 0 ? context : HELP_ENCRYPTION);
 }
 
 // ---- Handlers -----------------------------------------------------------------
@@ -477,4 +306,111 @@ void CEncryptionPage::OnPassphraseChange() {
     if (level == 1 || level == 2) {
         GenerateKeysFromPassphrase(level, text);
     }
+}
+
+// ---- Apply Changes, Restore Defaults, Undo Changes ----------------------------
+
+void CEncryptionPage::ApplyChanges() {
+    if (!HasWindow()) {
+        return;
+    }
+    ExchangeKeys(true);
+    // The ASCII box decides how keys are typed by hand; in passphrase mode
+    // the keys are the generated hexadecimal ones, whatever the box shows.
+    const bool passphraseMode = IsChecked(kPassphraseRadio);
+    const bool asciiEntry = IsChecked(kAsciiBox) && !passphraseMode;
+    if (asciiEntry) {
+        const CKeyEdit* ascii64 = KeyField(kAscii64[0]);
+        ReadAsciiFields(ascii64 != nullptr && !ascii64->isHidden() ? 0x1 : 0x10);
+        AsciiToHex();
+    } else {
+        HexToAscii();
+    }
+
+    const int level = ListIndex(kLevelList);
+    if (level < kWepLevelDisabled || level > kWepLevel128) {
+        // No level chosen: there is nothing to apply.
+        return;
+    }
+    // Keys from an empty passphrase cannot be made: the apply stops at the
+    // message, as it does at a key of the wrong length, rather than turn
+    // WEP on with keys the user did not choose. Nothing changes in `reg`.
+    if (level != kWepLevelDisabled && passphraseMode && m_Passphrase.isEmpty()) {
+        GenerateKeysFromPassphrase(level, m_Passphrase);
+        return;
+    }
+    if (level != kWepLevelDisabled && passphraseMode) {
+        GenerateKeysFromPassphrase(level, m_Passphrase);
+    }
+    // No transmit key chosen (a stored index outside 1 to 4): key 1.
+    const int defaultKey = ListIndex(kDefaultKeyList) >= 0 ? ListIndex(kDefaultKeyList) : 0;
+
+    const KeyTexts& hex = level == kWepLevel64 ? m_KeyHex64 : m_KeyHex128;
+    if (level != kWepLevelDisabled) {
+        const KeyTexts& ascii = level == kWepLevel64 ? m_KeyAscii64 : m_KeyAscii128;
+        if (const std::optional<KeyProblem> problem =
+                CheckKeyTexts(level, asciiEntry, hex, ascii)) {
+            AppMessageBox(this, KeyProblemMessage(*problem), MsgButtons::Ok, MsgIcon::Exclamation);
+            return;
+        }
+    }
+    const QByteArray passphrase = m_Passphrase.toLatin1();
+    const std::uint32_t entryMode = EntryMode();
+    // The level and the transmit key reach `reg` together with the keys, so
+    // a refused key leaves `reg` as it was: a later store never pairs the
+    // new level with the old keys.
+    Context().state.reg.Update([&](WirelessReg& reg) {
+        reg.encryptionLevel = static_cast<std::uint32_t>(level);
+        reg.defaultKeyId = defaultKey;
+        if (level != kWepLevelDisabled) {
+            StoreKeyTexts(reg, level, hex);
+        }
+        SetFieldText(reg.passphrase, std::string_view(passphrase.constData(),
+                                                      static_cast<std::size_t>(passphrase.size())));
+        reg.keyEntryMode = entryMode;
+    });
+
+    ApplyWepToCard(Context(), {level, defaultKey, hex}, [this] {
+        AppMessageBox(this, QString::fromLatin1(ResString(IDS_WEP_FAILED)), MsgButtons::Ok,
+                      MsgIcon::Exclamation);
+    });
+
+    MaskKeyFields();
+    ArrangeKeyControls(ListIndex(kLevelList));
+    ExchangeKeys(false);
+    EnableChangeButtons(false);
+}
+
+void CEncryptionPage::RestoreDefaults() {
+    m_Passphrase.clear();
+    for (int n = 0; n < 4; ++n) {
+        m_KeyHex128[n] = QString::fromLatin1(kDefault128KeyText);
+        m_KeyHex64[n] = QString::fromLatin1(kDefault64KeyText);
+    }
+    HexToAscii();
+    Context().state.reg.Update([this](WirelessReg& reg) {
+        StoreKeyTexts(reg, kWepLevel128, m_KeyHex128);
+        StoreKeyTexts(reg, kWepLevel64, m_KeyHex64);
+    });
+    SetChecked(kAsciiBox, false);
+    SetChecked(kPassphraseRadio, false);
+    ExchangeKeys(false);
+    SelectListIndex(kDefaultKeyList, 0);
+    SelectListIndex(kLevelList, 0);
+    ArrangeKeyControls(0);
+    ExchangeKeys(false);
+    EnableChangeButtons(true);
+    MaskKeyFields();
+}
+
+void CEncryptionPage::UndoChanges() {
+    const WirelessReg reg = Context().state.reg.Get();
+    LoadKeysFromReg(reg);
+    HexToAscii();
+    ExchangeKeys(false);
+    LoadEntryMode();
+    ShowStoredLevel(reg);
+    MaskKeyFields();
+    ExchangeKeys(false);
+    EnableChangeButtons(false);
 }

@@ -16,14 +16,13 @@
 // the Latin-1 character of that code.
 #pragma once
 
+#include "pages/EncryptionKeys.h"
 #include "pages/PropertyPage.h"
+#include "res/ControlIds.h"
 
-#include <array>
 #include <cstdint>
 
 class CKeyEdit;
-struct HostInfo;
-struct WirelessReg;
 
 // The last non-zero level ArrangeKeyControls arranged; it decides which
 // group is shown (disabled) while the level is "Disabled".
@@ -32,26 +31,16 @@ extern std::uint8_t g_LastWepLevel;
 class CEncryptionPage : public CPropertyPage {
     Q_OBJECT
 public:
-    explicit CEncryptionPage(CConfigUtility& sheet);
+    explicit CEncryptionPage(const PageContext& context);
 
-    // Control identifiers.
-    static constexpr int kLevelList = 1120;
-    static constexpr int kKeyEntryGroup = 1135;
-    static constexpr int kPassphraseRadio = 1128;
-    static constexpr int kPassphraseLabel = 1122;
-    static constexpr int kPassphraseEdit = 1123;
-    static constexpr int kManualRadio = 1131;
-    static constexpr int kAsciiBox = 1205;
-    static constexpr int kKeyLabels[4] = {1092, 1093, 1094, 1095};
-    static constexpr int kHex64[4] = {1031, 1037, 1043, 1048};
-    static constexpr int kAscii64[4] = {1032, 1038, 1044, 1049};
-    static constexpr int kHex128[4] = {1136, 1137, 1138, 1139};
-    static constexpr int kAscii128[4] = {1140, 1141, 1142, 1143};
-    static constexpr int kDefaultKeyLabel = 1096;
-    static constexpr int kDefaultKeyList = 1036;
-    static constexpr int kRestoreButton = 1125;
-    static constexpr int kUndoButton = 1126;
-    static constexpr int kApplyButton = 1127;
+    // Control identifiers of the "Encryption" template; index n - 1 of a
+    // key group holds key n.
+    using enum EncryptionControls::Id;
+    static constexpr const int (&kKeyLabels)[4] = EncryptionControls::kKeyLabels;
+    static constexpr const int (&kHex64)[4] = EncryptionControls::kHex64;
+    static constexpr const int (&kAscii64)[4] = EncryptionControls::kAscii64;
+    static constexpr const int (&kHex128)[4] = EncryptionControls::kHex128;
+    static constexpr const int (&kAscii128)[4] = EncryptionControls::kAscii128;
 
     // What the ASCII fields show instead of their text.
     static constexpr const char* kPlaceholder64 = "*****";
@@ -65,30 +54,20 @@ public:
     void OnCancel() override;
     void OnCommandHelp(int context) override;
 
-    // Apply Changes (1127), also run by OnOK while Apply Changes is enabled.
+    // Apply Changes, also run by OnOK while Apply Changes is enabled.
     void ApplyChanges();
-    // Restore Defaults (1125) and Undo Changes (1126).
+    // Restore Defaults and Undo Changes.
     void RestoreDefaults();
     void UndoChanges();
 
-    // Page state; index n - 1 holds key n.
-    QString m_Passphrase;
-    std::array<QString, 4> m_KeyHex128;
-    std::array<QString, 4> m_KeyHex64;
-    std::array<QString, 4> m_KeyAscii128;
-    std::array<QString, 4> m_KeyAscii64;
-    // The passphrase field has been unmasked since the last masking.
-    std::uint32_t m_PassphraseShown = 0;
+    // The keys as ASCII characters, as the ASCII fields show them.
+    KeyTexts m_KeyAscii128;
+    KeyTexts m_KeyAscii64;
 
 private:
-    // ---- EncryptionPage.cpp: lifecycle, handlers, arrangement ----
+    // ---- EncryptionPage.cpp: lifecycle, handlers, applies ----
     void DoDataExchange(bool save);
     void ConnectHandlers();
-    void ArrangeKeyControls(int level);
-    // The key group on show (the first id of its four), or nullptr.
-    const int* ShownKeyGroup() const;
-    void MaskKeyFields();
-    void EnableChangeButtons(bool enable);
     // Selects the stored level and transmit key, or no entry for a value
     // the lists do not hold, and arranges the key controls for it.
     void ShowStoredLevel(const WirelessReg& reg);
@@ -102,7 +81,14 @@ private:
     void OnPassphraseChange();
     void OnKeyUpdate();
 
-    // ---- EncryptionKeys.cpp: key texts between the fields, the page and reg ----
+    // ---- EncryptionFields.cpp: the controls, their arrangement, and the
+    // key texts between the fields, the page and `reg` ----
+    void ArrangeKeyControls(int level);
+    // The key group on show (the first id of its four), or nullptr.
+    const int* ShownKeyGroup() const;
+    void MaskKeyFields();
+    void EnableChangeButtons(bool enable);
+
     void ShowAsciiPlaceholders();
     void RestoreAsciiTexts();
     void ExchangeKeys(bool save);
@@ -113,20 +99,15 @@ private:
     void ReadAsciiFields(unsigned flags);
     void HexToAscii();
     void AsciiToHex();
-    void StoreKeys64();
-    void StoreKeys128();
     void LoadEntryMode();
-    void StoreEntryMode();
+    // The key entry mode the radio buttons and the ASCII box show.
+    std::uint32_t EntryMode() const;
+    // Puts the keys `passphrase` makes at `level` into the page and its
+    // hexadecimal fields; an empty passphrase gets the message instead.
     void GenerateKeysFromPassphrase(int level, const QString& passphrase);
     void LoadKeysFromReg(const WirelessReg& reg);
     void PutHexFields();
 
-    // ---- EncryptionApply.cpp ----
-    // The key texts to send at `level`, checked; false after the message.
-    bool ValidateKeys(int level, bool asciiEntry);
-    void SendWepSettings(std::uint32_t mask, const HostInfo& host);
-
-    // Controls (nullptr while the page window is absent).
     CKeyEdit* KeyField(int id) const;
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
@@ -136,4 +117,10 @@ private:
     QString ControlText(int id) const;
     void ShowControl(int id, bool show);
     void EnableControl(int id, bool enable);
+
+    QString m_Passphrase;
+    KeyTexts m_KeyHex128;
+    KeyTexts m_KeyHex64;
+    // The passphrase field has been unmasked since the last masking.
+    std::uint32_t m_PassphraseShown = 0;
 };

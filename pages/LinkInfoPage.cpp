@@ -5,10 +5,10 @@
 #include "device/HostState.h"
 #include "device/LinkStatus.h"
 #include "device/Rssi.h"
-#include "pages/ConfigUtility.h"
 #include "pages/EditBackdrop.h"
 #include "pages/SsidDisplay.h"
 #include "platform/Help.h"
+#include "res/ControlIds.h"
 #include "res/Strings.h"
 #include "res/Templates.h"
 #include "support/Trace.h"
@@ -21,18 +21,8 @@
 
 namespace {
 
-// Control identifiers of template 183.
-constexpr int kStateEdit = 1028;
-constexpr int kChannelEdit = 1001;
-constexpr int kReScanButton = 1015;
-constexpr int kRateEdit = 1003;
-constexpr int kSsidEdit = 1002;
-constexpr int kTransmittedEdit = 1029;
-constexpr int kReceivedEdit = 1231;
-constexpr int kQualityCaption = 1130;
-constexpr int kQualityBar = 1129;
-constexpr int kSignalCaption = 1101;
-constexpr int kSignalBar = 1099;
+using namespace LinkInfoControls;
+
 constexpr int kBarMaximum = 15;
 
 // The link status of the process: one record reused by every refresh
@@ -65,7 +55,8 @@ bool QueryCounter(CardLibrary& library, std::uint32_t oid, std::uint32_t& value)
 
 } // namespace
 
-CLinkInfoPage::CLinkInfoPage(CConfigUtility& sheet) : CPropertyPage(kLinkInfoTemplate, sheet) {
+CLinkInfoPage::CLinkInfoPage(const PageContext& context)
+    : CPropertyPage(kLinkInfoTemplate, context) {
     timer183_.setInterval(kTimerPeriodMs);
     timer183_.setObjectName(QString::number(kTimerId));
     connect(&timer183_, &QTimer::timeout, this, &CLinkInfoPage::OnTimer);
@@ -84,7 +75,7 @@ bool CLinkInfoPage::OnInitDialog() {
 
 bool CLinkInfoPage::OnSetActive() {
     std::uint32_t zeroConfig = 0;
-    Sheet().Library().Get_XPWZC(&zeroConfig);
+    Context().library.Get_XPWZC(&zeroConfig);
     if (zeroConfig != 0) {
         if (auto* button = Item<QPushButton>(kReScanButton)) {
             button->setEnabled(false);
@@ -119,7 +110,7 @@ void CLinkInfoPage::OnCancel() {
 }
 
 void CLinkInfoPage::OnCommandHelp(int context) {
-    ShowHelpContext(context != 0 ? context : 102);
+    ShowHelpContext(context != 0 ? context : HELP_LINK_INFO);
 }
 
 void CLinkInfoPage::OnTimer() {
@@ -164,9 +155,9 @@ void CLinkInfoPage::updateLinkInfo(int phase) {
         gLinkStatus.record = HostInfo{};
         gLinkStatus.used = true;
     }
-    CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
+    CAccessHandshake handshake(Context().state, Context().clock);
     TraceOut(" Q ");
-    if (!QueryLinkStatus(Sheet().Library(), gLinkStatus.record, phase)) {
+    if (!QueryLinkStatus(Context().library, gLinkStatus.record, phase)) {
         return;
     }
     if (m_b_ReScan == 1) {
@@ -198,7 +189,7 @@ void CLinkInfoPage::ShowDisconnected() {
 
 void CLinkInfoPage::ShowConnected() {
     HostInfo& record = gLinkStatus.record;
-    CardLibrary& library = Sheet().Library();
+    CardLibrary& library = Context().library;
     const QString state =
         QString::fromLatin1(ResString(IDS_CONNECTED_BSSID)) + Latin1(BssidText(record.bssid));
 

@@ -15,7 +15,7 @@
 class CLinkInfoPage : public CPropertyPage {
     Q_OBJECT
 public:
-    explicit CLinkInfoPage(CConfigUtility& sheet);
+    explicit CLinkInfoPage(const PageContext& context);
 
     bool OnInitDialog() override;
     bool OnSetActive() override;

@@ -20,8 +20,8 @@ bool TakesFocusHere(const QWidget* widget, const QWidget* body) {
 
 } // namespace
 
-CPropertyPage::CPropertyPage(const DialogTemplate& dialog, CConfigUtility& sheet)
-    : dialog_(dialog), sheet_(sheet) {
+CPropertyPage::CPropertyPage(const DialogTemplate& dialog, const PageContext& context)
+    : dialog_(dialog), context_(context) {
     setObjectName(QStringLiteral("page%1").arg(dialog.id));
     setMinimumSize(DialogXToPixels(dialog.width), DialogYToPixels(dialog.height));
 }

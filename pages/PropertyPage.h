@@ -6,17 +6,16 @@
 // destroys it when it closes, so OnInitDialog runs once per opening.
 #pragma once
 
+#include "pages/PageContext.h"
 #include "res/DialogTemplate.h"
 
 #include <QString>
 #include <QWidget>
 
-class CConfigUtility;
-
 class CPropertyPage : public QWidget {
     Q_OBJECT
 public:
-    CPropertyPage(const DialogTemplate& dialog, CConfigUtility& sheet);
+    CPropertyPage(const DialogTemplate& dialog, const PageContext& context);
 
     int DialogId() const { return dialog_.id; }
     QString Title() const { return QString::fromUtf8(dialog_.title); }
@@ -41,7 +40,8 @@ public:
     // The help request (WM_COMMANDHELP) with its context, 0 for none.
     virtual void OnCommandHelp(int context) = 0;
 
-    CConfigUtility& Sheet() { return sheet_; }
+    // The shared state, the card library, the clock and page switching.
+    const PageContext& Context() const { return context_; }
     // The page window's client area holding the controls (nullptr while
     // the window is absent).
     QWidget* Body() const { return body_; }
@@ -61,6 +61,6 @@ protected:
 
 private:
     const DialogTemplate& dialog_;
-    CConfigUtility& sheet_;
+    PageContext context_;
     QWidget* body_ = nullptr;
 };

@@ -1,16 +1,15 @@
 #include "pages/SiteSurveyPage.h"
 
 #include "device/AccessHandshake.h"
+#include "device/Apply.h"
 #include "device/CardLibrary.h"
 #include "device/HostState.h"
-#include "device/Records.h"
 #include "device/SurveyDecoder.h"
-#include "device/WepSettings.h"
-#include "pages/ConfigUtility.h"
 #include "pages/SsidDisplay.h"
 #include "platform/Help.h"
 #include "platform/MessageBox.h"
 #include "platform/WaitWithMessages.h"
+#include "res/ControlIds.h"
 #include "res/Strings.h"
 #include "res/Templates.h"
 
@@ -26,7 +25,6 @@
 #include <QTreeWidget>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -39,10 +37,7 @@ CSurveyTable& SurveyTable() {
 
 namespace {
 
-// Control identifiers of template 188.
-constexpr int kSurveyList = 1131;
-constexpr int kSearchButton = 1015;
-constexpr int kConnectButton = 1133;
+using namespace SiteSurveyControls;
 
 // Columns of the list, in order. Their widths follow the texts they show
 // in the font drawn here (FitColumns).
@@ -52,22 +47,17 @@ struct Column {
 constexpr Column kColumns[] = {
     {"SSID"}, {"BSSID"}, {"Signal"}, {"Channel"}, {"WEP"}, {"BSSType"},
 };
-constexpr int kSsidColumn = 0;
-constexpr int kChannelColumn = 3;
-constexpr int kBssTypeColumn = 5;
+static_assert(std::size(kColumns) == kSurveyColumnCount);
+constexpr int kSsidColumn = static_cast<int>(SurveyColumn::Ssid);
 
-// Waits of the Windows 98/Me join, before and after the WEP part.
-constexpr std::uint32_t kJoinSettleMs = 3000;
-constexpr std::uint32_t kWepSettleMs = 1500;
-
-template <std::size_t N> QString Latin1(const char (&field)[N]) {
-    const std::string_view text = FieldText(field);
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+// The list's texts of a row: the SSID readably, the others as decoded.
+QStringList RowTexts(const SurveyRow& row) {
+    QStringList texts{SsidDisplayText(row.ssid)};
+    for (int column = kSsidColumn + 1; column < kSurveyColumnCount; ++column) {
+        texts << QString::fromStdString(SurveyColumnText(row, static_cast<SurveyColumn>(column)));
+    }
+    return texts;
 }
-
-// The SSID bytes of a row as the card reported them; Connect sends these,
-// never the text shown.
-constexpr int kSsidBytesRole = Qt::UserRole;
 
 // Room around a column's text: the item's and the header's margins.
 constexpr int kColumnPadding = 8;
@@ -76,8 +66,8 @@ constexpr int kListMargin = 3;
 
 } // namespace
 
-CSiteSurveyPage::CSiteSurveyPage(CConfigUtility& sheet)
-    : CPropertyPage(kSiteSurveyTemplate, sheet), waitWithMessages(&WaitWithMessages) {
+CSiteSurveyPage::CSiteSurveyPage(const PageContext& context)
+    : CPropertyPage(kSiteSurveyTemplate, context), waitWithMessages(&WaitWithMessages) {
     timer188_.setInterval(kTimerPeriodMs);
     timer188_.setObjectName(QString::number(kTimerId));
     connect(&timer188_, &QTimer::timeout, this, &CSiteSurveyPage::OnTimer);
@@ -189,7 +179,7 @@ void CSiteSurveyPage::OnCancel() {
 }
 
 void CSiteSurveyPage::OnCommandHelp(int context) {
-    ShowHelpContext(context != 0 ? context : 104);
+    ShowHelpContext(context != 0 ? context : HELP_SITE_SURVEY);
 }
 
 void CSiteSurveyPage::CreateColumns() {
@@ -278,8 +268,8 @@ void CSiteSurveyPage::OnSearch() {
     EnableButton(kSearchButton, false);
     EnableButton(kConnectButton, false);
     {
-        CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
-        Sheet().Library().SiteSurveyTrigger();
+        CAccessHandshake handshake(Context().state, Context().clock);
+        Context().library.SiteSurveyTrigger();
     }
     timer188_.start();
     ShowSearching(true);
@@ -305,12 +295,12 @@ void CSiteSurveyPage::FillList() {
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
         list->setAllColumnsShowFocus(true);
     }
-    CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
+    CAccessHandshake handshake(Context().state, Context().clock);
     CSurveyTable& table = SurveyTable();
     table.Clear();
     std::uint32_t size = TAVL_SURVEY_BUFFER_SIZE;
-    if (Sheet().Library().SiteSurveyGet(result.data(), &size) == 1) {
-        m_n_Entries = static_cast<std::int32_t>(FillSurveyTable(result, Sheet().Library(), table));
+    if (Context().library.SiteSurveyGet(result.data(), &size) == 1) {
+        m_n_Entries = static_cast<std::int32_t>(FillSurveyTable(result, Context().library, table));
         if (list != nullptr) {
             const QSignalBlocker blocker(list);
             list->clear();
@@ -323,14 +313,8 @@ void CSiteSurveyPage::FillList() {
     QList<QTreeWidgetItem*> items;
     items.reserve(table.Count());
     for (int i = 0; i < table.Count(); ++i) {
-        const CSurveyTable::Row& row = table.At(i);
-        const std::string_view ssid = FieldText(row.ssid);
-        auto* item = new QTreeWidgetItem(QStringList{SsidDisplayText(ssid), Latin1(row.bssid),
-                                                     Latin1(row.signal), Latin1(row.channel),
-                                                     Latin1(row.wep), Latin1(row.bssType)});
+        auto* item = new QTreeWidgetItem(RowTexts(table.At(i)));
         item->setToolTip(kSsidColumn, item->text(kSsidColumn));
-        item->setData(kSsidColumn, kSsidBytesRole,
-                      QByteArray(ssid.data(), static_cast<qsizetype>(ssid.size())));
         items << item;
     }
     list->addTopLevelItems(items);
@@ -361,55 +345,50 @@ void CSiteSurveyPage::OnListClick() {
     m_n_SelectedItem = selected;
     gSelectedSSID = list->topLevelItem(selected)->text(kSsidColumn);
     std::uint32_t zeroConfig = 0;
-    Sheet().Library().Get_XPWZC(&zeroConfig);
+    Context().library.Get_XPWZC(&zeroConfig);
     EnableButton(kConnectButton, zeroConfig == 0);
 }
 
 void CSiteSurveyPage::OnConnect() {
+    // The list shows the survey table's rows in table order; the selected
+    // list row is joined with the values decoded for it.
     QTreeWidget* list = List();
-    QTreeWidgetItem* row = list != nullptr ? list->topLevelItem(m_n_SelectedItem) : nullptr;
-    if (row == nullptr) {
+    const CSurveyTable& table = SurveyTable();
+    if (list == nullptr || list->topLevelItem(m_n_SelectedItem) == nullptr ||
+        m_n_SelectedItem >= table.Count()) {
         return;
     }
-    gSelectedSSID = row->text(kSsidColumn);
-    const QByteArray ssidBytes = row->data(kSsidColumn, kSsidBytesRole).toByteArray();
+    const SurveyRow row = table.At(m_n_SelectedItem);
+    gSelectedSSID = SsidDisplayText(row.ssid);
     SsidText ssid{};
-    ssid.length = static_cast<std::uint32_t>(std::min<qsizetype>(ssidBytes.size(), TAVL_SSID_MAX));
-    std::memcpy(ssid.ssid, ssidBytes.constData(), ssid.length);
-    if (ssidBytes.isEmpty()) {
+    ssid.length = static_cast<std::uint32_t>(std::min<std::size_t>(row.ssid.size(), TAVL_SSID_MAX));
+    std::memcpy(ssid.ssid, row.ssid.data(), ssid.length);
+    if (row.ssid.empty()) {
         AppMessageBox(this, QStringLiteral("Fail"));
     }
-    const std::uint32_t mode = row->text(kBssTypeColumn) == QLatin1String("Infrastructure") ? 1 : 0;
-    const std::uint32_t channel =
-        static_cast<std::uint32_t>(std::atoi(row->text(kChannelColumn).toLatin1().constData()));
+    const std::uint32_t mode = row.infrastructure ? 1 : 0;
 
-    CardLibrary& library = Sheet().Library();
+    CardLibrary& library = Context().library;
     {
-        CAccessHandshake handshake(Sheet().state, Sheet().PageClock());
+        CAccessHandshake handshake(Context().state, Context().clock);
         library.SetOperatingMode(&mode);
         // The card takes the channel from the access point in
         // infrastructure mode, so the join sets it only for ad hoc cells.
         if (mode == 0) {
-            library.SetChannel(&channel);
+            library.SetChannel(&row.channel);
         }
         library.SetSSID(&ssid);
         if (gOsClass == kOsWindows98Me) {
             // On Windows 98/Me the WEP part goes to the card again once
-            // the join has settled.
-            waitWithMessages(kJoinSettleMs);
-            HostInfo host{};
-            std::uint32_t mask = 0;
-            {
-                WepKeysGuard keys(host);
-                BuildWepSettings(Sheet().state.reg.Get(), host, mask);
-                library.SetWLANConfig(&mask, &host);
-            }
-            waitWithMessages(kWepSettleMs);
+            // the join has settled, as the record stands then.
+            SendWepPartAfter(
+                library, [this] { return Context().state.reg.Get(); }, kWepAloneAfterJoinMs,
+                waitWithMessages);
         }
         EnableButton(kConnectButton, false);
     }
     // The sheet may have closed while the join waited.
     if (HasWindow()) {
-        Sheet().SetActivePage(0);
+        Context().setActivePage(0);
     }
 }

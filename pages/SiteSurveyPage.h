@@ -25,7 +25,7 @@ CSurveyTable& SurveyTable();
 class CSiteSurveyPage : public CPropertyPage {
     Q_OBJECT
 public:
-    explicit CSiteSurveyPage(CConfigUtility& sheet);
+    explicit CSiteSurveyPage(const PageContext& context);
 
     bool OnInitDialog() override;
     bool OnSetActive() override;

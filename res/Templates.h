@@ -3,8 +3,8 @@
 
 #include "res/DialogTemplate.h"
 
-extern const DialogTemplate kLinkInfoTemplate;      // 183 "Link Info"
-extern const DialogTemplate kConfigurationTemplate; // 182 "Configuration"
-extern const DialogTemplate kSiteSurveyTemplate;    // 188 "Site Survey"
-extern const DialogTemplate kEncryptionTemplate;    // 184 "Encryption"
-extern const DialogTemplate kAboutTemplate;         // 181 "About"
+extern const DialogTemplate kLinkInfoTemplate;      // "Link Info"
+extern const DialogTemplate kConfigurationTemplate; // "Configuration"
+extern const DialogTemplate kSiteSurveyTemplate;    // "Site Survey"
+extern const DialogTemplate kEncryptionTemplate;    // "Encryption"
+extern const DialogTemplate kAboutTemplate;         // "About"

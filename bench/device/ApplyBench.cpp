@@ -2,7 +2,7 @@
 #include "device/HostState.h"
 #include "device/Records.h"
 #include "support/Trace.h"
-#include "tests/fakes/FakeCardLibrary.h"
+#include "tests/fakes/CardRecorder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -30,7 +30,7 @@ WirelessReg WepRecord(std::uint32_t level) {
 void BM_ChangeApply(benchmark::State& state) {
     ResetHostState();
     trace::SetOutSink(&DropTrace);
-    FakeCardLibrary card;
+    CardRecorder card;
     card.SetRecording(false);
     NoWaitClock clock;
     const WirelessReg reg = WepRecord(static_cast<std::uint32_t>(state.range(0)));
@@ -45,7 +45,7 @@ BENCHMARK(BM_ChangeApply)->Arg(0)->Arg(2);
 void BM_FullApply(benchmark::State& state) {
     ResetHostState();
     trace::SetOutSink(&DropTrace);
-    FakeCardLibrary card;
+    CardRecorder card;
     card.SetRecording(false);
     const WirelessReg reg = WepRecord(static_cast<std::uint32_t>(state.range(0)));
     for (auto _ : state) {

@@ -93,7 +93,7 @@ void BM_SurveyDecode71(benchmark::State& state) {
     std::memcpy(result.data(), &count, sizeof count);
     std::memcpy(result.data() + TAVL_SURVEY_HEADER_SIZE, entries.data(),
                 entries.size() * TAVL_SURVEY_ENTRY_SIZE);
-    FakeCardLibrary card;
+    CardRecorder card;
     card.SetRecording(false);
     CSurveyTable table;
     for (auto _ : state) {

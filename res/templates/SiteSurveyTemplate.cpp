@@ -1,6 +1,10 @@
 #include "res/Templates.h"
 
+#include "res/ControlIds.h"
+
 namespace {
+
+using namespace SiteSurveyControls;
 
 constexpr ControlTemplate kControls[] = {
     {IDC_STATIC, ControlKind::Label,
@@ -8,12 +12,12 @@ constexpr ControlTemplate kControls[] = {
      "'Search' button. You can select a desired Access Point from the list, and click 'Connect' "
      "button to connect to the specified Access Point.",
      12, 6, 213, 38},
-    {1131, ControlKind::ListView, "", 5, 45, 228, 91},
-    {1015, ControlKind::PushButton, "&Search", 50, 160, 58, 12},
+    {kSurveyList, ControlKind::ListView, "", 5, 45, 228, 91},
+    {kSearchButton, ControlKind::PushButton, "&Search", 50, 160, 58, 12},
     // Enabled by a click that selects a row.
-    {1133, ControlKind::PushButton, "&Connect", 128, 160, 58, 12, kStyleDisabled},
+    {kConnectButton, ControlKind::PushButton, "&Connect", 128, 160, 58, 12, kStyleDisabled},
 };
 
 } // namespace
 
-const DialogTemplate kSiteSurveyTemplate = {188, "Site Survey", 239, 201, kControls};
+const DialogTemplate kSiteSurveyTemplate = {IDD_SITE_SURVEY, "Site Survey", 239, 201, kControls};

@@ -94,23 +94,6 @@ TEST(Association, MediaStatusAndBssidFollowTheSettings) {
     }
 }
 
-// The Site Survey page's join: mode, channel and SSID set one by one.
-TEST(Association, SetSsidJoinsWithTheModeAndChannelSet) {
-    SimHome home;
-    home.WriteWorld(AirForAssociation());
-    ASSERT_EQ(0u, ApplySettings(1, "Nowhere", 6));
-    ASSERT_EQ(1u, MediaStatus());
-    const std::uint32_t mode = 0;
-    const std::uint32_t channel = 3;
-    SsidText ssid{13, {}};
-    std::memcpy(ssid.ssid, "Workshop Cell", 13);
-    ASSERT_EQ(0, TAVL_SetOperatingMode(&mode));
-    ASSERT_EQ(0, TAVL_SetChannel(&channel));
-    ASSERT_EQ(0, TAVL_SetSSID(&ssid));
-    EXPECT_EQ(0u, MediaStatus());
-    EXPECT_EQ(kWorkshop, CurrentBssid());
-}
-
 TEST(Association, CardOutFailsEveryCallAndKeepsItsSettingsThroughRestart) {
     SimHome home;
     cardsim::World world = AirForAssociation();

@@ -34,19 +34,6 @@ TEST(DriverFile, PathIsRelativeToTheFolderGivenAndCarriesTheWorldsVersion) {
     std::strcpy(path, home.Path().c_str());
     ASSERT_EQ(1, TAVL_GetWLANDriverPath(path));
     EXPECT_EQ((FileVersionNumbers{5, 1, 2600, 8}), StampOf(home.Path(path)));
-    EXPECT_EQ(TAVL_INTERFACE_VERSION, TAVL_GetInterfaceVersion());
-}
-
-TEST(DriverSettings, RecordIsWrittenWhole) {
-    SimHome home;
-    WirelessReg reg{};
-    reg.channel = 11;
-    std::strcpy(reg.ssid, "Harbour Office");
-    reg.reserved672[1000] = 0x77;
-    ASSERT_EQ(0, TAVL_SetDriverReg(&reg));
-    const std::string stored = home.ReadFile("driver-settings.bin");
-    ASSERT_EQ(sizeof reg, stored.size());
-    EXPECT_EQ(0, std::memcmp(stored.data(), &reg, sizeof reg));
 }
 
 } // namespace

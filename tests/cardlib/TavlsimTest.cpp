@@ -31,18 +31,6 @@ std::string AirWith(cardsim::Network network) {
     return cardsim::FormatWorld(world);
 }
 
-TEST(Tavlsim, EventsChangeTheWorldEvenWithoutAUtility) {
-    SimHome home;
-    const auto [status, output] = Tavlsim("card remove");
-    EXPECT_EQ(0, status);
-    EXPECT_NE(std::string::npos, output.find("no utility is listening")) << output;
-    std::uint8_t info[TAVL_DETECT_INFO_SIZE];
-    EXPECT_EQ(0, TAVL_Detect(info));
-    ASSERT_EQ(0, Tavlsim("card insert").first);
-    ASSERT_EQ(0, Tavlsim("power suspend").first);
-    EXPECT_EQ(0, TAVL_Detect(info)) << "a sleeping card does not answer";
-}
-
 TEST(Tavlsim, NetworksAreAddedChangedAndRemoved) {
     SimHome home;
     auto run = Tavlsim("net add ssid=\"Test Net\" channel=4 signal=-55 wep=64 key1=0102030405");

@@ -4,11 +4,10 @@
 #include "device/Records.h"
 #include "device/VirtualClock.h"
 #include "tests/device/TraceCapture.h"
-#include "tests/fakes/FakeCardLibrary.h"
+#include "tests/fakes/CardRecorder.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -16,28 +15,33 @@
 
 namespace {
 
-constexpr std::uint32_t kFullApplyMaskWepOff = 0x020304E6;
-constexpr std::uint32_t kFullApplyMaskWepOn = 0x0203F4E6;
-constexpr std::uint32_t kChangeMaskWepOn = 0x0003F626;
+using Lines = std::vector<std::string>;
+
+// The configuration block the card reports before a write: the applies
+// keep every word but the frequency.
+const std::string kBlock = "configuration={length=32,beaconPeriod=100,atimWindow=7,dsConfig=";
+const std::string kWords = ",fhLength=16,hopPattern=3,hopSet=4,dwellTime=5}";
+// The four 104-bit keys of the default key texts (ten digits, the rest
+// counting 0), key 3 the transmit key.
+const std::string kKeys104 =
+    "key1={length=28,index=0,tx=0,keyLength=13,key=3A9C17E05B0000000000000000} "
+    "key2={length=28,index=1,tx=0,keyLength=13,key=3A9C17E05B0000000000000000} "
+    "key3={length=28,index=2,tx=1,keyLength=13,key=3A9C17E05B0000000000000000} "
+    "key4={length=28,index=3,tx=0,keyLength=13,key=3A9C17E05B0000000000000000}";
 
 class Apply : public testing::Test {
 protected:
     void SetUp() override {
         ResetHostState();
-        // What the card reports before a write: words the applies keep.
         HostInfo live = card.CardHost();
-        live.configuration.atimWindow = 7;
-        live.configuration.hopPattern = 3;
-        live.configuration.hopSet = 4;
-        live.configuration.dwellTime = 5;
-        live.configuration.dsConfig = 2462000;
+        live.configuration = {32, 100, 7, 2462000, 16, 3, 4, 5};
         card.SetCardHost(live);
+        card.ClearCalls();
     }
     void TearDown() override { ResetHostState(); }
 
-    static WirelessReg Office() {
+    static WirelessReg Office(std::uint32_t wep = 0) {
         WirelessReg reg = DefaultWirelessReg();
-        SetFieldText(reg.profileName, "Office");
         SetFieldText(reg.ssid, "corvane-lab");
         reg.channel = 11;
         reg.txRate = 8;
@@ -48,31 +52,16 @@ protected:
         reg.rtsThreshold = 500;
         reg.preambleType = 1;
         reg.authType = 1;
-        return reg;
-    }
-
-    static WirelessReg WithWep(WirelessReg reg, std::uint32_t level) {
-        reg.encryptionLevel = level;
-        for (int i = 0; i < 4; ++i) {
-            SetFieldText(reg.keyText[i], level == 1 ? "3A9C17E05B" : "7D20E8B4C19F6A5D03E7B28C41");
-        }
+        reg.encryptionLevel = wep;
         reg.defaultKeyId = 2;
         return reg;
     }
 
     std::vector<CardCall> Sets() const { return card.CallsNamed("SetWLANConfig"); }
 
-    FakeCardLibrary card;
+    CardRecorder card;
     VirtualClock clock;
 };
-
-void ExpectSsid(const HostInfo& host, const std::string& ssid) {
-    EXPECT_EQ(ssid.size(), host.ssidLength);
-    EXPECT_EQ(ssid, std::string(reinterpret_cast<const char*>(host.ssid), host.ssidLength));
-    for (std::size_t i = ssid.size(); i < sizeof host.ssid; ++i) {
-        EXPECT_EQ(0, host.ssid[i]) << "byte " << i;
-    }
-}
 
 // ---- Full apply -----------------------------------------------------------
 
@@ -80,41 +69,26 @@ TEST_F(Apply, FullApplySetsDomainReadsAllAndSendsEveryField) {
     gDomain = 2;
     TraceCapture trace;
     ApplyConfiguration(card, Office());
-    EXPECT_EQ((std::vector<std::string>{"\n\n##### Setting domain 2\n", "DSConfig 2462000",
-                                        " reg.encryptionLevel=0"}),
+    EXPECT_EQ((Lines{"\n\n##### Setting domain 2\n", "DSConfig 2462000", " reg.encryptionLevel=0"}),
               trace.Lines());
-
-    EXPECT_EQ((std::vector<std::string>{"SetWLDomain", "GetWLANConfig", "ChannelToFrequency",
-                                        "SetWLANConfig"}),
+    EXPECT_EQ((Lines{"SetWLDomain", "GetWLANConfig", "ChannelToFrequency", "SetWLANConfig"}),
               card.CallNames());
-    EXPECT_EQ(2, card.Domain());
-    EXPECT_EQ(TAVL_MASK_FULL_READ, card.LastCall("GetWLANConfig")->maskIn);
-    EXPECT_EQ(11, card.LastCall("ChannelToFrequency")->number);
-
-    ASSERT_EQ(1u, Sets().size());
-    const CardCall set = Sets()[0];
-    EXPECT_EQ(kFullApplyMaskWepOff, set.maskIn);
-    const HostInfo& host = *set.host;
-    ExpectSsid(host, "corvane-lab");
-    EXPECT_EQ(2462000u, host.configuration.dsConfig);
-    EXPECT_EQ(7u, host.configuration.atimWindow); // other words as read
-    EXPECT_EQ(5u, host.configuration.dwellTime);
-    EXPECT_EQ(1500u, host.fragThreshold);
-    EXPECT_EQ(500u, host.rtsThreshold);
-    EXPECT_EQ(2u, host.GMode);
-    EXPECT_EQ(22, host.supportedRates[0]);
-    EXPECT_EQ(1u, host.wepStatus);
-    EXPECT_EQ(0u, host.authMode); // WEP off: open system, not authType
-    EXPECT_TRUE(set.wepKeys.empty());
+    const Lines journal = card.Journal();
+    ASSERT_EQ(4u, journal.size());
+    EXPECT_EQ("TAVL_GetWLANConfig mask=0x0207F6EE -> mask=0x00000000 ret=0", journal[1]);
+    // WEP off: open system whatever authType says, and no keys.
+    EXPECT_EQ("TAVL_SetWLANConfig mask=0x020304E6 ssidLength=11 ssid=\"corvane-lab\" powerMode=1 "
+              "infrastructureMode=0 fragThreshold=1500 rtsThreshold=500 " +
+                  kBlock + "2462000" + kWords +
+                  " GMode=2 wepStatus=1 authMode=0 preambleType=1 -> mask=0x00000000",
+              journal[3].substr(0, journal[3].find(" connected=")));
 }
 
 TEST_F(Apply, FullApplySendsAuthTypeAndKeysWhileWepIsOn) {
-    ApplyConfiguration(card, WithWep(Office(), 1));
-    const CardCall set = Sets().at(0);
-    EXPECT_EQ(kFullApplyMaskWepOn, set.maskIn);
-    EXPECT_EQ(1u, set.host->authMode);
-    EXPECT_EQ(0u, set.host->wepStatus);
-    EXPECT_EQ(4u, set.wepKeys.size()); // their bytes and transmit bit: BuildWepSettings
+    ApplyConfiguration(card, Office(2));
+    const std::string set = card.Journal("TAVL_SetWLANConfig").at(0);
+    EXPECT_NE(std::string::npos, set.find(" mask=0x0203F4E6 ")) << set;
+    EXPECT_NE(std::string::npos, set.find(kKeys104 + " wepStatus=0 authMode=1 ")) << set;
 }
 
 TEST_F(Apply, FullApplyIsSentOnceAndZeroConfigLimitsItToTheDomain) {
@@ -125,84 +99,64 @@ TEST_F(Apply, FullApplyIsSentOnceAndZeroConfigLimitsItToTheDomain) {
     TraceCapture trace;
     gZeroConfig = 1;
     ApplyConfiguration(card, Office());
-    EXPECT_EQ(std::vector<std::string>{"SetWLDomain"}, card.CallNames());
+    EXPECT_EQ(Lines{"SetWLDomain"}, card.CallNames());
     EXPECT_EQ(1u, trace.Count("Skip WLAN Config due to zero config"));
 }
 
 // ---- Change apply ---------------------------------------------------------
 
-TEST_F(Apply, ApplyHostInfoRetriesOnceWithTheFailedBits) {
-    card.FailSetBits(TAVL_MASK_SSID | TAVL_MASK_WEP_KEY1, 1);
-    HostInfo host{};
-    EXPECT_TRUE(ApplyHostInfo(card, WithWep(Office(), 2), host));
-    ASSERT_EQ(2u, Sets().size());
-    EXPECT_EQ(kChangeMaskWepOn, Sets()[0].maskIn);
-    EXPECT_EQ(TAVL_MASK_SSID | TAVL_MASK_WEP_KEY1, Sets()[1].maskIn);
-    // The retry still carries the key blocks.
-    ASSERT_NE(nullptr, Sets()[1].Key(0));
-    EXPECT_EQ(13u, Sets()[1].Key(0)->keyLength);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(nullptr, TavlGetWepKey(&host, i)) << "blocks are freed";
-    }
-}
-
 TEST_F(Apply, ChangeApplyReadsFillsSendsAndWritesTheDriverSettings) {
     HostInfo host{};
     host.fragThreshold = 999; // not the change apply's business
-    const WirelessReg reg = WithWep(Office(), 1);
+    const WirelessReg reg = Office(2);
     EXPECT_TRUE(ApplyChange(card, reg, host, clock));
-
-    EXPECT_EQ((std::vector<std::string>{"GetWLANConfig", "ChannelToFrequency", "SetWLANConfig",
-                                        "SetDriverReg"}),
+    EXPECT_EQ((Lines{"GetWLANConfig", "ChannelToFrequency", "SetWLANConfig", "SetDriverReg"}),
               card.CallNames());
     EXPECT_EQ(TAVL_MASK_CONFIGURATION, card.LastCall("GetWLANConfig")->maskIn);
     EXPECT_EQ(std::vector<std::uint32_t>{100}, clock.Sleeps());
-
-    const CardCall set = Sets().at(0);
-    EXPECT_EQ(kChangeMaskWepOn, set.maskIn);
-    const HostInfo& sent = *set.host;
-    ExpectSsid(sent, "corvane-lab");
-    EXPECT_EQ(7u, sent.configuration.atimWindow);
     // Authentication is automatic here, whatever authType says.
-    EXPECT_EQ(2u, sent.authMode);
-    EXPECT_EQ(0u, sent.wepStatus);
-    EXPECT_EQ(4u, set.wepKeys.size());
-    EXPECT_EQ(999u, sent.fragThreshold);
-
+    const std::string set = card.Journal("TAVL_SetWLANConfig").at(0);
+    EXPECT_EQ("TAVL_SetWLANConfig mask=0x0003F626 ssidLength=11 ssid=\"corvane-lab\" "
+              "powerMode=1 infrastructureMode=0 supportedRates=22,0,0,0,0,0,0,0 " +
+                  kBlock + "2462000" + kWords + " GMode=2 " + kKeys104 +
+                  " wepStatus=0 authMode=2 -> mask=0x00000000",
+              set.substr(0, set.find(" connected=")));
     const auto driver = card.DriverReg();
-    ASSERT_TRUE(driver);
-    EXPECT_EQ(0, std::memcmp(&reg, &*driver, sizeof reg));
+    EXPECT_TRUE(driver && std::memcmp(&reg, &*driver, sizeof reg) == 0);
 }
 
-TEST_F(Apply, FailedChangeApplyLeavesTheDriverSettingsAlone) {
-    card.FailSetBits(TAVL_MASK_CONFIGURATION, 2);
-    HostInfo host{};
-    EXPECT_FALSE(ApplyChange(card, Office(), host, clock));
-    EXPECT_EQ(0u, card.CountOf("SetDriverReg"));
-    EXPECT_EQ(2u, Sets().size());
+// The retry asks again only for the failed bits and still carries the key
+// blocks; a failed change leaves the driver settings alone.
+TEST_F(Apply, ChangeApplyRetriesOnceAndFailsWithoutTheDriverSettings) {
+    for (const int failures : {1, 2}) {
+        card.ClearCalls();
+        card.FailSetBits(TAVL_MASK_SSID | TAVL_MASK_WEP_KEY1, failures);
+        HostInfo host{};
+        EXPECT_EQ(failures == 1, ApplyChange(card, Office(1), host, clock));
+        ASSERT_EQ(2u, Sets().size());
+        EXPECT_EQ(TAVL_MASK_SSID | TAVL_MASK_WEP_KEY1, Sets()[1].maskIn);
+        EXPECT_EQ("3A9C17E05B", Sets()[1].Key(0)->Hex());
+        EXPECT_EQ(failures == 1 ? 1u : 0u, card.CountOf("SetDriverReg"));
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(nullptr, TavlGetWepKey(&host, i)) << "blocks are freed";
+        }
+    }
 }
 
 TEST_F(Apply, ChangeApplyOnWindows98MeSendsTheWepPartAloneBeforeTheDriverSettings) {
     gOsClass = kOsWindows98Me;
     HostInfo host{};
-    EXPECT_TRUE(ApplyChange(card, WithWep(Office(), 2), host, clock));
-    EXPECT_EQ((std::vector<std::string>{"GetWLANConfig", "ChannelToFrequency", "SetWLANConfig",
-                                        "SetWLANConfig", "SetDriverReg"}),
+    EXPECT_TRUE(ApplyChange(card, Office(2), host, clock));
+    EXPECT_EQ((Lines{"GetWLANConfig", "ChannelToFrequency", "SetWLANConfig", "SetWLANConfig",
+                     "SetDriverReg"}),
               card.CallNames());
     EXPECT_EQ((std::vector<std::uint32_t>{100, 500, 1500}), clock.Sleeps());
-    const CardCall alone = Sets().at(1);
-    EXPECT_EQ(0x3F000u, alone.maskIn);
-    EXPECT_EQ(4u, alone.wepKeys.size());
-    EXPECT_EQ(2u, alone.host->authMode);
-    EXPECT_EQ(0u, alone.host->ssidLength); // nothing but the WEP part
-}
-
-TEST_F(Apply, WepPartAloneWithWepOffDisablesIt) {
+    const std::string alone = card.Journal("TAVL_SetWLANConfig").at(1);
+    EXPECT_EQ("TAVL_SetWLANConfig mask=0x0003F000 " + kKeys104 + " wepStatus=0 authMode=2",
+              alone.substr(0, alone.find(" ->")));
     SendWepPart(card, Office());
-    const CardCall alone = Sets().at(0);
-    EXPECT_EQ(0x30000u, alone.maskIn);
-    EXPECT_EQ(1u, alone.host->wepStatus);
-    EXPECT_TRUE(alone.wepKeys.empty());
+    EXPECT_EQ("TAVL_SetWLANConfig mask=0x00030000 wepStatus=1 authMode=2",
+              card.Journal("TAVL_SetWLANConfig").at(2).substr(0, 57));
 }
 
 // ---- Records with values out of range ---------------------------------------
@@ -220,6 +174,14 @@ TEST_F(Apply, ChannelOutOfRangeKeepsTheFrequencyTheCardReported) {
     for (const CardCall& set : Sets()) {
         EXPECT_EQ(2462000u, set.host->configuration.dsConfig);
     }
+    // The band's first and last channels are in range.
+    for (const auto& [channel, khz] : {std::pair{1u, 2412000u}, std::pair{14u, 2484000u}}) {
+        card.ClearCalls();
+        WirelessReg reg = Office();
+        reg.channel = channel;
+        ApplyConfiguration(card, reg);
+        EXPECT_EQ(khz, Sets().at(0).host->configuration.dsConfig) << channel;
+    }
 }
 
 // The SSID is cut to the host field, and nothing past the field is read
@@ -227,13 +189,11 @@ TEST_F(Apply, ChannelOutOfRangeKeepsTheFrequencyTheCardReported) {
 TEST_F(Apply, SsidIsCutToTheHostField) {
     const std::pair<std::vector<char>, std::string> cases[] = {
         {{}, ""},
-        {{'a', 'n', 'y'}, "any"},
         {std::vector<char>(32, 'b'), std::string(32, 'b')},
         {std::vector<char>(33, 'c'), std::string(32, 'c')},
         {std::vector<char>(39, 'd'), std::string(32, 'd')}, // no terminator
     };
     for (const auto& [field, sent] : cases) {
-        SCOPED_TRACE(sent);
         card.ClearCalls();
         WirelessReg reg = Office();
         std::memset(reg.ssid, 0, sizeof reg.ssid);
@@ -244,8 +204,10 @@ TEST_F(Apply, SsidIsCutToTheHostField) {
         host.rssi = 0x12345678;
         ApplyChange(card, reg, host, clock);
         EXPECT_EQ(0x12345678, host.rssi);
-        for (const CardCall& set : Sets()) {
-            ExpectSsid(*set.host, sent);
+        const std::string ssid =
+            "ssidLength=" + std::to_string(sent.size()) + " ssid=\"" + sent + "\" ";
+        for (const std::string& line : card.Journal("TAVL_SetWLANConfig")) {
+            EXPECT_NE(std::string::npos, line.find(ssid)) << line;
         }
     }
 }

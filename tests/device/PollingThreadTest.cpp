@@ -7,7 +7,7 @@
 #include "device/Records.h"
 #include "device/VirtualClock.h"
 #include "tests/device/TraceCapture.h"
-#include "tests/fakes/FakeCardLibrary.h"
+#include "tests/fakes/CardRecorder.h"
 #include "tests/fakes/FakeHostUi.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +44,7 @@ struct Rig {
         return card.CallsNamed("SetWLANConfig").at(i).maskIn;
     }
 
-    FakeCardLibrary card;
+    CardRecorder card;
     SheetState sheet;
     FakeHostUi ui;
     VirtualClock clock;
@@ -70,7 +70,7 @@ TEST_F(PollingThread, WaitForTheCardEndsOnExitOrWhenTheMainFrameSeesIt) {
     EXPECT_EQ(1u, trace.Count("<M> TAVL_Detect BY (polling thread, first time only)"));
 
     ResetHostState();
-    FakeCardLibrary absent;
+    CardRecorder absent;
     absent.SetPresent(false);
     VirtualClock later;
     later.OnAdvance([](std::uint32_t now) {
@@ -84,23 +84,6 @@ TEST_F(PollingThread, WaitForTheCardEndsOnExitOrWhenTheMainFrameSeesIt) {
 
     gThreadExit = 1; // exit wins over a present card
     EXPECT_FALSE(CPollingThread(absent, sheet, ui, later).RunStart());
-}
-
-TEST_F(PollingThread, FirstStartCreatesTheDefaultProfile) {
-    sheet.reg.Set(Office()); // whatever the sheet held before
-    ASSERT_TRUE(thread.RunStart());
-
-    EXPECT_EQ((Names{"Detect", "SetProfileRoot", "GetActiveProfileByType", "SetActiveProfileByType",
-                     "SetProfileWireless"}),
-              card.CallNames());
-    EXPECT_EQ("Corvane\\Profile", card.LastCall("SetProfileRoot")->textArg);
-
-    const WirelessReg expected = DefaultWirelessReg();
-    for (const WirelessReg& reg : {sheet.reg.Get(), card.Profile("default").value()}) {
-        EXPECT_EQ(0, std::memcmp(&expected, &reg, sizeof reg));
-    }
-    EXPECT_EQ("default", card.ActiveProfile());
-    EXPECT_FALSE(thread.StartupMarker());
 }
 
 TEST_F(PollingThread, StoredActiveProfileIsLoadedAppliedAndAppliedAgainByTheFirstCycle) {
@@ -131,10 +114,10 @@ TEST_F(PollingThread, StoredActiveProfileIsLoadedAppliedAndAppliedAgainByTheFirs
     EXPECT_EQ(Names{"QueryOID"}, card.CallNames());
 }
 
-// An active profile the store cannot give is "no active profile": `reg`
+// No active profile (a first start) or one the store cannot give: `reg`
 // takes the stored "default" or the default record, never a record that
 // was not read, and nothing reaches the card before the first cycle.
-TEST_F(PollingThread, UnreadableActiveProfileFallsBackToTheDefaultProfile) {
+TEST_F(PollingThread, MissingOrUnreadableActiveProfileFallsBackToTheDefaultProfile) {
     WirelessReg mine = DefaultWirelessReg();
     SetFieldText(mine.ssid, "my-default");
     const struct {
@@ -148,15 +131,19 @@ TEST_F(PollingThread, UnreadableActiveProfileFallsBackToTheDefaultProfile) {
         {"ghost", false, "any",
          "GetProfileWireless GetProfileWireless SetActiveProfileByType SetProfileWireless"},
         {"default", false, "any", "GetProfileWireless SetActiveProfileByType SetProfileWireless"},
+        {nullptr, false, "any", "SetActiveProfileByType SetProfileWireless"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.active);
+        const std::string active = c.active != nullptr ? c.active : "";
+        SCOPED_TRACE(active);
         ResetHostState();
-        FakeCardLibrary fresh;
+        CardRecorder fresh;
         if (c.defaultStored) {
             fresh.StoreProfile("default", mine);
         }
-        fresh.SetActiveProfile(c.active);
+        if (c.active != nullptr) {
+            fresh.SetActiveProfile(active);
+        }
         SheetState state;
         state.reg.Set(Office());
         CPollingThread start(fresh, state, ui, clock);
@@ -172,8 +159,9 @@ TEST_F(PollingThread, UnreadableActiveProfileFallsBackToTheDefaultProfile) {
         EXPECT_EQ("default", fresh.ActiveProfile().value_or(""));
         EXPECT_EQ(c.ssid, std::string(FieldText(fresh.Profile("default")->ssid)));
         EXPECT_FALSE(start.StartupMarker());
-        EXPECT_EQ(1u, trace.Count("Active profile \"" + std::string(c.active) +
-                                  "\" cannot be read (-1): using the default profile"));
+        EXPECT_EQ(c.active != nullptr ? 1u : 0u,
+                  trace.Count("Active profile \"" + active +
+                              "\" cannot be read (-3): using the default profile"));
     }
 }
 
@@ -370,30 +358,6 @@ TEST_F(PollingThread, FullApplyOnWindows98MeSendsTheWepPartAloneAfterThreeSecond
     EXPECT_EQ((Ms{3000, 1500}),
               Ms(clock.Sleeps().begin() + static_cast<std::ptrdiff_t>(sleepsBefore),
                  clock.Sleeps().end()));
-}
-
-// A card library that fails every call: the thread keeps cycling and
-// reports each failed request once.
-TEST_F(PollingThread, FailingLibraryKeepsCyclingAndReportsOncePerRequest) {
-    gOsClass = kOsNt51;
-    card.FailEverything(true);
-    clock.OnAdvance([](std::uint32_t now) {
-        if (now == 1000) {
-            gDevicePresent = 1; // the main frame saw the card arrive
-        }
-    });
-    ASSERT_TRUE(thread.RunStart());
-    thread.RunCycle(); // full apply, nothing accepted, nothing checked
-    thread.RunCycle(); // clears the start-up marker (the failed read was "applied")
-    for (int request = 0; request < 3; ++request) {
-        gChangeParametersRequest = 1;
-        thread.RunCycle();
-        thread.RunCycle();
-    }
-    EXPECT_EQ((std::vector<int>{kStringChangeFailed, kStringChangeFailed, kStringChangeFailed}),
-              ui.Messages());
-    EXPECT_EQ(1, gDevicePresent);
-    EXPECT_EQ(0u, card.CountOf("SetDriverReg"));
 }
 
 } // namespace

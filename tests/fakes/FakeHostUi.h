@@ -4,67 +4,48 @@
 
 #include "device/HostUi.h"
 
-#include <algorithm>
-#include <cstddef>
 #include <mutex>
-#include <string>
+#include <utility>
 #include <vector>
-
-struct HostUiEvent {
-    enum class Kind { Icon, EndSheetModal, Message, AdjustPages };
-    Kind kind;
-    int value;
-
-    bool operator==(const HostUiEvent&) const = default;
-};
 
 class FakeHostUi final : public HostUi {
 public:
-    void ModifyIconAtTaskbar(int iconId) override { Add(HostUiEvent::Kind::Icon, iconId); }
-    void EndSheetModal(int result) override { Add(HostUiEvent::Kind::EndSheetModal, result); }
-    void ShowMessage(int stringId) override { Add(HostUiEvent::Kind::Message, stringId); }
-    void AdjustPagesByXPWZC(int changePages) override {
-        Add(HostUiEvent::Kind::AdjustPages, changePages);
-    }
+    enum class Kind { Icon, EndSheetModal, Message, AdjustPages };
 
-    std::vector<HostUiEvent> Events() const {
+    void ModifyIconAtTaskbar(int iconId) override { Add(Kind::Icon, iconId); }
+    void EndSheetModal(int result) override { Add(Kind::EndSheetModal, result); }
+    void ShowMessage(int stringId) override { Add(Kind::Message, stringId); }
+    void AdjustPagesByXPWZC(int changePages) override { Add(Kind::AdjustPages, changePages); }
+
+    std::vector<std::pair<Kind, int>> Events() const {
         std::lock_guard lock(mutex_);
         return events_;
     }
-
     // The values of the requests of one kind, in order.
-    std::vector<int> Values(HostUiEvent::Kind kind) const {
-        std::lock_guard lock(mutex_);
+    std::vector<int> Values(Kind kind) const {
         std::vector<int> out;
-        for (const HostUiEvent& event : events_) {
-            if (event.kind == kind) {
-                out.push_back(event.value);
+        for (const auto& [k, value] : Events()) {
+            if (k == kind) {
+                out.push_back(value);
             }
         }
         return out;
     }
-    std::vector<int> Icons() const { return Values(HostUiEvent::Kind::Icon); }
-    std::vector<int> Messages() const { return Values(HostUiEvent::Kind::Message); }
-    std::vector<int> EndSheetModals() const { return Values(HostUiEvent::Kind::EndSheetModal); }
-    std::vector<int> PageAdjustments() const { return Values(HostUiEvent::Kind::AdjustPages); }
-
-    // The icon last asked for; 0 before any.
-    int LastIcon() const {
-        const std::vector<int> icons = Icons();
-        return icons.empty() ? 0 : icons.back();
-    }
-
+    std::vector<int> Icons() const { return Values(Kind::Icon); }
+    std::vector<int> Messages() const { return Values(Kind::Message); }
+    std::vector<int> EndSheetModals() const { return Values(Kind::EndSheetModal); }
+    std::vector<int> PageAdjustments() const { return Values(Kind::AdjustPages); }
     void Clear() {
         std::lock_guard lock(mutex_);
         events_.clear();
     }
 
 private:
-    void Add(HostUiEvent::Kind kind, int value) {
+    void Add(Kind kind, int value) {
         std::lock_guard lock(mutex_);
-        events_.push_back({kind, value});
+        events_.emplace_back(kind, value);
     }
 
     mutable std::mutex mutex_;
-    std::vector<HostUiEvent> events_;
+    std::vector<std::pair<Kind, int>> events_;
 };

@@ -3,7 +3,7 @@
 // page's texts and bars.
 #include "device/LinkStatus.h"
 #include "device/Rssi.h"
-#include "tests/fakes/FakeCardLibrary.h"
+#include "tests/fakes/CardRecorder.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -27,8 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memset(card.wepKey, 0, sizeof card.wepKey);
     std::memset(card.wepKeyHigh, 0, sizeof card.wepKeyHigh);
 
-    FakeCardLibrary library;
-    library.SetRecording(false);
+    // One card for every run, its call record off.
+    static CardRecorder& library = []() -> CardRecorder& {
+        static CardRecorder card;
+        card.SetRecording(false);
+        return card;
+    }();
     library.SetCardHost(card);
     library.SetMediaStatus(media);
     library.FailGetBits(failBits, failCalls);

@@ -1,5 +1,5 @@
 #include "SheetHarness.h"
-#include "platform/Help.h"
+#include "res/ControlIds.h"
 #include "tests/device/TraceCapture.h"
 
 #include <gtest/gtest.h>
@@ -47,23 +47,12 @@ protected:
     SheetHarness h;
 };
 
-TEST_F(AboutPage, ShowsTitleNoticeAndTheThreeVersions) {
-    h.card.SetDriverPath(kStampedRelative);
-    ShowAbout();
-    EXPECT_EQ(QString::fromLatin1(kAppTitle), Label(1080));
-    EXPECT_EQ(QString::fromLatin1(ResString(IDS_ABOUT_NOTICE)), Label(1081));
-    EXPECT_EQ("3.0.6.262", Label(1106));
-    EXPECT_EQ("1.2.3", Label(1112));
-    EXPECT_TRUE(Traced("Retrieve the Driver version from RVXNDIS5"));
-    EXPECT_TRUE(Traced("GetFileVersion: [" SKERRIN_BIN_DIR "/skerrin]\n"));
-}
-
 TEST_F(AboutPage, FirmwareIsReadUpToFourTimes) {
     struct {
         int failures;
         std::size_t reads;
         const char* shown;
-    } cases[] = {{0, 1, "1.2.3"}, {3, 4, "1.2.3"}, {4, 4, "---"}, {9, 4, "---"}};
+    } cases[] = {{0, 1, "1.8.0.31"}, {3, 4, "1.8.0.31"}, {4, 4, "---"}, {9, 4, "---"}};
     h.Open();
     for (const auto& c : cases) {
         h.card.FailGetBits(TAVL_MASK_FIRMWARE_VERSION, c.failures);
@@ -76,7 +65,7 @@ TEST_F(AboutPage, FirmwareIsReadUpToFourTimes) {
             return call.maskIn == TAVL_MASK_FIRMWARE_VERSION;
         }));
         EXPECT_EQ(c.reads, h.clock.Sleeps().size() - sleeps);
-        EXPECT_EQ(c.shown, Label(1112)) << c.failures;
+        EXPECT_EQ(c.shown, Label(AboutControls::kFirmwareVersionLabel)) << c.failures;
         // The handshake is released however the reads ended.
         EXPECT_TRUE(h.sheet->state.background.IsSet());
         h.SelectTab(0);
@@ -87,24 +76,29 @@ TEST_F(AboutPage, DriverVersionFollowsTheLibraryAndTheFile) {
     // Before any reading: "Unknown" when the file has no stamp.
     h.card.SetDriverPath("drivers/lk2093.sys");
     ShowAbout();
-    EXPECT_EQ("Unknown", Label(1106));
+    EXPECT_EQ("Unknown", Label(AboutControls::kDriverVersionLabel));
     EXPECT_TRUE(Traced("GetFileVersion: [/drivers/lk2093.sys]\n"));
 
+    // The driver file and the utility carry the build's stamp.
     h.card.SetDriverPath(kStampedRelative);
     ShowAbout();
-    EXPECT_EQ("3.0.6.262", Label(1106));
+    EXPECT_EQ((QStringList{"3.0.6.262", "3.0.6.262", "1.8.0.31"}),
+              (QStringList{Label(AboutControls::kDriverVersionLabel),
+                           Label(AboutControls::kUtilityVersionLabel),
+                           Label(AboutControls::kFirmwareVersionLabel)}));
+    EXPECT_TRUE(Traced("GetFileVersion: [" SKERRIN_BIN_DIR "/skerrin]\n"));
 
     // A file without a stamp, or a folder, keeps the last reading.
     for (const char* path : {"tmp", "proc/self/status", "no/such/file"}) {
         h.card.SetDriverPath(path);
         ShowAbout();
-        EXPECT_EQ("3.0.6.262", Label(1106)) << path;
+        EXPECT_EQ("3.0.6.262", Label(AboutControls::kDriverVersionLabel)) << path;
     }
 
     // No path from the library: empty, not the last reading.
     h.card.SetDriverPath("ignored", 0);
     ShowAbout();
-    EXPECT_EQ("", Label(1106));
+    EXPECT_EQ("", Label(AboutControls::kDriverVersionLabel));
     EXPECT_EQ("", Page().m_DriverFileVersion);
 }
 
@@ -146,24 +140,6 @@ TEST_F(AboutPage, CtrlShiftAtTheTopLeftCornerShowsTheLibraryVersion) {
     // The card library file beside the executable carries the build's stamp.
     ASSERT_EQ(2u, h.boxes.shown.size());
     EXPECT_EQ("versoin of TAVL3.DLL is 3.0.6.262", h.boxes.shown[0].text);
-}
-
-TEST(PageHelp, EachPageOpensItsTopic) {
-    SheetHarness h;
-    const struct {
-        CPropertyPage* page;
-        int context;
-    } cases[] = {{&h.sheet->m_LinkInfoPage, 102},
-                 {&h.sheet->m_SiteSurveyPage, 104},
-                 {&h.sheet->m_EncryptionPage, 105},
-                 {&h.sheet->m_AboutPage, 106}};
-    for (const auto& c : cases) {
-        c.page->OnCommandHelp(0);
-        EXPECT_EQ(c.context, LastHelpContext());
-        EXPECT_FALSE(HelpTopicHtml(c.context).isEmpty()) << c.context;
-        c.page->OnCommandHelp(7);
-        EXPECT_EQ(7, LastHelpContext());
-    }
 }
 
 } // namespace

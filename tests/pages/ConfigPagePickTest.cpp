@@ -1,81 +1,68 @@
 // A profile picked in the profile box and never activated: whatever closes
 // the sheet or applies on another page, it reaches neither the card nor the
 // active profile's store, and the next opening shows the active profile.
-#include "ConfigPageTestFixture.h"
+#include "PageHarness.h"
 
-#include "pages/EncryptionPage.h"
-
-namespace configpage {
 namespace {
 
 using P = CConfigPage;
 
-struct PickRow {
-    const char* name;
-    void (*then)(ConfigPageTest&);
-};
+TEST_F(ConfigPageTest, APickNeverReachesTheCardOrTheActiveProfile) {
+    const struct {
+        const char* name;
+        void (*then)(PageHarness&);
+    } rows[] = {
+        {"Cancel", [](PageHarness& h) { h.Cancel(); }},
+        {"OkWithNothingPending",
+         [](PageHarness& h) {
+             h.Ok();
+             h.sheet->AfterClose();
+         }},
+        {"ClosedFromOutside",
+         [](PageHarness& h) {
+             h.sheet->CloseSheet();
+             h.sheet->AfterClose();
+         }},
+        {"EncryptionApply",
+         [](PageHarness& h) {
+             h.SelectTab(kEncryptionTab);
+             h.Choose(CEncryptionPage::kLevelList, 0);
+             h.sheet->m_EncryptionPage.ApplyChanges();
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        PageHarness h;
+        h.Store({Record("home", "home-net", 6, 1), Record("work", "work-net", 4, 0)});
+        h.OpenOn(kConfigTab);
+        h.ChooseText(P::IDC_PROFILE, "work");
+        h.card.ClearCalls();
+        row.then(h);
 
-void PrintTo(const PickRow& row, std::ostream* os) {
-    *os << row.name;
-}
+        EXPECT_EQ("home", h.card.ActiveProfile());
+        EXPECT_EQ("home-net", FieldText(h.card.Profile("home")->ssid));
+        EXPECT_EQ("home-net", FieldText(h.Reg().ssid));
+        EXPECT_EQ(0, gChangeParametersRequest);
+        EXPECT_EQ(0, gApplyConfigRequest);
+        for (const CardCall& call : h.card.CallsNamed("SetSSID")) {
+            EXPECT_NE("work-net", std::string(reinterpret_cast<const char*>(call.ssid->ssid),
+                                              call.ssid->length));
+        }
 
-class ConfigPagePick : public ConfigPageTest, public ::testing::WithParamInterface<PickRow> {};
-
-TEST_P(ConfigPagePick, NeverReachesTheCardOrTheActiveProfile) {
-    const WirelessReg home = Record("home", "home-net", 6, 1);
-    OpenPage({home, Record("work", "work-net", 4, 0)});
-    ChooseText(P::IDC_PROFILE, "work");
-    h.card.ClearCalls();
-    GetParam().then(*this);
-
-    EXPECT_EQ("home", h.card.ActiveProfile().value_or(""));
-    EXPECT_EQ("home-net", FIELD(h.card.Profile("home")->ssid));
-    EXPECT_EQ("home-net", FIELD(Reg().ssid));
-    EXPECT_EQ(0, gChangeParametersRequest);
-    EXPECT_EQ(0, gApplyConfigRequest);
-    for (const CardCall& call : h.card.CallsNamed("SetSSID")) {
-        EXPECT_NE("work-net",
-                  std::string(reinterpret_cast<const char*>(call.ssid->ssid), call.ssid->length));
+        // The next opening shows the active profile under its own name, and
+        // its OK stores the active profile's values.
+        if (h.sheet->isVisible()) {
+            h.Cancel();
+        }
+        h.OpenOn(kConfigTab);
+        EXPECT_EQ("home", h.Text(P::IDC_PROFILE));
+        EXPECT_EQ("home-net", h.Text(P::IDC_SSID));
+        h.ChooseText(P::IDC_POWER_SAVE, "Enabled");
+        h.Ok();
+        EXPECT_EQ("home-net", FieldText(h.card.Profile("home")->ssid));
+        EXPECT_EQ(1u, h.card.Profile("home")->powerSaveMode);
     }
-
-    // The next opening shows the active profile under its own name, and
-    // its OK stores the active profile's values.
-    if (h.sheet->isVisible()) {
-        h.Cancel();
-    }
-    OpenPage();
-    EXPECT_EQ("home", ProfileBox()->currentText());
-    EXPECT_EQ("home-net", Ssid()->text());
-    ChooseText(P::IDC_POWER_SAVE, "Enabled");
-    h.sheet->findChild<QPushButton*>(QStringLiteral("1"))->click();
-    EXPECT_EQ("home-net", FIELD(h.card.Profile("home")->ssid));
-    EXPECT_EQ(1u, h.card.Profile("home")->powerSaveMode);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Closings, ConfigPagePick,
-    ::testing::Values(PickRow{"Cancel", [](ConfigPageTest& t) { t.h.Cancel(); }},
-                      PickRow{"OkWithNothingPending",
-                              [](ConfigPageTest& t) {
-                                  t.h.sheet->findChild<QPushButton*>(QStringLiteral("1"))->click();
-                                  t.h.sheet->AfterClose();
-                              }},
-                      PickRow{"ClosedFromOutside",
-                              [](ConfigPageTest& t) {
-                                  t.h.sheet->CloseSheet();
-                                  t.h.sheet->AfterClose();
-                              }},
-                      PickRow{"EncryptionApply",
-                              [](ConfigPageTest& t) {
-                                  t.h.SelectTab(3);
-                                  CEncryptionPage& page = t.h.sheet->m_EncryptionPage;
-                                  auto* level = page.findChild<QComboBox*>(
-                                      QString::number(CEncryptionPage::kLevelList));
-                                  level->setCurrentIndex(0);
-                                  emit level->activated(0);
-                                  page.ApplyChanges();
-                              }}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // OK with edits pending activates the pick: it is stored with the page's
 // values, becomes active and reaches the card whole.
@@ -83,15 +70,14 @@ TEST_F(ConfigPageTest, OkWithEditsOnAPickActivatesItWhole) {
     WirelessReg work = Record("work", "work-net", 4, 0);
     work.encryptionLevel = 1;
     OpenPage({Record("home", "home-net"), work});
-    ChooseText(P::IDC_PROFILE, "work");
-    TypeSsid("page-net");
-    h.sheet->findChild<QPushButton*>(QStringLiteral("1"))->click();
-    EXPECT_EQ("work", h.card.ActiveProfile().value_or(""));
-    EXPECT_EQ("page-net", FIELD(h.card.Profile("work")->ssid));
-    EXPECT_EQ("page-net", FIELD(Reg().ssid));
+    h.ChooseText(P::IDC_PROFILE, "work");
+    h.Replace(P::IDC_SSID, "page-net");
+    h.Ok();
+    EXPECT_EQ("work", h.card.ActiveProfile());
+    EXPECT_EQ("page-net", FieldText(h.card.Profile("work")->ssid));
+    EXPECT_EQ("page-net", FieldText(h.Reg().ssid));
     EXPECT_EQ(1, gApplyConfigRequest);
     EXPECT_TRUE(h.sheet->state.background.IsSet());
 }
 
 } // namespace
-} // namespace configpage

@@ -1,11 +1,10 @@
 // The Configuration page's profile box: listing, selecting, typing, Create,
 // Remove and Activate, and the full apply a picked profile requests.
-#include "ConfigPageTestFixture.h"
+#include "PageHarness.h"
 
 #include "device/PollingThread.h"
 #include "tests/fakes/FakeHostUi.h"
 
-namespace configpage {
 namespace {
 
 using P = CConfigPage;
@@ -13,19 +12,18 @@ using P = CConfigPage;
 TEST_F(ConfigPageTest, ListsStoredProfilesSortedAndNamesTheActiveOne) {
     OpenPage(
         {Record("work", "w"), Record("Home", "h"), Record("default", "d"), Record("alpha", "a")});
-    EXPECT_EQ((QStringList{"alpha", "default", "Home", "work"}), Entries(P::IDC_PROFILE));
-    EXPECT_EQ("work", ProfileBox()->currentText());
+    EXPECT_EQ((QStringList{"alpha", "default", "Home", "work"}), h.Entries(P::IDC_PROFILE));
+    EXPECT_EQ("work", h.Text(P::IDC_PROFILE));
 }
 
 TEST_F(ConfigPageTest, EmptyStoreCreatesDefaultFromRegWithoutAskingTheThread) {
-    h.sheet->state.reg.Set(DefaultWirelessReg());
     // A change request another apply raised stays for the thread.
     gChangeParametersRequest = 1;
     OpenPage();
-    EXPECT_EQ((QStringList{"default"}), Entries(P::IDC_PROFILE));
-    EXPECT_EQ("default", h.card.ActiveProfile().value_or(""));
+    EXPECT_EQ((QStringList{"default"}), h.Entries(P::IDC_PROFILE));
+    EXPECT_EQ("default", h.card.ActiveProfile());
     EXPECT_EQ(0u, h.card.CountOf("GetProfileWireless"));
-    EXPECT_EQ("any", FIELD(h.card.Profile("default").value().ssid));
+    EXPECT_EQ("any", FieldText(h.card.Profile("default").value().ssid));
     EXPECT_EQ(1, gChangeParametersRequest);
     EXPECT_EQ(0, gApplyConfigRequest);
 }
@@ -35,7 +33,7 @@ TEST_F(ConfigPageTest, EmptyStoreCreatesDefaultFromRegWithoutAskingTheThread) {
 TEST_F(ConfigPageTest, AFailingEnumerationIsNoEmptyStore) {
     h.card.FailEverything(true);
     OpenPage();
-    EXPECT_TRUE(Entries(P::IDC_PROFILE).isEmpty());
+    EXPECT_TRUE(h.Entries(P::IDC_PROFILE).isEmpty());
     EXPECT_LE(h.card.CountOf("EnumProfilesByType"), 1u);
     EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
     EXPECT_EQ(0u, h.card.CountOf("SetActiveProfileByType"));
@@ -43,141 +41,129 @@ TEST_F(ConfigPageTest, AFailingEnumerationIsNoEmptyStore) {
 
 // ---- The button states --------------------------------------------------------
 
-struct ButtonRow {
-    const char* name;
-    const char* active; // the active profile at the opening; "" for an empty store
-    void (*act)(ConfigPageTest&);
-    bool create, activate, remove;
+// What the user does after the opening, step by step.
+using Step = void (*)(PageHarness&);
+void PickWork(PageHarness& h) {
+    h.ChooseText(P::IDC_PROFILE, "work");
+}
+void TypeLab(PageHarness& h) {
+    h.Replace(P::IDC_PROFILE, "lab");
+}
+const Step kPickDefault = [](PageHarness& h) { h.ChooseText(P::IDC_PROFILE, "default"); };
+const Step kTypeWork = [](PageHarness& h) { h.Replace(P::IDC_PROFILE, "WORK"); };
+const Step kTypeDefault = [](PageHarness& h) { h.Replace(P::IDC_PROFILE, "DEFAULT"); };
+const Step kEmptyTheBox = [](PageHarness& h) { h.Replace(P::IDC_PROFILE, ""); };
+const Step kTypeSsid = [](PageHarness& h) { h.Replace(P::IDC_SSID, "x"); };
+// A refused creation: the name is taken, in other capitals.
+const Step kCreateWork = [](PageHarness& h) {
+    h.Edit(P::IDC_PROFILE)->setText("Work");
+    h.sheet->m_ConfigPage.OnCreateProfile();
 };
-
-void PrintTo(const ButtonRow& c, std::ostream* os) {
-    *os << c.name;
+template <int id> void Press(PageHarness& h) {
+    h.Click(id);
 }
 
-class ConfigPageButtons : public ConfigPageTest, public ::testing::WithParamInterface<ButtonRow> {};
-
-TEST_P(ConfigPageButtons, FollowTheTable) {
-    const ButtonRow& row = GetParam();
-    const WirelessReg home = Record("home", "h"), work = Record("work", "w");
-    const WirelessReg def = Record("default", "d");
-    if (std::string(row.active) == "home") {
-        Store({home, def, work});
-    } else if (std::string(row.active) == "default") {
-        Store({def, home, work});
-    } else {
-        h.sheet->state.reg.Set(DefaultWirelessReg());
+TEST_F(ConfigPageTest, ButtonsFollowTheTable) {
+    const struct {
+        const char* name;
+        const char* active; // the active profile at the opening; "" for an empty store
+        std::vector<Step> steps;
+        bool create, activate, remove;
+    } rows[] = {
+        {"ActivatedOnDefault", "default", {}, false, false, false},
+        {"ActivatedOnAnother", "home", {}, false, false, true},
+        {"ActivatedAfterDefaultWasCreated", "", {}, false, true, false},
+        {"EntrySelected", "home", {PickWork}, false, true, true},
+        {"DefaultSelected", "home", {kPickDefault}, false, true, false},
+        {"TypedNameFound", "home", {kTypeWork}, false, true, true},
+        {"TypedDefaultInCapitals", "home", {kTypeDefault}, false, true, false},
+        {"TypedNameNotFound", "home", {TypeLab}, true, false, false},
+        {"BoxEmptied", "home", {kEmptyTheBox}, false, false, false},
+        {"AfterCreate", "default", {TypeLab, Press<P::IDC_CREATE>}, false, true, true},
+        {"AfterCreateRefused", "default", {kCreateWork}, false, false, true},
+        {"AfterApplyChanges", "home", {kTypeSsid, Press<P::IDC_APPLY_CHANGES>}, false, false, true},
+        {"AfterActivate", "home", {PickWork, Press<P::IDC_ACTIVATE>}, false, false, true},
+        {"AfterUndoChanges",
+         "home",
+         {kTypeSsid, TypeLab, Press<P::IDC_UNDO_CHANGES>},
+         false,
+         false,
+         false},
+        {"AfterRestoreDefaults",
+         "home",
+         {PickWork, Press<P::IDC_RESTORE_DEFAULTS>},
+         false,
+         false,
+         true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        PageHarness h;
+        const WirelessReg home = Record("home", "h"), work = Record("work", "w");
+        const WirelessReg def = Record("default", "d");
+        if (std::string(row.active) == "home") {
+            h.Store({home, def, work});
+        } else if (std::string(row.active) == "default") {
+            h.Store({def, home, work});
+        }
+        h.OpenOn(kConfigTab);
+        for (Step step : row.steps) {
+            step(h);
+        }
+        EXPECT_EQ((std::vector<bool>{row.create, row.activate, row.remove}),
+                  (std::vector<bool>{h.Enabled(P::IDC_CREATE), h.Enabled(P::IDC_ACTIVATE),
+                                     h.Enabled(P::IDC_REMOVE)}));
     }
-    OpenPage();
-    row.act(*this);
-    EXPECT_EQ(row.create, Enabled(P::IDC_CREATE));
-    EXPECT_EQ(row.activate, Enabled(P::IDC_ACTIVATE));
-    EXPECT_EQ(row.remove, Enabled(P::IDC_REMOVE));
 }
-
-// What the user does after the opening, one step of a row each.
-struct Act {
-    static void Nothing(ConfigPageTest&) {}
-    static void PickWork(ConfigPageTest& t) { t.ChooseText(P::IDC_PROFILE, "work"); }
-    static void PickDefault(ConfigPageTest& t) { t.ChooseText(P::IDC_PROFILE, "default"); }
-    static void TypeWork(ConfigPageTest& t) { t.TypeProfileName("WORK"); }
-    static void TypeDefault(ConfigPageTest& t) { t.TypeProfileName("DEFAULT"); }
-    static void TypeLab(ConfigPageTest& t) { t.TypeProfileName("lab"); }
-    static void EmptyTheBox(ConfigPageTest& t) { t.TypeProfileName(""); }
-    static void CreateLab(ConfigPageTest& t) {
-        TypeLab(t);
-        t.Click(P::IDC_CREATE);
-    }
-    static void CreateWork(ConfigPageTest& t) {
-        t.ProfileBox()->setEditText("Work");
-        t.Page().OnCreateProfile();
-    }
-    static void ApplySsid(ConfigPageTest& t) {
-        t.TypeSsid("x");
-        t.Click(P::IDC_APPLY_CHANGES);
-    }
-    static void ActivateWork(ConfigPageTest& t) {
-        PickWork(t);
-        t.Click(P::IDC_ACTIVATE);
-    }
-    static void UndoEdits(ConfigPageTest& t) {
-        t.TypeSsid("x");
-        TypeLab(t);
-        t.Click(P::IDC_UNDO_CHANGES);
-    }
-    static void RestoreOnWork(ConfigPageTest& t) {
-        PickWork(t);
-        t.Click(P::IDC_RESTORE_DEFAULTS);
-    }
-};
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ConfigPageButtons,
-    ::testing::Values(
-        ButtonRow{"ActivatedOnDefault", "default", Act::Nothing, false, false, false},
-        ButtonRow{"ActivatedOnAnother", "home", Act::Nothing, false, false, true},
-        ButtonRow{"ActivatedAfterDefaultWasCreated", "", Act::Nothing, false, true, false},
-        ButtonRow{"EntrySelected", "home", Act::PickWork, false, true, true},
-        ButtonRow{"DefaultSelected", "home", Act::PickDefault, false, true, false},
-        ButtonRow{"TypedNameFound", "home", Act::TypeWork, false, true, true},
-        ButtonRow{"TypedDefaultInCapitals", "home", Act::TypeDefault, false, true, false},
-        ButtonRow{"TypedNameNotFound", "home", Act::TypeLab, true, false, false},
-        ButtonRow{"BoxEmptied", "home", Act::EmptyTheBox, false, false, false},
-        ButtonRow{"AfterCreate", "default", Act::CreateLab, false, true, true},
-        ButtonRow{"AfterCreateRefused", "default", Act::CreateWork, false, false, true},
-        ButtonRow{"AfterApplyChanges", "home", Act::ApplySsid, false, false, true},
-        ButtonRow{"AfterActivate", "home", Act::ActivateWork, false, false, true},
-        ButtonRow{"AfterUndoChanges", "home", Act::UndoEdits, false, false, false},
-        ButtonRow{"AfterRestoreDefaults", "home", Act::RestoreOnWork, false, false, true}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Selecting and typing ------------------------------------------------------
 
 TEST_F(ConfigPageTest, SelectingAProfileShowsItWithoutTouchingRegOrTheCard) {
     OpenPage({Record("home", "home-net", 6, 1), Record("work", "work-net", 4, 0)});
     h.card.ClearCalls();
-    ChooseText(P::IDC_PROFILE, "work");
+    PickWork(h);
     EXPECT_EQ((std::vector<std::string>{"GetProfileWireless"}), h.card.CallNames());
-    EXPECT_EQ("work-net", Ssid()->text());
-    EXPECT_EQ(1, Page().m_ProfileSelected);
+    EXPECT_EQ("work-net", h.Text(P::IDC_SSID));
     // `reg` keeps the active profile's record until the pick is activated.
-    EXPECT_EQ("home-net", FIELD(Reg().ssid));
-    EXPECT_EQ("home", h.card.ActiveProfile().value_or(""));
+    EXPECT_EQ("home-net", FieldText(h.Reg().ssid));
+    EXPECT_EQ("home", h.card.ActiveProfile());
     // Undo keeps the picked profile on the page and in the box.
-    TypeSsid("x");
-    Click(P::IDC_UNDO_CHANGES);
-    EXPECT_EQ("work", ProfileBox()->currentText());
-    EXPECT_EQ("work-net", Ssid()->text());
-    EXPECT_EQ(0, Page().m_ProfileSelected);
+    h.Replace(P::IDC_SSID, "x");
+    h.Click(P::IDC_UNDO_CHANGES);
+    EXPECT_EQ("work", h.Text(P::IDC_PROFILE));
+    EXPECT_EQ("work-net", h.Text(P::IDC_SSID));
 }
 
 TEST_F(ConfigPageTest, TypedNameIsCutAt64CharactersWithTheCaretAtTheEnd) {
     OpenPage({Record("home", "h")});
-    TypeProfileName(QString(65, QChar('b')));
+    h.Replace(P::IDC_PROFILE, QString(65, QChar('b')));
     h.Drain();
-    EXPECT_EQ(QString(64, QChar('b')), ProfileBox()->currentText());
-    EXPECT_EQ(64, ProfileBox()->lineEdit()->cursorPosition());
-    Click(P::IDC_CREATE);
-    EXPECT_EQ(std::string(64, 'b'), h.card.LastCall("SetProfileWireless")->textArg);
-    EXPECT_EQ(std::string(64, 'b'), FIELD(Reg().profileName));
+    EXPECT_EQ(QString(64, QChar('b')), h.Text(P::IDC_PROFILE));
+    EXPECT_EQ(64, h.Edit(P::IDC_PROFILE)->cursorPosition());
 
     // Characters, not UTF-16 units, count: a character outside the basic
     // plane is kept whole or cut whole.
     const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
-    PasteProfileName(QString(63, QChar('c')) + emoji);
-    EXPECT_EQ(QString(63, QChar('c')) + emoji, ProfileBox()->currentText());
-    PasteProfileName(QString(64, QChar('d')) + emoji);
-    EXPECT_EQ(QString(64, QChar('d')), ProfileBox()->currentText());
+    const std::pair<QString, QString> pastes[] = {
+        {QString(63, 'c') + emoji, QString(63, 'c') + emoji},
+        {QString(64, 'd') + emoji, QString(64, 'd')},
+    };
+    for (const auto& [pasted, kept] : pastes) {
+        h.Edit(P::IDC_PROFILE)->selectAll();
+        h.Edit(P::IDC_PROFILE)->insert(pasted);
+        EXPECT_EQ(kept, h.Text(P::IDC_PROFILE));
+    }
 }
 
 TEST_F(ConfigPageTest, TypedNewNameSurvivesOtherEditsEvenAsThePrefixOfAnEntry) {
     OpenPage({Record("home", "h")});
-    TypeProfileName("ho");
-    TypeSsid("net");
-    ChooseText(P::IDC_POWER_SAVE, "Enabled");
-    EXPECT_EQ("ho", ProfileBox()->currentText());
-    Click(P::IDC_APPLY_CHANGES);
-    EXPECT_EQ("ho", h.card.LastCall("SetProfileWireless")->textArg);
-    EXPECT_EQ("h", FIELD(h.card.Profile("home")->ssid));
+    h.Replace(P::IDC_PROFILE, "ho");
+    h.Replace(P::IDC_SSID, "net");
+    h.ChooseText(P::IDC_POWER_SAVE, "Enabled");
+    EXPECT_EQ("ho", h.Text(P::IDC_PROFILE));
+    h.Click(P::IDC_APPLY_CHANGES);
+    EXPECT_EQ("net", FieldText(h.card.Profile("ho")->ssid));
+    EXPECT_EQ("h", FieldText(h.card.Profile("home")->ssid));
 }
 
 // ---- Create -------------------------------------------------------------------
@@ -186,87 +172,70 @@ TEST_F(ConfigPageTest, CreateStoresThePageUnderTheNewNameWithRegsOtherFields) {
     WirelessReg home = Record("home", "h");
     home.encryptionLevel = 1;
     OpenPage({home, Record("default", "d")});
-    TypeSsid("lab-net");
-    TypeProfileName("lab");
+    h.Replace(P::IDC_SSID, "lab-net");
+    TypeLab(h);
     h.card.ClearCalls();
-    Click(P::IDC_CREATE);
+    h.Click(P::IDC_CREATE);
     EXPECT_EQ((std::vector<std::string>{"SetProfileWireless", "SetActiveProfileByType"}),
               h.card.CallNames());
-    const WirelessReg stored = *h.card.Profile("lab");
-    EXPECT_EQ("lab-net", FIELD(stored.ssid));
-    EXPECT_EQ(1u, stored.encryptionLevel);
-    EXPECT_EQ("lab", h.card.ActiveProfile().value_or(""));
+    EXPECT_EQ("lab-net", FieldText(h.card.Profile("lab")->ssid));
+    EXPECT_EQ(1u, h.card.Profile("lab")->encryptionLevel);
+    EXPECT_EQ("lab", h.card.ActiveProfile());
 }
 
 TEST_F(ConfigPageTest, CreatingACaseDifferentDuplicateIsRefused) {
     OpenPage({Record("home", "h"), Record("Work", "w")});
-    h.card.ClearCalls();
-    ProfileBox()->setEditText("wORK");
-    Page().OnCreateProfile();
-    ASSERT_EQ(1u, h.boxes.shown.size());
-    EXPECT_EQ("The profile is already exist. Please use a different name.", h.boxes.shown[0].text);
+    h.Edit(P::IDC_PROFILE)->setText("wORK");
+    h.sheet->m_ConfigPage.OnCreateProfile();
+    EXPECT_EQ(std::vector<QString>{"The profile is already exist. Please use a different name."},
+              h.boxes.Texts());
 
     // The refused creation leaves nothing pending: the next apply brings
     // the page's values to the card.
-    TypeSsid("x");
-    Click(P::IDC_APPLY_CHANGES);
+    h.Replace(P::IDC_SSID, "x");
+    h.Click(P::IDC_APPLY_CHANGES);
     EXPECT_EQ(1, gChangeParametersRequest);
 }
 
 TEST_F(ConfigPageTest, EmptyNameCreatesNothingAndAppliesToTheProfileInReg) {
     OpenPage({Record("home", "h")});
-    TypeProfileName("");
-    Page().OnCreateProfile();
+    h.Replace(P::IDC_PROFILE, "");
+    h.sheet->m_ConfigPage.OnCreateProfile();
     EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
-    TypeSsid("net");
-    Click(P::IDC_APPLY_CHANGES);
-    EXPECT_EQ("home", h.card.LastCall("SetProfileWireless")->textArg);
+    h.Replace(P::IDC_SSID, "net");
+    h.Click(P::IDC_APPLY_CHANGES);
+    EXPECT_EQ("net", FieldText(h.card.Profile("home")->ssid));
 }
 
-// Names reach the store exactly as typed; the store alone decides where
-// they are kept.
-class ConfigPageOddNames : public ConfigPageTest,
-                           public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(ConfigPageOddNames, ReachTheStoreUnchanged) {
+// Names reach the store exactly as typed, the store alone decides where
+// they are kept; the record's name field holds whole characters, and Undo
+// finds the listed profile behind a cut name.
+TEST_F(ConfigPageTest, NamesReachTheStoreUnchangedAndAreCutInTheRecordAtACharacter) {
     OpenPage({Record("default", "d")});
-    const QString name = QString::fromUtf8(GetParam());
-    TypeProfileName(name);
-    h.card.ClearCalls();
-    Click(P::IDC_CREATE);
-    EXPECT_EQ((std::vector<std::string>{"SetProfileWireless", "SetActiveProfileByType"}),
-              h.card.CallNames());
-    EXPECT_EQ(GetParam(), h.card.LastCall("SetProfileWireless")->textArg);
-    EXPECT_EQ(name, ProfileBox()->currentText());
-}
-
-INSTANTIATE_TEST_SUITE_P(Names, ConfigPageOddNames,
-                         ::testing::Values("../../etc/passwd", "a/b", "..", "two words", " lead",
-                                           "Caf\xC3\xA9", "\xE5\x90\x8D\xE5\x89\x8D"));
-
-TEST_F(ConfigPageTest, LongUtf8NameIsCutInTheRecordAtACharacterBoundary) {
-    OpenPage({Record("default", "d")});
-    struct Row {
-        QString name;
-        std::string field;
-    };
     const QString e = QString::fromUtf8("\xC3\xA9");         // 2 bytes
     const QString kanji = QString::fromUtf8("\xE5\x90\x8D"); // 3 bytes
-    const Row rows[] = {
-        {e.repeated(64), e.repeated(32).toStdString()},
-        {QString("a") + e.repeated(40), (QString("a") + e.repeated(31)).toStdString()},
-        {kanji.repeated(22), kanji.repeated(21).toStdString()},
+    const std::pair<QString, QString> rows[] = {
+        {"../../etc/passwd", "../../etc/passwd"},
+        {"a/b", "a/b"},
+        {"..", ".."},
+        {" lead", " lead"},
+        {kanji + kanji, kanji + kanji},
+        {e.repeated(64), e.repeated(32)},
+        {"a" + e.repeated(40), "a" + e.repeated(31)},
+        {kanji.repeated(22), kanji.repeated(21)},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name.toStdString());
-        TypeProfileName(row.name);
-        Click(P::IDC_CREATE);
-        EXPECT_EQ(row.name.toStdString(), h.card.LastCall("SetProfileWireless")->textArg);
-        EXPECT_EQ(row.field, FIELD(Reg().profileName));
-        // Undo finds the listed profile behind the cut name.
-        TypeSsid("x");
-        Click(P::IDC_UNDO_CHANGES);
-        EXPECT_EQ(row.name, ProfileBox()->currentText());
+    for (const auto& [name, field] : rows) {
+        SCOPED_TRACE(name.toStdString());
+        h.Replace(P::IDC_PROFILE, name);
+        h.card.ClearCalls();
+        h.Click(P::IDC_CREATE);
+        EXPECT_EQ((std::vector<std::string>{"SetProfileWireless", "SetActiveProfileByType"}),
+                  h.card.CallNames());
+        EXPECT_EQ(name.toStdString(), h.card.LastCall("SetProfileWireless")->textArg);
+        EXPECT_EQ(field.toStdString(), FieldText(h.Reg().profileName));
+        h.Replace(P::IDC_SSID, "x");
+        h.Click(P::IDC_UNDO_CHANGES);
+        EXPECT_EQ(name, h.Text(P::IDC_PROFILE));
     }
 }
 
@@ -277,67 +246,55 @@ TEST_F(ConfigPageTest, RemovingTheActiveProfileMakesDefaultActiveAndLoadsIt) {
     h.card.ClearCalls();
     // Answered No, the question leaves the store alone.
     h.boxes.answers.push_back(IDNO);
-    Click(P::IDC_REMOVE);
+    h.Click(P::IDC_REMOVE);
     EXPECT_TRUE(h.card.CallNames().empty());
-    Click(P::IDC_REMOVE);
-    ASSERT_EQ(2u, h.boxes.shown.size());
-    EXPECT_EQ("Do you want to remove profile: home?", h.boxes.shown[1].text);
+    h.Click(P::IDC_REMOVE);
+    EXPECT_EQ((std::vector<QString>(2, "Do you want to remove profile: home?")), h.boxes.Texts());
     EXPECT_EQ((std::vector<std::string>{"DeleteProfileByType", "SetActiveProfileByType",
                                         "GetProfileWireless"}),
               h.card.CallNames());
     EXPECT_FALSE(h.card.Profile("home"));
-    EXPECT_EQ("default", h.card.ActiveProfile().value_or(""));
-    EXPECT_EQ("default-net", Ssid()->text());
+    EXPECT_EQ("default", h.card.ActiveProfile());
+    EXPECT_EQ("default-net", h.Text(P::IDC_SSID));
     EXPECT_EQ(0, gApplyConfigRequest);
 
     // The card keeps its settings until Activate brings "default" to it.
-    Click(P::IDC_ACTIVATE);
+    h.Click(P::IDC_ACTIVATE);
     EXPECT_EQ(1, gApplyConfigRequest);
 }
 
 TEST_F(ConfigPageTest, DefaultCannotBeRemovedUnderAnySpelling) {
     OpenPage({Record("home", "h"), Record("default", "d")});
     for (const char* name : {"default", "DEFAULT"}) {
-        h.boxes.shown.clear();
-        Page().m_ProfileName = QString::fromLatin1(name);
-        Page().OnRemoveProfile();
-        ASSERT_EQ(1u, h.boxes.shown.size()) << name;
-        EXPECT_EQ("You can not remove the 'default' profile.", h.boxes.shown[0].text);
+        h.sheet->m_ConfigPage.m_ProfileName = QString::fromLatin1(name);
+        h.sheet->m_ConfigPage.OnRemoveProfile();
     }
+    EXPECT_EQ(std::vector<QString>(2, "You can not remove the 'default' profile."),
+              h.boxes.Texts());
     EXPECT_EQ(0u, h.card.CountOf("DeleteProfileByType"));
 }
 
 // ---- Activate and the full apply -------------------------------------------------
 
 TEST_F(ConfigPageTest, PickedProfileIsAppliedWholeOnlyOnceRegIsCompleteAndStored) {
-    WirelessReg work = Record("work", "work-net", 6, 1, 0);
-    OpenPage({Record("home", "home-net"), work});
-    ChooseText(P::IDC_PROFILE, "work");
-    TypeSsid("page-net");
+    OpenPage({Record("home", "home-net"), Record("work", "work-net", 6, 1, 0)});
+    PickWork(h);
+    h.Replace(P::IDC_SSID, "page-net");
 
-    // What the polling thread would find at each call the page makes.
-    struct Seen {
-        std::string call;
-        bool threadHeld;
-        int fullApplyRequested;
-        std::string regSsid;
-    };
-    std::vector<Seen> seen;
+    // What the polling thread would find at each call the page makes: held
+    // off, no full apply asked for yet, and `reg` already complete.
+    std::vector<std::string> seen;
     h.card.OnCall([&](std::string_view name) {
-        seen.push_back({std::string(name), !h.sheet->state.background.IsSet(),
-                        gApplyConfigRequest.load(), FIELD(h.sheet->state.reg.Get().ssid)});
+        seen.push_back(std::string(name) + (h.sheet->state.background.IsSet() ? " free" : "") +
+                       (gApplyConfigRequest != 0 ? " apply " : " ") +
+                       std::string(FieldText(h.sheet->state.reg.Get().ssid)));
     });
-    Click(P::IDC_ACTIVATE);
+    h.Click(P::IDC_ACTIVATE);
     h.card.OnCall(nullptr);
-
-    ASSERT_EQ(3u, seen.size());
-    EXPECT_EQ("GetProfileWireless", seen[0].call);
-    for (std::size_t i = 1; i < seen.size(); ++i) {
-        SCOPED_TRACE(seen[i].call);
-        EXPECT_TRUE(seen[i].threadHeld);
-        EXPECT_EQ(0, seen[i].fullApplyRequested);
-        EXPECT_EQ("page-net", seen[i].regSsid);
-    }
+    EXPECT_EQ(
+        (std::vector<std::string>{"GetProfileWireless free home-net", "SetProfileWireless page-net",
+                                  "SetActiveProfileByType page-net"}),
+        seen);
 
     // The thread's next cycle applies the whole record, once.
     gDevicePresent = 1;
@@ -355,15 +312,14 @@ TEST_F(ConfigPageTest, PickedProfileIsAppliedWholeOnlyOnceRegIsCompleteAndStored
 
 TEST_F(ConfigPageTest, ApplyingAPickedProfileAfterUndoRequestsNoFullApply) {
     OpenPage({Record("home", "h"), Record("work", "w")});
-    ChooseText(P::IDC_PROFILE, "work");
-    TypeSsid("x");
-    Click(P::IDC_UNDO_CHANGES);
-    TypeSsid("y");
-    Click(P::IDC_APPLY_CHANGES);
+    PickWork(h);
+    h.Replace(P::IDC_SSID, "x");
+    h.Click(P::IDC_UNDO_CHANGES);
+    h.Replace(P::IDC_SSID, "y");
+    h.Click(P::IDC_APPLY_CHANGES);
     EXPECT_EQ(0, gApplyConfigRequest);
     EXPECT_TRUE(h.clock.Waits().empty());
-    EXPECT_EQ("work", h.card.ActiveProfile().value_or(""));
+    EXPECT_EQ("work", h.card.ActiveProfile());
 }
 
 } // namespace
-} // namespace configpage

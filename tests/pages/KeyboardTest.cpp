@@ -1,15 +1,13 @@
 // What a keyboard user meets: the Site Survey list chosen by arrow keys
-// and Enter, only the left button selecting, each key label reaching the
-// key field on show, F1, and the focus staying on the page.
-#include "EncryptionPageHarness.h"
-#include "SheetHarness.h"
+// and Enter, only the left button selecting, F1, and the focus staying on
+// the page.
+#include "PageHarness.h"
 #include "platform/Help.h"
+#include "res/ControlIds.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -38,8 +36,12 @@ struct SurveyHarness : SheetHarness {
         sheet->m_SiteSurveyPage.OnSearch();
         sheet->m_SiteSurveyPage.OnTimer();
     }
-    QTreeWidget* List() { return sheet->findChild<QTreeWidget*>(QStringLiteral("1131")); }
-    QPushButton* Join() { return sheet->findChild<QPushButton*>(QStringLiteral("1133")); }
+    QTreeWidget* List() {
+        return sheet->findChild<QTreeWidget*>(QString::number(SiteSurveyControls::kSurveyList));
+    }
+    QPushButton* Join() {
+        return sheet->findChild<QPushButton*>(QString::number(SiteSurveyControls::kConnectButton));
+    }
     std::string JoinedSsid() {
         const SsidText sent = *card.LastCall("SetSSID")->ssid;
         return std::string(reinterpret_cast<const char*>(sent.ssid), sent.length);
@@ -52,67 +54,46 @@ struct SurveyHarness : SheetHarness {
 
 } // namespace
 
-TEST(Keyboard, SurveyRowHighlightedByKeysIsTheOneConnectJoins) {
-    SurveyHarness h;
-    QTest::keyClick(h.List(), Qt::Key_Down);
-    EXPECT_TRUE(h.Join()->isEnabled());
-    h.ClickRow(0, Qt::LeftButton);
-    QTest::keyClick(h.List(), Qt::Key_Down);
-    QTest::keyClick(h.List(), Qt::Key_Down);
-    h.Join()->click();
-    EXPECT_EQ("third", h.JoinedSsid());
-}
-
-TEST(Keyboard, EnterOnTheListJoinsAndKeepsTheSheetOpen) {
+// Arrow keys move the row Connect joins, Enter joins it and keeps the
+// sheet open, and only the left button selects a row.
+TEST(Keyboard, SurveyRowsAreChosenByKeysAndTheLeftButton) {
     SurveyHarness h;
     QTest::keyClick(h.List(), Qt::Key_Return);
     EXPECT_EQ(0u, h.card.CountOf("SetSSID"));
     QTest::keyClick(h.List(), Qt::Key_Down);
+    EXPECT_TRUE(h.Join()->isEnabled());
     QTest::keyClick(h.List(), Qt::Key_Return);
     EXPECT_EQ("first", h.JoinedSsid());
     EXPECT_TRUE(h.sheet->isVisible());
-}
-
-TEST(Keyboard, OnlyTheLeftButtonSelectsASurveyRow) {
-    SurveyHarness h;
     h.ClickRow(1, Qt::RightButton);
     h.ClickRow(2, Qt::MiddleButton);
-    EXPECT_TRUE(h.List()->selectedItems().isEmpty());
-    EXPECT_FALSE(h.Join()->isEnabled());
+    EXPECT_EQ(QList{h.List()->topLevelItem(0)}, h.List()->selectedItems());
+    QTest::keyClick(h.List(), Qt::Key_Down);
+    QTest::keyClick(h.List(), Qt::Key_Down);
+    h.Join()->click();
+    EXPECT_EQ("third", h.JoinedSsid());
     h.ClickRow(1, Qt::LeftButton);
     h.ClickRow(2, Qt::RightButton);
     h.Join()->click();
     EXPECT_EQ("second", h.JoinedSsid());
 }
 
-// Alt+1 to Alt+4 reach key 1 to 4 of the group on show, in every mode.
-TEST(Keyboard, KeyLabelsNameTheKeyFieldsOnShow) {
-    using P = CEncryptionPage;
-    const struct {
-        std::uint32_t level, entryMode;
-        const int* shown;
-    } cases[] = {
-        {1, 2, P::kHex64},    {1, 3, P::kAscii64}, {2, 2, P::kHex128},
-        {2, 3, P::kAscii128}, {2, 1, P::kHex128},
-    };
-    for (const auto& c : cases) {
-        EncryptionHarness h(WepReg(c.level, c.entryMode));
-        for (int n = 0; n < 4; ++n) {
-            EXPECT_EQ(h.Key(c.shown[n]), h.Control<QLabel>(P::kKeyLabels[n])->buddy())
-                << c.level << "/" << c.entryMode << " key " << n + 1;
-        }
-    }
-}
-
+// F1 opens the topic of the page on show; a help command naming a topic
+// opens that one.
 TEST(Keyboard, F1OpensTheHelpOfThePageOnShow) {
     SheetHarness h;
     h.Open();
     QApplication::setActiveWindow(h.sheet.get());
-    for (int tab : {0, 3}) {
+    const int topics[] = {HELP_LINK_INFO, HELP_CONFIGURATION, HELP_SITE_SURVEY, HELP_ENCRYPTION,
+                          HELP_ABOUT};
+    for (int tab = 0; tab < 5; ++tab) {
         h.SelectTab(tab);
         QTest::keyClick(h.sheet.get(), Qt::Key_F1);
-        EXPECT_EQ(h.sheet->GetActivePage()->DialogId() == 183 ? 102 : 105, LastHelpContext());
+        EXPECT_EQ(topics[tab], LastHelpContext());
+        EXPECT_FALSE(HelpTopicHtml(topics[tab]).isEmpty()) << tab;
     }
+    h.sheet->m_AboutPage.OnCommandHelp(7);
+    EXPECT_EQ(7, LastHelpContext());
 }
 
 // A button that disables itself leaves the focus on the page: Search hands
@@ -122,21 +103,25 @@ TEST(Keyboard, AButtonThatDisablesItselfHandsTheFocusOnSensibly) {
     SheetHarness h;
     h.Open();
     QApplication::setActiveWindow(h.sheet.get());
-    auto* rescan = h.sheet->findChild<QPushButton*>(QStringLiteral("1015"));
+    auto* rescan =
+        h.sheet->findChild<QPushButton*>(QString::number(LinkInfoControls::kReScanButton));
     rescan->setFocus();
     rescan->click();
     ASSERT_FALSE(rescan->isEnabled());
-    EXPECT_EQ(QStringLiteral("1"), QApplication::focusWidget()->objectName());
+    EXPECT_EQ(QString::number(SheetControls::kOkButton), QApplication::focusWidget()->objectName());
 
     h.SelectTab(2);
-    auto* search = h.sheet->m_SiteSurveyPage.findChild<QPushButton*>(QStringLiteral("1015"));
+    auto* search = h.sheet->m_SiteSurveyPage.findChild<QPushButton*>(
+        QString::number(SiteSurveyControls::kSearchButton));
     search->setFocus();
     search->click();
-    EXPECT_EQ(QStringLiteral("1131"), QApplication::focusWidget()->objectName());
+    EXPECT_EQ(QString::number(SiteSurveyControls::kSurveyList),
+              QApplication::focusWidget()->objectName());
 }
 
 TEST(Keyboard, AClickOnAnEncryptionRadioButtonKeepsTheFocusOnIt) {
-    EncryptionHarness h(WepReg(2, 2));
+    PageHarness h;
+    h.OpenOn(kEncryptionTab, WepReg(2, 2));
     QApplication::setActiveWindow(h.sheet.get());
     for (int id : {CEncryptionPage::kPassphraseRadio, CEncryptionPage::kManualRadio}) {
         auto* radio = h.Control<QAbstractButton>(id);

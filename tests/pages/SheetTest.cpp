@@ -20,16 +20,12 @@ protected:
     SheetHarness h;
 };
 
-TEST_F(Sheet, FivePagesInOrderWithTheirTitles) {
+TEST_F(Sheet, FivePagesInOrderOpenedOnTheFirstEveryTime) {
     h.Open();
     EXPECT_EQ(QString::fromLatin1(kAppTitle), h.sheet->windowTitle());
     EXPECT_EQ((QStringList{"Link Info", "Configuration", "Site Survey", "Encryption", "About"}),
               TabTitles(*h.sheet));
     EXPECT_EQ(1, gSheetOpen);
-}
-
-TEST_F(Sheet, FirstTabIsSelectedAtEveryOpening) {
-    h.Open();
     h.SelectTab(4);
     EXPECT_EQ(4, h.sheet->GetActiveIndex());
     h.Cancel();
@@ -55,6 +51,25 @@ TEST_F(Sheet, CloseSheetEndsOnlyAnOpenVisibleSheet) {
     h.sheet->CloseSheet();
     EXPECT_FALSE(h.sheet->isVisible());
     EXPECT_EQ(2, h.sheet->result());
+}
+
+// Taking the pages out of a sheet, open on any page or closed, moves its
+// current tab; that must not create the Configuration page's window, which
+// reads the card, nor activate any other page.
+TEST_F(Sheet, DestroyingTheSheetActivatesNoPage) {
+    for (int tab : {0, 2, 3, 4, -1}) {
+        SCOPED_TRACE(tab);
+        h.Open();
+        if (tab < 0) {
+            h.Cancel();
+        } else {
+            h.SelectTab(tab);
+        }
+        h.card.ClearCalls();
+        h.sheet.reset();
+        EXPECT_TRUE(h.card.Calls().empty()) << h.card.Log();
+        h.sheet = std::make_unique<CConfigUtility>(QString::fromLatin1(kAppTitle), h.card, h.clock);
+    }
 }
 
 } // namespace

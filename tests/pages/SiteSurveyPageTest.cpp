@@ -1,237 +1,207 @@
-#include "SheetHarness.h"
-#include "device/Records.h"
+// The Site Survey page on the simulated card: search, list and join; what
+// reached the card is read in its journal.
+#include "RecordingMessageBoxes.h"
+#include "SimulatedCard.h"
+#include "device/HostState.h"
+#include "device/VirtualClock.h"
+#include "pages/ConfigUtility.h"
+#include "res/ControlIds.h"
+#include "res/Strings.h"
 
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTest>
+#include <QTabWidget>
 #include <QTreeWidget>
 
-#include <algorithm>
-#include <cstring>
+#include <cstdlib>
+#include <fstream>
 #include <string>
-#include <vector>
 
 namespace {
 
-TavlSurveyEntry Entry(int n, const std::string& ssid, std::uint32_t channel, bool infrastructure,
-                      std::int32_t rssi = -60) {
-    TavlSurveyEntry entry{};
-    entry.length = TAVL_SURVEY_ENTRY_SIZE;
-    const std::uint8_t bssid[6] = {
-        0x00, 0x1A, 0x2B, 0x3C, static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)};
-    std::memcpy(entry.bssid, bssid, sizeof bssid);
-    entry.ssidLength = static_cast<std::uint32_t>(ssid.size());
-    std::memcpy(entry.ssid, ssid.data(), ssid.size());
-    entry.rssi = rssi;
-    entry.dsConfig = 2412000 + 5000 * (channel - 1);
-    entry.infrastructureMode = infrastructure ? 1 : 0;
-    return entry;
+using namespace SiteSurveyControls;
+
+// An access point, an ad hoc cell, the first's BSSID again, SSIDs in UTF-8,
+// other bytes and hidden, 61 more: 64 rows, the first of a BSSID, are listed.
+std::string Air() {
+    std::string air = "[network]\nssid=office\nbssid=00:1A:2B:3C:4D:01\nchannel=6\nsignal=-50\n"
+                      "[network]\nssid=cell\nbssid=02:1A:2B:3C:4D:02\nchannel=11\nsignal=-70\n"
+                      "mode=adhoc\n"
+                      "[network]\nssid=again\nbssid=00:1A:2B:3C:4D:01\nchannel=1\n"
+                      "[network]\nssid=\"Caf\\xC3\\xA9\"\nbssid=00:1A:2B:3C:4D:03\nchannel=1\n"
+                      "[network]\nssid=\"a\\\\b\\x01\\xE9\"\nbssid=00:1A:2B:3C:4D:04\nchannel=1\n"
+                      "[network]\nssid=x\nbssid=00:1A:2B:3C:4D:05\nchannel=1\nhidden=1\n";
+    for (int i = 10; i < 71; ++i) {
+        air += "[network]\nssid=n" + std::to_string(i) +
+               "\nbssid=00:0C:2B:10:00:" + std::to_string(i) + "\nchannel=6\n";
+    }
+    return air;
 }
 
 class SiteSurveyPage : public testing::Test {
 protected:
     SiteSurveyPage() {
-        gSelectedSSID.clear();
-        Page().m_b_ColumnsCreated = 0;
-        Page().m_b_SearchOnActivate = 1;
-        Page().waitWithMessages = [this](std::uint32_t ms) { waits.push_back(ms); };
-        h.card.SetSurveyEntries({
-            Entry(1, "office", 6, true, -60),
-            Entry(2, "cell", 11, false, -45),
-            Entry(3, "", 1, true, 0),
-        });
+        ResetHostState();
+        sheet =
+            std::make_unique<CConfigUtility>(QString::fromLatin1(kAppTitle), *sim.library, clock);
+        sheet->Open();
+    }
+    ~SiteSurveyPage() override {
+        sheet->reject();
+        sheet->AfterClose();
     }
 
-    CSiteSurveyPage& Page() { return h.sheet->m_SiteSurveyPage; }
-    QTreeWidget* List() { return Page().findChild<QTreeWidget*>(QStringLiteral("1131")); }
-    QPushButton* Search() { return Page().findChild<QPushButton*>(QStringLiteral("1015")); }
-    QPushButton* Join() { return Page().findChild<QPushButton*>(QStringLiteral("1133")); }
-
-    // Opens the sheet on the Site Survey page, searches and fills the list.
-    void OpenAndFill() {
-        h.Open();
-        h.SelectTab(2);
-        QTest::mouseClick(Search(), Qt::LeftButton);
+    CSiteSurveyPage& Page() { return sheet->m_SiteSurveyPage; }
+    template <class T> T* Control(int id) { return Page().findChild<T*>(QString::number(id)); }
+    QTreeWidget* List() { return Control<QTreeWidget>(kSurveyList); }
+    QPushButton* Search() { return Control<QPushButton>(kSearchButton); }
+    QPushButton* Join() { return Control<QPushButton>(kConnectButton); }
+    void SelectTab(int index) {
+        sheet->findChild<QTabWidget*>(QStringLiteral("tabs"))->setCurrentIndex(index);
+    }
+    void SearchAndFill() {
+        SelectTab(2);
+        Search()->click();
         Page().OnTimer();
     }
-
-    std::vector<QStringList> Rows() {
-        std::vector<QStringList> rows;
-        for (int i = 0; i < List()->topLevelItemCount(); ++i) {
-            QStringList row;
-            for (int c = 0; c < 6; ++c) {
-                row << List()->topLevelItem(i)->text(c);
-            }
-            rows.push_back(row);
-        }
-        return rows;
+    // The world's card section gets `lines` (the library reads the file again).
+    static void SetCard(const std::string& lines) {
+        std::ofstream(std::string(std::getenv("TAVL_SIM_HOME")) + "/world.ini")
+            << "[card]\npresent=1\nscan_time_ms=0\n"
+            << lines << Air();
     }
+    std::size_t Triggers() const { return sim.Journal("TAVL_SiteSurveyTrigger").size(); }
 
-    // The calls of a join: those before the Link Info page's activation
-    // (which begins with Get_XPWZC).
-    std::vector<std::string> JoinCalls() {
-        std::vector<std::string> names = h.card.CallNames();
-        names.erase(std::find(names.begin(), names.end(), "Get_XPWZC"), names.end());
-        return names;
-    }
-
-    void ClickRow(int row) {
-        const QRect rect = List()->visualItemRect(List()->topLevelItem(row));
-        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, rect.center());
-    }
-
-    SheetHarness h;
-    std::vector<std::uint32_t> waits;
+    SimulatedCard sim{Air()};
+    VirtualClock clock;
+    RecordingMessageBoxes boxes;
+    std::unique_ptr<CConfigUtility> sheet;
 };
 
-// The six columns show side by side within the list, each wide enough for
-// its title and its texts: no sideways scrolling hides one.
-TEST_F(SiteSurveyPage, ColumnsFitTheListWithTheirTitlesAndTexts) {
-    OpenAndFill();
-    QTreeWidgetItem* header = List()->headerItem();
-    ASSERT_EQ(6, List()->columnCount());
-    const char* titles[] = {"SSID", "BSSID", "Signal", "Channel", "WEP", "BSSType"};
+TEST_F(SiteSurveyPage, FirstVisitWaitsForSearchAndTheSecondSearchesOnce) {
+    std::size_t before = 0;
+    for (const std::size_t triggers : {0u, 1u, 1u}) {
+        SelectTab(2);
+        EXPECT_EQ(triggers, Triggers());
+        EXPECT_EQ(triggers > before, Page().FillTimer().isActive());
+        before = triggers;
+        SelectTab(0);
+    }
+    // After the sheet closes the rule starts again, with the columns.
+    sheet->reject();
+    sheet->AfterClose();
+    sheet->Open();
+    SelectTab(2);
+    EXPECT_EQ(6, List()->columnCount());
+    SelectTab(0);
+    SelectTab(2);
+    EXPECT_EQ(2u, Triggers());
+}
+
+// The columns show side by side within the list, each wide enough for its
+// title and its texts; a search empties the list until it is filled.
+TEST_F(SiteSurveyPage, ColumnsFitSearchEmptiesTheListLeavingStopsTheSearch) {
+    SearchAndFill();
+    auto* searching = List()->findChild<QLabel*>(QStringLiteral("searching"));
+    EXPECT_TRUE(searching->isHidden());
     const QFontMetrics metrics(List()->font());
     int total = 0;
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(titles[i], header->text(i));
-        const int width = List()->header()->sectionSize(i);
-        EXPECT_LE(metrics.horizontalAdvance(header->text(i)), width) << titles[i];
-        for (int row = 1; i > 0 && row < List()->topLevelItemCount(); ++row) {
-            EXPECT_LE(metrics.horizontalAdvance(List()->topLevelItem(row)->text(i)), width);
+    for (int column = 0; column < 6; ++column) {
+        const int width = List()->header()->sectionSize(column);
+        EXPECT_LE(metrics.horizontalAdvance(List()->headerItem()->text(column)), width);
+        for (int row = 0; column > 0 && row < List()->topLevelItemCount(); ++row) {
+            EXPECT_LE(metrics.horizontalAdvance(List()->topLevelItem(row)->text(column)), width);
         }
         total += width;
     }
     EXPECT_LE(total, List()->viewport()->width());
-    EXPECT_EQ(1, Page().m_b_ColumnsCreated);
-}
 
-TEST_F(SiteSurveyPage, FirstVisitWaitsForSearchAndTheSecondSearchesOnce) {
-    h.Open();
-    h.SelectTab(2);
-    EXPECT_EQ(0u, h.card.CountOf("SiteSurveyTrigger"));
-    EXPECT_FALSE(Page().FillTimer().isActive());
-    h.SelectTab(0);
-    h.SelectTab(2);
-    EXPECT_EQ(1u, h.card.CountOf("SiteSurveyTrigger"));
-    EXPECT_TRUE(Page().FillTimer().isActive());
-    h.SelectTab(0);
-    h.SelectTab(2);
-    EXPECT_EQ(1u, h.card.CountOf("SiteSurveyTrigger"));
-
-    // After the sheet closes the rule starts again, with the columns.
-    h.Cancel();
-    EXPECT_EQ(0, Page().m_b_ColumnsCreated);
-    h.Open();
-    h.SelectTab(2);
-    EXPECT_EQ(6, List()->columnCount());
-    EXPECT_EQ(1u, h.card.CountOf("SiteSurveyTrigger"));
-    h.SelectTab(0);
-    h.SelectTab(2);
-    EXPECT_EQ(2u, h.card.CountOf("SiteSurveyTrigger"));
-}
-
-TEST_F(SiteSurveyPage, SearchEmptiesTheListAndTheTimerFillsIt) {
-    OpenAndFill();
-    ASSERT_EQ(3, List()->topLevelItemCount());
-    QTest::mouseClick(Search(), Qt::LeftButton);
+    List()->setCurrentItem(List()->topLevelItem(0));
+    Search()->click();
     EXPECT_EQ(0, List()->topLevelItemCount());
-    // The list says it is searching for those 3 s.
-    auto* searching = List()->findChild<QLabel*>(QStringLiteral("searching"));
-    ASSERT_NE(nullptr, searching);
+    EXPECT_FALSE(Join()->isEnabled());
     EXPECT_TRUE(searching->isVisible());
-
-    h.card.ClearCalls();
-    Page().OnTimer();
-    EXPECT_FALSE(searching->isVisible());
-    EXPECT_EQ((std::vector<QStringList>{
-                  {"office", "00-1A-2B-3C-00-01", "66%", "6", "No", "Infrastructure"},
-                  {"cell", "00-1A-2B-3C-00-02", "100%", "11", "No", "Ad-Hoc"},
-                  {"", "00-1A-2B-3C-00-03", "n/a", "1", "No", "Infrastructure"},
-              }),
-              Rows());
-}
-
-TEST_F(SiteSurveyPage, FailedSurveyLeavesTheListEmpty) {
-    h.card.SetSurveyEntries({Entry(1, "office", 6, true)}, 0);
-    OpenAndFill();
-    EXPECT_EQ(0, List()->topLevelItemCount());
-    EXPECT_TRUE(Search()->isEnabled());
-    EXPECT_EQ(0, SurveyTable().Count());
-}
-
-TEST_F(SiteSurveyPage, LeavingWhileScanningStopsTheTimer) {
-    h.Open();
-    h.SelectTab(2);
-    QTest::mouseClick(Search(), Qt::LeftButton);
-    h.SelectTab(0);
+    SelectTab(0);
     EXPECT_FALSE(Page().FillTimer().isActive());
     EXPECT_TRUE(Search()->isEnabled());
-    h.SelectTab(2);
+    EXPECT_TRUE(searching->isHidden());
+
+    // A failed survey (the card is out) leaves the list empty.
+    SetCard("present=0\n");
+    SelectTab(2); // the second visit searches
+    Page().OnTimer();
     EXPECT_EQ(0, List()->topLevelItemCount());
+    EXPECT_TRUE(Search()->isEnabled());
 }
 
 TEST_F(SiteSurveyPage, ZeroConfigurationKeepsConnectDisabled) {
-    h.card.SetZeroConfigState(1);
-    OpenAndFill();
-    ClickRow(0);
-    EXPECT_EQ(0, Page().m_n_SelectedItem);
+    SetCard("netservice=1\n");
+    SearchAndFill();
+    List()->setCurrentItem(List()->topLevelItem(0));
     EXPECT_FALSE(Join()->isEnabled());
 }
 
-TEST_F(SiteSurveyPage, HiddenSsidShowsFailAndJoinsAllTheSame) {
-    OpenAndFill();
-    ClickRow(2);
-    QTest::mouseClick(Join(), Qt::LeftButton);
-    ASSERT_EQ(1u, h.boxes.shown.size());
-    EXPECT_EQ("Fail", h.boxes.shown[0].text);
-    ASSERT_TRUE(h.card.LastCall("SetSSID").has_value());
-    EXPECT_EQ(0u, h.card.LastCall("SetSSID")->ssid->length);
-}
-
-// UTF-8 names show as text, other bytes escaped; Connect sends the bytes
-// the card reported, whatever the list shows.
-TEST_F(SiteSurveyPage, SsidBytesShowReadablyAndGoBackUnchanged) {
+// Connect sends the SSID bytes the card reported, whatever the list shows,
+// and a hidden network's empty SSID after the message "Fail".
+TEST_F(SiteSurveyPage, SearchListsTheAirAndConnectJoinsTheSelectedNetwork) {
     const struct {
-        std::string bytes;
-        QString shown;
+        int row;
+        QStringList listed;
+        QString join;
     } cases[] = {
-        {"Caf\xC3\xA9", QString::fromUtf8("Caf\u00e9")},
-        {"caf\xE9", QStringLiteral("caf\\xE9")},
-        {"a\\b\x01", QStringLiteral("a\\\\b\\x01")},
+        {0,
+         {"office", "00-1A-2B-3C-4D-01", "88%", "6", "No", "Infrastructure"},
+         "mode=1|length=6 ssid=\"office\""},
+        {1,
+         {"cell", "02-1A-2B-3C-4D-02", "44%", "11", "No", "Ad-Hoc"},
+         "mode=0|channel=11|length=4 ssid=\"cell\""},
+        {2, {"Caf\u00e9"}, "mode=1|length=5 ssid=\"Caf\\xC3\\xA9\""},
+        {3, {"a\\\\b\\x01\\xE9"}, "mode=1|length=5 ssid=\"a\\\\b\\x01\\xE9\""},
+        {4, {""}, "mode=1|length=0 ssid=\"\""},
     };
     for (const auto& c : cases) {
-        h.card.SetSurveyEntries({Entry(1, c.bytes, 6, true)});
-        OpenAndFill();
-        EXPECT_EQ(c.shown, Rows()[0][0]);
-        ClickRow(0);
-        QTest::mouseClick(Join(), Qt::LeftButton);
-        const SsidText sent = *h.card.LastCall("SetSSID")->ssid;
-        EXPECT_EQ(c.bytes, std::string(reinterpret_cast<const char*>(sent.ssid), sent.length));
-        h.Cancel();
+        SearchAndFill();
+        ASSERT_EQ(64, List()->topLevelItemCount());
+        EXPECT_EQ("n68", List()->topLevelItem(63)->text(0));
+        for (int column = 0; column < c.listed.size(); ++column) {
+            EXPECT_EQ(c.listed[column], List()->topLevelItem(c.row)->text(column));
+        }
+        List()->setCurrentItem(List()->topLevelItem(c.row));
+        sim.ClearJournal();
+        Join()->click();
+        QStringList join =
+            sim.Journal().filter(QRegularExpression("^TAVL_Set(OperatingMode|Channel|SSID) "));
+        join.replaceInStrings(QRegularExpression("^\\S+ | ->.*"), QString());
+        EXPECT_EQ(c.join, join.join('|'));
+        EXPECT_EQ(c.listed[0], gSelectedSSID);
+        EXPECT_EQ(c.listed[0].isEmpty() ? 1u : 0u, boxes.shown.size());
+        EXPECT_EQ(0, sheet->GetActiveIndex()); // Link Info
     }
 }
 
+// The WEP part goes again after the join settles, as the record stands
+// once the first wait is over.
 TEST_F(SiteSurveyPage, OnWindows98MeTheJoinSendsTheWepPartAgain) {
     gOsClass = kOsWindows98Me;
-    WirelessReg reg = DefaultWirelessReg();
-    reg.encryptionLevel = 1;
-    reg.defaultKeyId = 2;
-    h.sheet->state.reg.Set(reg);
-    OpenAndFill();
-    ClickRow(0);
-    h.card.ClearCalls();
-    QTest::mouseClick(Join(), Qt::LeftButton);
-    EXPECT_EQ((std::vector<std::uint32_t>{3000, 1500}), waits);
-    EXPECT_EQ((std::vector<std::string>{"SetOperatingMode", "SetSSID", "SetWLANConfig"}),
-              JoinCalls());
-    const CardCall set = *h.card.LastCall("SetWLANConfig");
-    EXPECT_EQ(TAVL_MASK_WEP_KEYS | TAVL_MASK_WEP_STATUS | TAVL_MASK_AUTH_MODE, set.maskIn);
-    ASSERT_EQ(4u, set.wepKeys.size());
-    EXPECT_TRUE(set.Key(2)->transmit);
+    QStringList waits;
+    Page().waitWithMessages = [&](std::uint32_t ms) {
+        sheet->state.reg.Update([](WirelessReg& reg) {
+            reg.encryptionLevel = 1;
+            reg.defaultKeyId = 2;
+        });
+        waits << sim.Journal().last().section(' ', 0, 0) + " " + QString::number(ms);
+    };
+    SearchAndFill();
+    List()->setCurrentItem(List()->topLevelItem(0));
+    Join()->click();
+    EXPECT_EQ(QStringList({"TAVL_SetSSID 3000", "TAVL_SetWLANConfig 1500"}), waits);
+    QString set = sim.Journal("TAVL_SetWLANConfig").last().section(" ->", 0, 0);
+    EXPECT_EQ("TAVL_SetWLANConfig mask=0x0003F000 key1={0,tx=0} key2={1,tx=0} key3={2,tx=1} "
+              "key4={3,tx=0} wepStatus=0 authMode=2",
+              set.remove("length=20,index=").remove(",keyLength=5,key=0000000000"));
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// A sheet on the scripted fake card and the virtual clock, for page tests.
+// A sheet on the recorded simulated card and the virtual clock, for page tests.
 #pragma once
 
 #include "RecordingMessageBoxes.h"
@@ -6,7 +6,7 @@
 #include "device/VirtualClock.h"
 #include "pages/ConfigUtility.h"
 #include "res/Strings.h"
-#include "tests/fakes/FakeCardLibrary.h"
+#include "tests/fakes/CardRecorder.h"
 
 #include <QCoreApplication>
 #include <QTabWidget>
@@ -39,7 +39,7 @@ struct SheetHarness {
     // Runs queued calls and posted events.
     static void Drain() { QCoreApplication::processEvents(); }
 
-    FakeCardLibrary card;
+    CardRecorder card;
     VirtualClock clock;
     RecordingMessageBoxes boxes;
     std::unique_ptr<CConfigUtility> sheet;

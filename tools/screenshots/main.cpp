@@ -12,6 +12,7 @@
 #include "pages/ConfigUtility.h"
 #include "platform/Help.h"
 #include "platform/ModulePath.h"
+#include "res/ControlIds.h"
 #include "res/Strings.h"
 
 #include <QApplication>
@@ -91,8 +92,8 @@ int main(int argc, char** argv) {
         tabs->setCurrentIndex(i);
         if (i == 2) {
             // Site Survey: search, and show the list once the scan is read.
-            if (auto* search =
-                    sheet.m_SiteSurveyPage.findChild<QPushButton*>(QStringLiteral("1015"))) {
+            if (auto* search = sheet.m_SiteSurveyPage.findChild<QPushButton*>(
+                    QString::number(SiteSurveyControls::kSearchButton))) {
                 if (search->isVisible()) {
                     search->click();
                 }

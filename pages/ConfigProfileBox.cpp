@@ -2,10 +2,10 @@
 // name typed in its edit field, and Create, Remove and Activate.
 #include "pages/ConfigPage.h"
 
-#include "device/CardLibrary.h"
 #include "device/Records.h"
+#include "device/SheetState.h"
 #include "pages/ConfigProfileNames.h"
-#include "pages/ConfigUtility.h"
+#include "pages/ConfigProfileStore.h"
 #include "platform/MessageBox.h"
 #include "res/Strings.h"
 
@@ -14,19 +14,17 @@
 #include <QMetaObject>
 #include <QSignalBlocker>
 
-#include <cstring>
 #include <optional>
 #include <string_view>
 
 namespace {
 
-// A bound on the names read from the store, so a library that never says
-// "no more" cannot hold the page.
-constexpr int kMaxListedProfiles = 1024;
-
-QString NameFromBuffer(char (&buffer)[TAVL_NAME_BUFFER_MIN]) {
-    buffer[sizeof buffer - 1] = '\0';
-    return QString::fromUtf8(buffer);
+QStringList BoxNames(const QComboBox& box) {
+    QStringList names;
+    for (int i = 0; i < box.count(); ++i) {
+        names << box.itemText(i);
+    }
+    return names;
 }
 
 } // namespace
@@ -40,12 +38,7 @@ int CConfigPage::FindProfile(const QString& name) const {
     if (box == nullptr) {
         return -1;
     }
-    for (int i = 0; i < box->count(); ++i) {
-        if (SameProfileName(box->itemText(i), name)) {
-            return i;
-        }
-    }
-    return -1;
+    return FindProfileName(BoxNames(*box), name);
 }
 
 int CConfigPage::AddProfileSorted(const QString& name) {
@@ -53,10 +46,7 @@ int CConfigPage::AddProfileSorted(const QString& name) {
     if (box == nullptr) {
         return -1;
     }
-    int at = 0;
-    while (at < box->count() && !ProfileNameLess(name, box->itemText(at))) {
-        ++at;
-    }
+    const int at = ProfileInsertPosition(BoxNames(*box), name);
     const QSignalBlocker blocker(box);
     box->insertItem(at, name);
     return at;
@@ -71,41 +61,26 @@ void CConfigPage::FillProfileList() {
         const QSignalBlocker blocker(box);
         box->clear();
     }
-    CardLibrary& library = Sheet().Library();
-    char buffer[TAVL_NAME_BUFFER_MIN];
-    // The store answers 3 past its last profile. Any other failure ends
-    // the list too, but leaves it unknown whether the store is empty.
-    m_StoreListed = false;
-    for (int index = 0; index < kMaxListedProfiles; ++index) {
-        std::memset(buffer, 0, sizeof buffer);
-        const std::int32_t listed = library.EnumProfilesByType(index, buffer, TAVL_PROFILE_TYPE);
-        if (listed != 0) {
-            m_StoreListed = listed == TAVL_PROFILE_ENUM_END;
-            break;
-        }
-        const QString name = NameFromBuffer(buffer);
-        if (!name.isEmpty() && FindProfile(name) < 0) {
-            AddProfileSorted(name);
-        }
+    const ProfileListing listing = ListProfiles(Context().library);
+    m_StoreListed = listing.complete;
+    {
+        const QSignalBlocker blocker(box);
+        box->addItems(listing.names);
     }
-
-    std::memset(buffer, 0, sizeof buffer);
-    const std::int32_t result = library.GetActiveProfileByType(buffer, TAVL_PROFILE_TYPE);
-    const QString active = NameFromBuffer(buffer);
-    if (result != 0 || active.isEmpty()) {
+    if (listing.active.isEmpty()) {
         // No active profile: the box names the profile `reg` holds.
         m_ProfileName = ProfileNameOfReg();
         return;
     }
-    m_ProfileName = active;
-    const QByteArray field = ProfileNameFieldBytes(active);
-    Sheet().state.reg.Update([&field](WirelessReg& r) {
+    m_ProfileName = listing.active;
+    const QByteArray field = ProfileNameFieldBytes(listing.active);
+    Context().state.reg.Update([&field](WirelessReg& r) {
         SetFieldText(r.profileName, std::string_view(field.constData(), field.size()));
     });
 }
 
 WirelessReg CConfigPage::ShownRecord() {
-    return m_PickedReg ? *m_PickedReg : Sheet().state.reg.Get();
+    return m_PickedReg ? *m_PickedReg : Context().state.reg.Get();
 }
 
 QString CConfigPage::ProfileNameOfReg() {
@@ -128,18 +103,6 @@ QString CConfigPage::ProfileNameOfReg() {
     return !stored.isEmpty() ? stored : g_DefaultProfileName;
 }
 
-std::optional<WirelessReg> CConfigPage::ReadProfile(const QString& name) {
-    WirelessReg record = ShownRecord();
-    if (Sheet().Library().GetProfileWireless(name.toUtf8().constData(), &record) != 0) {
-        return std::nullopt;
-    }
-    // The record names the profile it was read from, whatever name the
-    // stored copy carries inside.
-    const QByteArray field = ProfileNameFieldBytes(name);
-    SetFieldText(record.profileName, std::string_view(field.constData(), field.size()));
-    return record;
-}
-
 void CConfigPage::EnableRemoveFor(const QString& name) {
     EnableItem(IDC_REMOVE, name != g_DefaultProfileName);
 }
@@ -155,7 +118,8 @@ void CConfigPage::OnProfileSelChange(int index) {
     EnableRemoveFor(m_ProfileName);
     // The page shows the picked profile; `reg`, the card and the active
     // profile keep theirs until Activate or Apply Changes.
-    if (std::optional<WirelessReg> picked = ReadProfile(m_ProfileName)) {
+    if (std::optional<WirelessReg> picked =
+            ReadProfile(Context().library, m_ProfileName, ShownRecord())) {
         m_PickedReg = picked;
     }
     m_ProfileSelected = 1;
@@ -257,9 +221,7 @@ void CConfigPage::OnRemoveProfile() {
         const QSignalBlocker blocker(box);
         box->removeItem(entry);
     }
-    CardLibrary& library = Sheet().Library();
-    library.DeleteProfileByType(name.toUtf8().constData(), TAVL_PROFILE_TYPE);
-    library.SetActiveProfileByType(g_DefaultProfileName.toUtf8().constData(), TAVL_PROFILE_TYPE);
+    RemoveProfile(Context().library, name, g_DefaultProfileName);
 
     // "default" is the active profile now: pick it as the user would.
     for (int i = 0; i < box->count(); ++i) {
@@ -275,7 +237,7 @@ void CConfigPage::OnRemoveProfile() {
             // record: no later store into the active profile writes the
             // removed profile's settings into it.
             if (m_PickedReg) {
-                Sheet().state.reg.Set(*m_PickedReg);
+                Context().state.reg.Set(*m_PickedReg);
             }
             return;
         }
