@@ -89,7 +89,7 @@ public:
     // Every call fails: no card is detected, status queries and every
     // configuration bit fail, and the profile enumeration answers -1.
     void FailEverything(bool fail) { Fail(fail ? ~0u : 0, -1, cardsim::FailCalls::Both, fail); }
-    // Every QueryOID call fails until cleared.
+    // Every QueryOID call fails until cleared (a new bit failure clears it too).
     void FailQuery(bool fail) {
         EditWorld([&](cardsim::World& w) { w.fail.query = fail; });
     }
