@@ -89,6 +89,12 @@ CardRecorder::CardRecorder() {
     setenv("TAVL_SIM_JOURNAL", (parent_ + "/journal").c_str(), 1);
 }
 
+void CardRecorder::SetRecording(bool on) {
+    Set(recording_, on);
+    on ? setenv("TAVL_SIM_JOURNAL", (parent_ + "/journal").c_str(), 1)
+       : unsetenv("TAVL_SIM_JOURNAL");
+}
+
 CardRecorder::~CardRecorder() {
     // An enclosing recorder's card is the card again.
     for (const auto& [name, value] : saved_) {

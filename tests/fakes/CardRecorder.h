@@ -138,8 +138,9 @@ public:
     // The card's journal lines since the last ClearCalls whose call is
     // `call` ("TAVL_SetSSID"; empty: all), sequence numbers cut.
     std::vector<std::string> Journal(std::string_view call = {}) const;
-    // With recording off calls are not kept (benchmarks and long runs).
-    void SetRecording(bool on) { Set(recording_, on); }
+    // With recording off calls are kept neither here nor in the card's
+    // journal, as in use, where nobody asks for one (benchmarks, fuzzing).
+    void SetRecording(bool on);
 
     // ---- CardLibrary ---------------------------------------------------------
 
