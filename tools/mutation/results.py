@@ -45,21 +45,36 @@ def load(path):
 
 
 def relocate(repo, mutant, text):
-    """The mutant moved to where its source line is now in the same file,
-    the nearest copy of the line to where it was; unchanged when the line
-    is still in its place or is gone (the run then calls it stale)."""
+    """The mutant moved to where its source line is now: in the same file,
+    the nearest copy of the line to where it was; else, when the file is gone
+    or no longer holds the line (code split into new files), the one file of
+    the same folder that holds it. Unchanged when the line is still in its
+    place or is found nowhere (the run then calls it stale)."""
     if text is None:
         return mutant
-    try:
-        lines = (repo / mutant.path).read_text(encoding="utf-8", errors="replace").split("\n")
-    except OSError:
-        return mutant
+
+    def lines_of(path):
+        try:
+            return (repo / path).read_text(encoding="utf-8", errors="replace").split("\n")
+        except OSError:
+            return []
+
+    lines = lines_of(mutant.path)
     if mutant.line <= len(lines) and lines[mutant.line - 1] == text:
         return mutant
     places = [i + 1 for i, line in enumerate(lines) if line == text]
-    if not places:
+    if places:
+        return dataclasses.replace(mutant, line=min(places, key=lambda n: abs(n - mutant.line)))
+    folder = (repo / mutant.path).parent
+    found = []
+    for other in sorted(folder.glob("*")):
+        if other.suffix in (".cpp", ".h", ".c") and other.is_file():
+            path = other.relative_to(repo).as_posix()
+            found += [(path, i + 1) for i, line in enumerate(lines_of(path)) if line == text]
+    if len({path for path, _ in found}) != 1:
         return mutant
-    return dataclasses.replace(mutant, line=min(places, key=lambda n: abs(n - mutant.line)))
+    path, line = found[0]
+    return dataclasses.replace(mutant, path=path, line=line)
 
 
 def counts(results, folder=None):
@@ -86,10 +101,11 @@ def report(results, out):
 def compare(before, after, out):
     """Scores per folder of both runs over the mutants both ran, and the
     mutants whose verdict changed. A mutant is the same in both when its
-    file, source line, column and change are (its line number may differ)."""
+    folder, source line, column and change are (its line number may differ,
+    and so may its file, when code moved to another file of the folder)."""
 
     def identity(m, text):
-        return (m.path, text, m.column, m.kind, m.new) if text is not None else m.key
+        return (folder_of(m.path), text, m.column, m.kind, m.new) if text is not None else m.key
 
     old = {identity(m, t): (m, s, by) for m, s, by, t in before if s}
     new = {identity(m, t): (m, s, by) for m, s, by, t in after if s}

@@ -172,6 +172,8 @@ class Worker:
     def run(self, mutant, full=False):
         """(state, the killing test, tests run)."""
         target = self.src / mutant.path
+        if not target.is_file():
+            return "stale", "the file is gone", 0
         original = target.read_bytes()
         stamp = target.stat()
         try:
