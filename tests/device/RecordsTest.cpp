@@ -45,8 +45,14 @@ TEST(Records, DefaultRecordHoldsTheFactorySettingsAtTheirOffsets) {
 }
 
 // Codes outside the rate table are the rate itself, in its low byte.
-TEST(Records, RatesForAutomaticAndUnlistedCodes) {
+// The rates of each transfer-rate code, in units of 500 kbit/s.
+TEST(Records, RatesForEachCode) {
     using Rates = std::array<std::uint8_t, 8>;
+    EXPECT_EQ(Rates{2}, RatesForCode(1));
+    EXPECT_EQ(Rates{4}, RatesForCode(2));
+    EXPECT_EQ((Rates{4, 2}), RatesForCode(3));
+    EXPECT_EQ(Rates{11}, RatesForCode(4));
+    EXPECT_EQ(Rates{22}, RatesForCode(8));
     EXPECT_EQ((Rates{108, 96, 72, 48, 36, 24, 22, 18}), RatesForCode(15));
     EXPECT_EQ(Rates{22}, RatesForCode(22));
     EXPECT_EQ(Rates{44}, RatesForCode(300));

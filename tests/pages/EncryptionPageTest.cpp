@@ -20,15 +20,15 @@ TEST(EncryptionPage, EachLevelAndEntryModeShowsItsControls) {
         const int* shown;
         int typable; // key fields of the group shown that take typing
     } cases[] = {
-        {1, 1, "P-- P-D-L", "hex-64", P::kHex64, 0},
-        {2, 1, "P-- P-D-L", "hex-128", P::kHex128, 0},
-        {1, 2, "-M- -ADKL", "hex-64", P::kHex64, 4},
-        {2, 2, "-M- -ADKL", "hex-128", P::kHex128, 4},
-        {1, 3, "-MA -ADKL", "ASCII-64", P::kAscii64, 4},
-        {2, 3, "-MA -ADKL", "ASCII-128", P::kAscii128, 4},
-        {0, 1, "P-- -----", "hex-128", P::kHex128, 0},
-        {0, 2, "-M- -----", "hex-128", P::kHex128, 0},
-        {0, 3, "-MA -----", "ASCII-128", P::kAscii128, 0},
+        {1, 1, "P-- P-DT-L", "hex-64", P::kHex64, 0},
+        {2, 1, "P-- P-DT-L", "hex-128", P::kHex128, 0},
+        {1, 2, "-M- -ADTKL", "hex-64", P::kHex64, 4},
+        {2, 2, "-M- -ADTKL", "hex-128", P::kHex128, 4},
+        {1, 3, "-MA -ADTKL", "ASCII-64", P::kAscii64, 4},
+        {2, 3, "-MA -ADTKL", "ASCII-128", P::kAscii128, 4},
+        {0, 1, "P-- ------", "hex-128", P::kHex128, 0},
+        {0, 2, "-M- ------", "hex-128", P::kHex128, 0},
+        {0, 3, "-MA ------", "ASCII-128", P::kAscii128, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "level " << c.level << " mode " << c.mode);
@@ -44,6 +44,7 @@ TEST(EncryptionPage, EachLevelAndEntryModeShowsItsControls) {
         for (const auto& [id, mark] : {std::pair<int, char>{P::kPassphraseEdit, 'P'},
                                        {P::kAsciiBox, 'A'},
                                        {P::kDefaultKeyList, 'D'},
+                                       {P::kDefaultKeyLabel, 'T'},
                                        {P::kKeyLabels[0], 'K'},
                                        {P::kKeyEntryGroup, 'L'}}) {
             look += h.Enabled(id) ? mark : '-';
