@@ -85,23 +85,33 @@ TEST(EncryptionPage, KeysAndPassphraseAreMaskedAndAsciiFieldsShowStars) {
 // Keys shown while typing come from the first 99 characters; the field
 // takes 127, and Apply makes the keys again from the whole passphrase.
 TEST(EncryptionPage, PassphraseKeysWhileTypingAndOnApply) {
-    PageHarness h;
-    h.OpenOn(kEncryptionTab, WepReg(1, 1));
-    std::string passphrase;
-    for (int i = 0; i < 130; ++i) {
-        passphrase += static_cast<char>('a' + i % 26);
+    const struct {
+        std::uint32_t level;
+        std::size_t bytes;
+        const int* ids;
+    } levels[] = {{1, 5, P::kHex64}, {2, 13, P::kHex128}};
+    for (const auto& l : levels) {
+        SCOPED_TRACE(l.level);
+        PageHarness h;
+        h.OpenOn(kEncryptionTab, WepReg(l.level, 1));
+        std::string passphrase;
+        for (int i = 0; i < 130; ++i) {
+            passphrase += static_cast<char>('a' + i % 26);
+        }
+        h.Type(P::kPassphraseEdit, QString::fromStdString(passphrase));
+        passphrase.resize(127);
+        EXPECT_EQ(QString::fromStdString(passphrase), h.Text(P::kPassphraseEdit));
+        const WepKeyTexts typed = MakePassphraseKeys(passphrase.substr(0, 99), l.bytes);
+        const WepKeyTexts whole = MakePassphraseKeys(passphrase, l.bytes);
+        // While typing the 64-bit keys take 99 characters; the 128-bit
+        // generator reads only the first 64 either way.
+        EXPECT_EQ(l.bytes == 5, typed[0] != whole[0]);
+        EXPECT_EQ(typed[3], h.Text(l.ids[3]).toStdString());
+        h.Apply();
+        ASSERT_EQ(1u, h.WlanCalls().size());
+        EXPECT_EQ(whole[3], h.WlanCalls()[0].Key(3)->Hex());
+        EXPECT_EQ(passphrase, FieldText(h.Reg().passphrase));
     }
-    h.Type(P::kPassphraseEdit, QString::fromStdString(passphrase));
-    passphrase.resize(127);
-    EXPECT_EQ(QString::fromStdString(passphrase), h.Text(P::kPassphraseEdit));
-    const WepKeyTexts typed = MakePassphraseKeys(passphrase.substr(0, 99), 5);
-    const WepKeyTexts whole = MakePassphraseKeys(passphrase, 5);
-    ASSERT_NE(typed[0], whole[0]);
-    EXPECT_EQ(typed[3], h.Text(P::kHex64[3]).toStdString());
-    h.Apply();
-    ASSERT_EQ(1u, h.WlanCalls().size());
-    EXPECT_EQ(whole[3], h.WlanCalls()[0].Key(3)->Hex());
-    EXPECT_EQ(passphrase, FieldText(h.Reg().passphrase));
 }
 
 TEST(EncryptionPage, UncheckingAsciiCarriesTheTypedCharactersIntoHex) {
