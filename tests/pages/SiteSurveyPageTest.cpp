@@ -1,12 +1,7 @@
 // The Site Survey page on the simulated card: search, list and join; what
 // reached the card is read in its journal.
-#include "RecordingMessageBoxes.h"
-#include "device/HostState.h"
-#include "device/VirtualClock.h"
-#include "pages/ConfigUtility.h"
+#include "SheetHarness.h"
 #include "res/ControlIds.h"
-#include "res/Strings.h"
-#include "tests/fakes/CardRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,113 +9,67 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTabWidget>
 #include <QTreeWidget>
-
-#include <cstdlib>
-#include <fstream>
-#include <string>
 
 namespace {
 
 using namespace SiteSurveyControls;
 
-// An access point, an ad hoc cell, the first's BSSID again, SSIDs in UTF-8,
-// other bytes and hidden, 61 more: 64 rows, the first of a BSSID, are listed.
-std::string Air() {
-    std::string air = "[network]\nssid=office\nbssid=00:1A:2B:3C:4D:01\nchannel=6\nsignal=-50\n"
-                      "[network]\nssid=cell\nbssid=02:1A:2B:3C:4D:02\nchannel=11\nsignal=-70\n"
-                      "mode=adhoc\n"
-                      "[network]\nssid=again\nbssid=00:1A:2B:3C:4D:01\nchannel=1\n"
-                      "[network]\nssid=\"Caf\\xC3\\xA9\"\nbssid=00:1A:2B:3C:4D:03\nchannel=1\n"
-                      "[network]\nssid=\"a\\\\b\\x01\\xE9\"\nbssid=00:1A:2B:3C:4D:04\nchannel=1\n"
-                      "[network]\nssid=x\nbssid=00:1A:2B:3C:4D:05\nchannel=1\nhidden=1\n";
-    for (int i = 10; i < 71; ++i) {
-        air += "[network]\nssid=n" + std::to_string(i) +
-               "\nbssid=00:0C:2B:10:00:" + std::to_string(i) + "\nchannel=6\n";
-    }
-    return air;
-}
-
-// The simulated card in a world of `air`, its journal read as text.
-struct Sim {
-    explicit Sim(const std::string& air) {
-        cardsim::World world;
-        std::string error;
-        EXPECT_TRUE(cardsim::ParseWorld("[card]\nscan_time_ms=0\n" + air, world, error)) << error;
-        card.SetWorld(world);
-    }
-    QStringList Journal(const std::string& call = {}) const {
-        QStringList lines;
-        for (const std::string& line : card.Journal(call)) {
-            lines << QString::fromStdString(line);
-        }
-        return lines;
-    }
-    void ClearJournal() { card.ClearCalls(); }
-
-    CardRecorder card;
-    CardRecorder* library = &card;
-};
-
 class SiteSurveyPage : public testing::Test {
 protected:
+    // An access point, an ad hoc cell, SSIDs in UTF-8, other bytes and hidden.
     SiteSurveyPage() {
-        ResetHostState();
-        sheet =
-            std::make_unique<CConfigUtility>(QString::fromLatin1(kAppTitle), *sim.library, clock);
-        sheet->Open();
-    }
-    ~SiteSurveyPage() override {
-        sheet->reject();
-        sheet->AfterClose();
+        h.card.EditWorld([](cardsim::World& w) {
+            w.networks.clear();
+            const std::pair<const char*, std::uint32_t> air[] = {
+                {"office", 6}, {"cell", 11}, {"Caf\xC3\xA9", 1}, {"a\\b\x01\xE9", 1}, {"x", 1}};
+            std::uint8_t n = 0;
+            for (const auto& [ssid, channel] : air) {
+                cardsim::Network& net = w.networks.emplace_back();
+                net.ssid = ssid;
+                net.bssid = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, ++n};
+                net.channel = channel;
+                net.signal = -50;
+            }
+            w.networks[1].bssid[0] = 0x02;
+            w.networks[1].signal = -70;
+            w.networks[1].mode = cardsim::NetMode::AdHoc;
+            w.networks[4].hidden = true;
+        });
+        h.Open();
     }
 
-    CSiteSurveyPage& Page() { return sheet->m_SiteSurveyPage; }
+    CSiteSurveyPage& Page() { return h.sheet->m_SiteSurveyPage; }
     template <class T> T* Control(int id) { return Page().findChild<T*>(QString::number(id)); }
     QTreeWidget* List() { return Control<QTreeWidget>(kSurveyList); }
     QPushButton* Search() { return Control<QPushButton>(kSearchButton); }
     QPushButton* Join() { return Control<QPushButton>(kConnectButton); }
-    void SelectTab(int index) {
-        sheet->findChild<QTabWidget*>(QStringLiteral("tabs"))->setCurrentIndex(index);
-    }
     void SearchAndFill() {
-        SelectTab(2);
+        h.SelectTab(2);
         Search()->click();
         Page().OnTimer();
     }
-    // The world's card section gets `lines` (the library reads the file again).
-    static void SetCard(const std::string& lines) {
-        std::ofstream(std::string(std::getenv("TAVL_SIM_HOME")) + "/world.ini")
-            << "[card]\npresent=1\nscan_time_ms=0\n"
-            << lines << Air();
-    }
-    std::size_t Triggers() const { return sim.Journal("TAVL_SiteSurveyTrigger").size(); }
 
-    Sim sim{Air()};
-    VirtualClock clock;
-    RecordingMessageBoxes boxes;
-    std::unique_ptr<CConfigUtility> sheet;
+    SheetHarness h;
 };
 
 TEST_F(SiteSurveyPage, FirstVisitWaitsForSearchAndTheSecondSearchesOnce) {
     std::size_t before = 0;
     for (const std::size_t triggers : {0u, 1u, 1u}) {
-        SelectTab(2);
-        EXPECT_EQ(triggers, Triggers());
+        h.SelectTab(2);
+        EXPECT_EQ(triggers, h.card.CountOf("SiteSurveyTrigger"));
         EXPECT_EQ(triggers > before, Page().FillTimer().isActive());
         before = triggers;
-        SelectTab(0);
+        h.SelectTab(0);
     }
     // After the sheet closes the rule starts again, with the columns.
-    sheet->reject();
-    sheet->AfterClose();
-    sheet->Open();
-    SelectTab(2);
+    h.Cancel();
+    h.Open();
+    h.SelectTab(2);
     EXPECT_EQ(6, List()->columnCount());
-    SelectTab(0);
-    SelectTab(2);
-    EXPECT_EQ(2u, Triggers());
+    h.SelectTab(0);
+    h.SelectTab(2);
+    EXPECT_EQ(2u, h.card.CountOf("SiteSurveyTrigger"));
 }
 
 // The columns show side by side within the list, each wide enough for its
@@ -146,21 +95,21 @@ TEST_F(SiteSurveyPage, ColumnsFitSearchEmptiesTheListLeavingStopsTheSearch) {
     EXPECT_EQ(0, List()->topLevelItemCount());
     EXPECT_FALSE(Join()->isEnabled());
     EXPECT_TRUE(searching->isVisible());
-    SelectTab(0);
+    h.SelectTab(0);
     EXPECT_FALSE(Page().FillTimer().isActive());
     EXPECT_TRUE(Search()->isEnabled());
     EXPECT_TRUE(searching->isHidden());
 
     // A failed survey (the card is out) leaves the list empty.
-    SetCard("present=0\n");
-    SelectTab(2); // the second visit searches
+    h.card.SetPresent(false);
+    h.SelectTab(2); // the second visit searches
     Page().OnTimer();
     EXPECT_EQ(0, List()->topLevelItemCount());
     EXPECT_TRUE(Search()->isEnabled());
 }
 
 TEST_F(SiteSurveyPage, ZeroConfigurationKeepsConnectDisabled) {
-    SetCard("netservice=1\n");
+    h.card.SetZeroConfigState(1);
     SearchAndFill();
     List()->setCurrentItem(List()->topLevelItem(0));
     EXPECT_FALSE(Join()->isEnabled());
@@ -186,21 +135,23 @@ TEST_F(SiteSurveyPage, SearchListsTheAirAndConnectJoinsTheSelectedNetwork) {
     };
     for (const auto& c : cases) {
         SearchAndFill();
-        ASSERT_EQ(64, List()->topLevelItemCount());
-        EXPECT_EQ("n68", List()->topLevelItem(63)->text(0));
+        ASSERT_EQ(5, List()->topLevelItemCount());
         for (int column = 0; column < c.listed.size(); ++column) {
             EXPECT_EQ(c.listed[column], List()->topLevelItem(c.row)->text(column));
         }
         List()->setCurrentItem(List()->topLevelItem(c.row));
-        sim.ClearJournal();
+        h.card.ClearCalls();
         Join()->click();
-        QStringList join =
-            sim.Journal().filter(QRegularExpression("^TAVL_Set(OperatingMode|Channel|SSID) "));
+        QStringList join;
+        for (const std::string& line : h.card.Journal()) {
+            join << QString::fromStdString(line);
+        }
+        join = join.filter(QRegularExpression("^TAVL_Set(OperatingMode|Channel|SSID) "));
         join.replaceInStrings(QRegularExpression("^\\S+ | ->.*"), QString());
         EXPECT_EQ(c.join, join.join('|'));
         EXPECT_EQ(c.listed[0], gSelectedSSID);
-        EXPECT_EQ(c.listed[0].isEmpty() ? 1u : 0u, boxes.shown.size());
-        EXPECT_EQ(0, sheet->GetActiveIndex()); // Link Info
+        EXPECT_EQ(c.listed[0].isEmpty() ? 1u : 0u, h.boxes.shown.size());
+        EXPECT_EQ(0, h.sheet->GetActiveIndex()); // Link Info
     }
 }
 
@@ -210,17 +161,19 @@ TEST_F(SiteSurveyPage, OnWindows98MeTheJoinSendsTheWepPartAgain) {
     gOsClass = kOsWindows98Me;
     QStringList waits;
     Page().waitWithMessages = [&](std::uint32_t ms) {
-        sheet->state.reg.Update([](WirelessReg& reg) {
+        h.sheet->state.reg.Update([](WirelessReg& reg) {
             reg.encryptionLevel = 1;
             reg.defaultKeyId = 2;
         });
-        waits << sim.Journal().last().section(' ', 0, 0) + " " + QString::number(ms);
+        waits << QString::fromStdString(h.card.Journal().back()).section(' ', 0, 0) + " " +
+                     QString::number(ms);
     };
     SearchAndFill();
     List()->setCurrentItem(List()->topLevelItem(0));
     Join()->click();
     EXPECT_EQ(QStringList({"TAVL_SetSSID 3000", "TAVL_SetWLANConfig 1500"}), waits);
-    QString set = sim.Journal("TAVL_SetWLANConfig").last().section(" ->", 0, 0);
+    QString set =
+        QString::fromStdString(h.card.Journal("TAVL_SetWLANConfig").back()).section(" ->", 0, 0);
     EXPECT_EQ("TAVL_SetWLANConfig mask=0x0003F000 key1={0,tx=0} key2={1,tx=0} key3={2,tx=1} "
               "key4={3,tx=0} wepStatus=0 authMode=2",
               set.remove("length=20,index=").remove(",keyLength=5,key=0000000000"));
