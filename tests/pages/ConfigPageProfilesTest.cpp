@@ -2,9 +2,6 @@
 // Remove and Activate, and the full apply a picked profile requests.
 #include "PageHarness.h"
 
-#include "device/PollingThread.h"
-#include "tests/fakes/FakeHostUi.h"
-
 namespace {
 
 using P = CConfigPage;
@@ -158,21 +155,6 @@ TEST_F(ConfigPageTest, TypedNewNameSurvivesOtherEditsEvenAsThePrefixOfAnEntry) {
 
 // ---- Create -------------------------------------------------------------------
 
-TEST_F(ConfigPageTest, CreateStoresThePageUnderTheNewNameWithRegsOtherFields) {
-    WirelessReg home = Record("home", "h");
-    home.encryptionLevel = 1;
-    OpenPage({home, Record("default", "d")});
-    h.Replace(P::IDC_SSID, "lab-net");
-    TypeLab(h);
-    h.card.ClearCalls();
-    h.Click(P::IDC_CREATE);
-    EXPECT_EQ((std::vector<std::string>{"SetProfileWireless", "SetActiveProfileByType"}),
-              h.card.CallNames());
-    EXPECT_EQ("lab-net", FieldText(h.card.Profile("lab")->ssid));
-    EXPECT_EQ(1u, h.card.Profile("lab")->encryptionLevel);
-    EXPECT_EQ("lab", h.card.ActiveProfile());
-}
-
 TEST_F(ConfigPageTest, CreatingACaseDifferentDuplicateIsRefused) {
     OpenPage({Record("home", "h"), Record("Work", "w")});
     h.Edit(P::IDC_PROFILE)->setText("wORK");
@@ -197,11 +179,14 @@ TEST_F(ConfigPageTest, EmptyNameCreatesNothingAndAppliesToTheProfileInReg) {
     EXPECT_EQ("net", FieldText(h.card.Profile("home")->ssid));
 }
 
-// Names reach the store exactly as typed, the store alone decides where
-// they are kept; the record's name field holds whole characters, and Undo
-// finds the listed profile behind a cut name.
-TEST_F(ConfigPageTest, NamesReachTheStoreUnchangedAndAreCutInTheRecordAtACharacter) {
-    OpenPage({Record("default", "d")});
+// Create stores the page under the new name with reg's other fields and
+// makes it active. Names reach the store exactly as typed, the store alone
+// decides where they are kept; the record's name field holds whole
+// characters, and Undo finds the listed profile behind a cut name.
+TEST_F(ConfigPageTest, CreateStoresThePageUnderTheNameAsTypedCutInTheRecordAtACharacter) {
+    WirelessReg def = Record("default", "d");
+    def.encryptionLevel = 1;
+    OpenPage({def});
     const QString e = QString::fromUtf8("\xC3\xA9");         // 2 bytes
     const QString kanji = QString::fromUtf8("\xE5\x90\x8D"); // 3 bytes
     const std::pair<QString, QString> rows[] = {
@@ -216,12 +201,17 @@ TEST_F(ConfigPageTest, NamesReachTheStoreUnchangedAndAreCutInTheRecordAtACharact
     };
     for (const auto& [name, field] : rows) {
         SCOPED_TRACE(name.toStdString());
+        h.Replace(P::IDC_SSID, "lab-net");
         h.Replace(P::IDC_PROFILE, name);
         h.card.ClearCalls();
         h.Click(P::IDC_CREATE);
         EXPECT_EQ((std::vector<std::string>{"SetProfileWireless", "SetActiveProfileByType"}),
                   h.card.CallNames());
-        EXPECT_EQ(name.toStdString(), h.card.LastCall("SetProfileWireless")->textArg);
+        const CardCall set = *h.card.LastCall("SetProfileWireless");
+        EXPECT_EQ(name.toStdString(), set.textArg);
+        EXPECT_EQ("lab-net", FieldText(set.reg->ssid));
+        EXPECT_EQ(1u, set.reg->encryptionLevel);
+        EXPECT_EQ(name.toStdString(), h.card.ActiveProfile());
         EXPECT_EQ(field.toStdString(), FieldText(h.Reg().profileName));
         h.Replace(P::IDC_SSID, "x");
         h.Click(P::IDC_UNDO_CHANGES);
@@ -286,18 +276,8 @@ TEST_F(ConfigPageTest, PickedProfileIsAppliedWholeOnlyOnceRegIsCompleteAndStored
                                   "SetActiveProfileByType page-net"}),
         seen);
 
-    // The thread's next cycle applies the whole record, once.
-    gDevicePresent = 1;
-    FakeHostUi ui;
-    CPollingThread thread(h.card, h.sheet->state, ui, h.clock);
-    h.card.ClearCalls();
-    thread.RunCycle();
-    thread.RunCycle();
-    ASSERT_EQ(1u, h.card.CountOf("SetWLDomain"));
-    const CardCall set = *h.card.LastCall("SetWLANConfig");
-    EXPECT_EQ("page-net",
-              std::string(reinterpret_cast<const char*>(set.host->ssid), set.host->ssidLength));
-    EXPECT_EQ(0u, h.card.CountOf("SetDriverReg"));
+    // The polling thread's next cycle applies the whole record.
+    EXPECT_EQ(1, gApplyConfigRequest);
 }
 
 TEST_F(ConfigPageTest, ApplyingAPickedProfileAfterUndoRequestsNoFullApply) {
