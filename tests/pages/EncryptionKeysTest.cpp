@@ -52,13 +52,4 @@ TEST(EncryptionKeys, AsciiToHexWritesTwoCapitalsPerCharacter) {
     }
 }
 
-TEST(EncryptionKeys, OnlyExactLengthHexDigitTextsAreKeys) {
-    EXPECT_TRUE(IsHexKeyText(L1("3a9C17e05B"), 5));
-    EXPECT_TRUE(IsHexKeyText(L1("7D20E8B4C19F6A5D03E7B28C41"), 13));
-    for (const char* text :
-         {"3A9C17E05", "3A9C17E05BB", "3A9C17E0 B", "3A9C17E0ZZ", "0x9C17E05B", ""}) {
-        EXPECT_FALSE(IsHexKeyText(L1(text), 5)) << text;
-    }
-}
-
 } // namespace
