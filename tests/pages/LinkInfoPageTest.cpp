@@ -70,18 +70,16 @@ protected:
     SheetHarness h;
 };
 
-TEST_F(LinkInfoPage, FirstRefreshShowsNoSignalUntilTheModeIsKnown) {
+// The first refresh shows no signal until the mode is known. The card's
+// level is a 16-bit signed value; an ad hoc cell has no level to show and
+// stays connected.
+TEST_F(LinkInfoPage, SignalLevelsOfTheCard) {
     h.Open();
     EXPECT_EQ((QStringList{kConnected, "6", "54", "corvane", "1234", "5678"}), Edits());
     EXPECT_EQ("No Signal 0|No Signal 0", Bars());
-
     Page().OnTimer();
     EXPECT_EQ("Very Good (66%) 9|Very Good (60%) 9", Bars());
-}
 
-// The card's level is a 16-bit signed value; an ad hoc cell has no level
-// to show and stays connected.
-TEST_F(LinkInfoPage, SignalLevelsOfTheCard) {
     struct {
         std::int32_t rssi;
         std::uint32_t infrastructure;
@@ -93,7 +91,6 @@ TEST_F(LinkInfoPage, SignalLevelsOfTheCard) {
         {-32768, 1, "No Signal 0|No Signal 0"},
         {-60, 0, "N/A 0|N/A 0"},
     };
-    h.Open();
     for (const auto& c : cases) {
         SetCard([&c](HostInfo& host) {
             host.rssi = c.rssi;
@@ -136,44 +133,26 @@ TEST_F(LinkInfoPage, DisconnectedShowsScanningAndKeepsTheFrameCounters) {
     EXPECT_EQ(std::vector<std::string>{std::string("2", 2)}, viewer.texts);
 }
 
-TEST_F(LinkInfoPage, FailedStatusQueryChangesNothingAndReleasesThePollingThread) {
-    h.Open();
-    h.card.SetMediaStatus(1);
-    h.card.FailQuery(true);
-    h.card.ClearCalls();
-    Page().OnTimer();
-    EXPECT_EQ(kConnected, Edit(kStateEdit));
-    EXPECT_EQ("corvane", Edit(kSsidEdit));
-    EXPECT_EQ((std::vector<std::string>{"QueryOID"}), h.card.CallNames());
-    EXPECT_TRUE(h.sheet->state.background.IsSet());
-    // The refresh waited for the polling thread's answer, at most 2000 ms.
-    EXPECT_EQ(2000u, h.clock.Waits().back());
-}
-
 TEST_F(LinkInfoPage, FailedCounterQueryKeepsTheLastText) {
     h.Open();
-    bool failTransmitted = true;
-    h.card.OnQueryOID([&](std::uint32_t oid, void* buffer, std::uint32_t, std::uint32_t* written) {
-        if (oid == TAVL_OID_GEN_XMIT_OK && failTransmitted) {
-            return 1;
-        }
-        const std::uint32_t value = oid == TAVL_OID_GEN_XMIT_OK  ? 99
-                                    : oid == TAVL_OID_GEN_RCV_OK ? 77
-                                                                 : 0;
+    h.card.OnQueryOID([](std::uint32_t oid, void* buffer, std::uint32_t, std::uint32_t* written) {
+        const std::uint32_t value = oid == TAVL_OID_GEN_RCV_OK ? 77 : 0; // connected
         std::memcpy(buffer, &value, sizeof value);
         *written = 4;
-        return 0;
+        return oid == TAVL_OID_GEN_XMIT_OK ? 1 : 0;
     });
     Page().OnTimer();
     EXPECT_EQ("1234", Edit(kTransmittedEdit));
     EXPECT_EQ("77", Edit(kReceivedEdit));
-    failTransmitted = false;
+    h.card.OnQueryOID(nullptr);
     Page().OnTimer();
-    EXPECT_EQ("99", Edit(kTransmittedEdit));
+    EXPECT_EQ("5678", Edit(kReceivedEdit));
 }
 
 // Re-Scan greys out until the next answer, connected or not; while the
-// desktop's zero configuration service runs it stays grey.
+// desktop's zero configuration service runs it stays grey. A failed status
+// query is no answer: it reads nothing more, changes nothing and releases
+// the polling thread after waiting at most 2000 ms for it.
 TEST_F(LinkInfoPage, ReScanGreysOutUntilTheNextAnswer) {
     for (std::uint32_t media : {0u, 1u}) {
         h.card.SetMediaStatus(0);
@@ -187,9 +166,14 @@ TEST_F(LinkInfoPage, ReScanGreysOutUntilTheNextAnswer) {
         EXPECT_FALSE(ReScan()->isEnabled());
         EXPECT_EQ(1, gChangeParametersRequest);
 
-        h.card.FailQuery(true); // no answer: still waiting
+        h.card.FailQuery(true);
+        h.card.ClearCalls();
         Page().OnTimer();
         EXPECT_FALSE(ReScan()->isEnabled());
+        EXPECT_EQ((std::vector<std::string>{"QueryOID"}), h.card.CallNames());
+        EXPECT_EQ("", Edit(kStateEdit));
+        EXPECT_TRUE(h.sheet->state.background.IsSet());
+        EXPECT_EQ(2000u, h.clock.Waits().back());
         h.card.FailQuery(false);
 
         Page().OnTimer();
