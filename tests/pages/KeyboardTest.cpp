@@ -1,6 +1,4 @@
-// What a keyboard user meets: the Site Survey list chosen by arrow keys
-// and Enter, only the left button selecting, F1, and the focus staying on
-// the page.
+// What a keyboard user meets: F1, and the focus staying on the page.
 #include "PageHarness.h"
 #include "platform/Help.h"
 #include "res/ControlIds.h"
@@ -10,67 +8,6 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
-
-namespace {
-
-struct SurveyHarness : SheetHarness {
-    SurveyHarness() {
-        card.EditWorld([](cardsim::World& w) {
-            w.networks.clear();
-            std::uint8_t n = 0;
-            for (const char* ssid : {"first", "second", "third"}) {
-                cardsim::Network& net = w.networks.emplace_back();
-                net.ssid = ssid;
-                net.bssid = {0, 0x1A, 0x2B, 0x3C, 0, ++n};
-            }
-        });
-        Open();
-        SelectTab(2);
-        sheet->m_SiteSurveyPage.OnSearch();
-        sheet->m_SiteSurveyPage.OnTimer();
-    }
-    QTreeWidget* List() {
-        return sheet->findChild<QTreeWidget*>(QString::number(SiteSurveyControls::kSurveyList));
-    }
-    QPushButton* Join() {
-        return sheet->findChild<QPushButton*>(QString::number(SiteSurveyControls::kConnectButton));
-    }
-    std::string JoinedSsid() {
-        const SsidText sent = *card.LastCall("SetSSID")->ssid;
-        return std::string(reinterpret_cast<const char*>(sent.ssid), sent.length);
-    }
-    void ClickRow(int row, Qt::MouseButton button) {
-        const QRect rect = List()->visualItemRect(List()->topLevelItem(row));
-        QTest::mouseClick(List()->viewport(), button, {}, rect.center());
-    }
-};
-
-} // namespace
-
-// Arrow keys move the row Connect joins, Enter joins it and keeps the
-// sheet open, and only the left button selects a row.
-TEST(Keyboard, SurveyRowsAreChosenByKeysAndTheLeftButton) {
-    SurveyHarness h;
-    QTest::keyClick(h.List(), Qt::Key_Return);
-    EXPECT_EQ(0u, h.card.CountOf("SetSSID"));
-    QTest::keyClick(h.List(), Qt::Key_Down);
-    EXPECT_TRUE(h.Join()->isEnabled());
-    QTest::keyClick(h.List(), Qt::Key_Return);
-    EXPECT_EQ("first", h.JoinedSsid());
-    EXPECT_TRUE(h.sheet->isVisible());
-    h.ClickRow(1, Qt::RightButton);
-    h.ClickRow(2, Qt::MiddleButton);
-    EXPECT_EQ(QList{h.List()->topLevelItem(0)}, h.List()->selectedItems());
-    QTest::keyClick(h.List(), Qt::Key_Down);
-    QTest::keyClick(h.List(), Qt::Key_Down);
-    h.Join()->click();
-    EXPECT_EQ("third", h.JoinedSsid());
-    h.ClickRow(1, Qt::LeftButton);
-    h.ClickRow(2, Qt::RightButton);
-    h.Join()->click();
-    EXPECT_EQ("second", h.JoinedSsid());
-}
 
 // F1 opens the topic of the page on show; a help command naming a topic
 // opens that one.

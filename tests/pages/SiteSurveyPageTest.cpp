@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTreeWidget>
 
 namespace {
@@ -153,6 +154,38 @@ TEST_F(SiteSurveyPage, SearchListsTheAirAndConnectJoinsTheSelectedNetwork) {
         EXPECT_EQ(c.listed[0].isEmpty() ? 1u : 0u, h.boxes.shown.size());
         EXPECT_EQ(0, h.sheet->GetActiveIndex()); // Link Info
     }
+}
+
+// Arrow keys move the row Connect joins, Enter joins it and keeps the
+// sheet open, and only the left button selects a row.
+TEST_F(SiteSurveyPage, RowsAreChosenByKeysAndTheLeftButton) {
+    SearchAndFill();
+    const auto joined = [this] {
+        const SsidText sent = *h.card.LastCall("SetSSID")->ssid;
+        return std::string(reinterpret_cast<const char*>(sent.ssid), sent.length);
+    };
+    const auto click = [this](int row, Qt::MouseButton button) {
+        const QRect rect = List()->visualItemRect(List()->topLevelItem(row));
+        QTest::mouseClick(List()->viewport(), button, {}, rect.center());
+    };
+    QTest::keyClick(List(), Qt::Key_Return);
+    EXPECT_EQ(0u, h.card.CountOf("SetSSID"));
+    QTest::keyClick(List(), Qt::Key_Down);
+    EXPECT_TRUE(Join()->isEnabled());
+    QTest::keyClick(List(), Qt::Key_Return);
+    EXPECT_EQ("office", joined());
+    EXPECT_TRUE(h.sheet->isVisible());
+    click(1, Qt::RightButton);
+    click(2, Qt::MiddleButton);
+    EXPECT_EQ(QList{List()->topLevelItem(0)}, List()->selectedItems());
+    QTest::keyClick(List(), Qt::Key_Down);
+    QTest::keyClick(List(), Qt::Key_Down);
+    Join()->click();
+    EXPECT_EQ("Caf\xC3\xA9", joined());
+    click(1, Qt::LeftButton);
+    click(2, Qt::RightButton);
+    Join()->click();
+    EXPECT_EQ("cell", joined());
 }
 
 // The WEP part goes again after the join settles, as the record stands
