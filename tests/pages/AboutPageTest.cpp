@@ -21,7 +21,6 @@ const std::string kStampedRelative = std::string(SKERRIN_BIN_DIR "/skerrin").sub
 class AboutPage : public testing::Test {
 protected:
     CAboutPage& Page() { return h.sheet->m_AboutPage; }
-    QString Label(int id) { return Page().findChild<QLabel*>(QString::number(id))->text(); }
 
     // Opens the sheet on the About page, or activates it again.
     void ShowAbout() {
@@ -65,7 +64,7 @@ TEST_F(AboutPage, FirmwareIsReadUpToFourTimes) {
             return call.maskIn == TAVL_MASK_FIRMWARE_VERSION;
         }));
         EXPECT_EQ(c.reads, h.clock.Sleeps().size() - sleeps);
-        EXPECT_EQ(c.shown, Label(AboutControls::kFirmwareVersionLabel)) << c.failures;
+        EXPECT_EQ(c.shown, h.Text(AboutControls::kFirmwareVersionLabel)) << c.failures;
         // The handshake is released however the reads ended.
         EXPECT_TRUE(h.sheet->state.background.IsSet());
         h.SelectTab(0);
@@ -76,29 +75,29 @@ TEST_F(AboutPage, DriverVersionFollowsTheLibraryAndTheFile) {
     // Before any reading: "Unknown" when the file has no stamp.
     h.card.SetDriverPath("drivers/lk2093.sys");
     ShowAbout();
-    EXPECT_EQ("Unknown", Label(AboutControls::kDriverVersionLabel));
+    EXPECT_EQ("Unknown", h.Text(AboutControls::kDriverVersionLabel));
     EXPECT_TRUE(Traced("GetFileVersion: [/drivers/lk2093.sys]\n"));
 
     // The driver file and the utility carry the build's stamp.
     h.card.SetDriverPath(kStampedRelative);
     ShowAbout();
     EXPECT_EQ((QStringList{"3.0.6.262", "3.0.6.262", "1.8.0.31"}),
-              (QStringList{Label(AboutControls::kDriverVersionLabel),
-                           Label(AboutControls::kUtilityVersionLabel),
-                           Label(AboutControls::kFirmwareVersionLabel)}));
+              (QStringList{h.Text(AboutControls::kDriverVersionLabel),
+                           h.Text(AboutControls::kUtilityVersionLabel),
+                           h.Text(AboutControls::kFirmwareVersionLabel)}));
     EXPECT_TRUE(Traced("GetFileVersion: [" SKERRIN_BIN_DIR "/skerrin]\n"));
 
     // A file without a stamp, or a folder, keeps the last reading.
     for (const char* path : {"tmp", "proc/self/status", "no/such/file"}) {
         h.card.SetDriverPath(path);
         ShowAbout();
-        EXPECT_EQ("3.0.6.262", Label(AboutControls::kDriverVersionLabel)) << path;
+        EXPECT_EQ("3.0.6.262", h.Text(AboutControls::kDriverVersionLabel)) << path;
     }
 
     // No path from the library: empty, not the last reading.
     h.card.SetDriverPath("ignored", 0);
     ShowAbout();
-    EXPECT_EQ("", Label(AboutControls::kDriverVersionLabel));
+    EXPECT_EQ("", h.Text(AboutControls::kDriverVersionLabel));
 }
 
 TEST_F(AboutPage, DriverServiceNameByOperatingSystem) {

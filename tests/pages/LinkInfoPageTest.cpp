@@ -38,26 +38,24 @@ protected:
     }
 
     CLinkInfoPage& Page() { return h.sheet->m_LinkInfoPage; }
-    QString Edit(int id) { return Page().findChild<QLineEdit*>(QString::number(id))->text(); }
     // Status, channel, rate, SSID, frames sent and received.
     QStringList Edits() {
         QStringList texts;
         for (int id :
              {kStateEdit, kChannelEdit, kRateEdit, kSsidEdit, kTransmittedEdit, kReceivedEdit}) {
-            texts << Edit(id);
+            texts << h.Text(id);
         }
         return texts;
     }
-    QString Caption(int id) { return Page().findChild<QLabel*>(QString::number(id))->text(); }
-    int Bar(int id) { return Page().findChild<QProgressBar*>(QString::number(id))->value(); }
-    QPushButton* ReScan() { return Page().findChild<QPushButton*>(QString::number(kReScanButton)); }
+    int Bar(int id) { return h.Control<QProgressBar>(id)->value(); }
+    QPushButton* ReScan() { return h.Control<QPushButton>(kReScanButton); }
 
     // Signal caption and bar, link-quality caption and bar: "Good (40%) 6|Good (40%) 6".
     QString Bars() {
         return QStringLiteral("%1 %2|%3 %4")
-            .arg(Caption(kSignalCaption))
+            .arg(h.Text(kSignalCaption))
             .arg(Bar(kSignalBar))
-            .arg(Caption(kQualityCaption))
+            .arg(h.Text(kQualityCaption))
             .arg(Bar(kQualityBar));
     }
 
@@ -100,7 +98,7 @@ TEST_F(LinkInfoPage, SignalLevelsOfTheCard) {
             Page().OnTimer();
         }
         EXPECT_EQ(c.shown, Bars()) << c.rssi << " dBm";
-        EXPECT_EQ(kConnected, Edit(kStateEdit));
+        EXPECT_EQ(kConnected, h.Text(kStateEdit));
     }
 }
 
@@ -142,11 +140,11 @@ TEST_F(LinkInfoPage, FailedCounterQueryKeepsTheLastText) {
         return oid == TAVL_OID_GEN_XMIT_OK ? 1 : 0;
     });
     Page().OnTimer();
-    EXPECT_EQ("1234", Edit(kTransmittedEdit));
-    EXPECT_EQ("77", Edit(kReceivedEdit));
+    EXPECT_EQ("1234", h.Text(kTransmittedEdit));
+    EXPECT_EQ("77", h.Text(kReceivedEdit));
     h.card.OnQueryOID(nullptr);
     Page().OnTimer();
-    EXPECT_EQ("5678", Edit(kReceivedEdit));
+    EXPECT_EQ("5678", h.Text(kReceivedEdit));
 }
 
 // Re-Scan greys out until the next answer, connected or not; while the
@@ -171,7 +169,7 @@ TEST_F(LinkInfoPage, ReScanGreysOutUntilTheNextAnswer) {
         Page().OnTimer();
         EXPECT_FALSE(ReScan()->isEnabled());
         EXPECT_EQ((std::vector<std::string>{"QueryOID"}), h.card.CallNames());
-        EXPECT_EQ("", Edit(kStateEdit));
+        EXPECT_EQ("", h.Text(kStateEdit));
         EXPECT_TRUE(h.sheet->state.background.IsSet());
         EXPECT_EQ(2000u, h.clock.Waits().back());
         h.card.FailQuery(false);
@@ -209,7 +207,7 @@ TEST_F(LinkInfoPage, LeavingStopsTheTimerAndReturningShowsTheLastTexts) {
     h.card.FailQuery(true); // the refresh on return changes nothing
     h.SelectTab(0);
     EXPECT_TRUE(Page().RefreshTimer().isActive());
-    EXPECT_EQ(kConnected, Edit(kStateEdit));
+    EXPECT_EQ(kConnected, h.Text(kStateEdit));
 }
 
 // Once shown, the read-only edits paint what lies behind them themselves:

@@ -105,19 +105,6 @@ struct PageHarness : SheetHarness {
         clock.ClearRecords();
     }
 
-    template <class T = QWidget> T* Control(int id) {
-        return sheet->GetActivePage()->findChild<T*>(QString::number(id));
-    }
-    // What a control shows: an edit's or a label's text, a list's choice.
-    QString Text(int id) {
-        if (auto* list = Control<QComboBox>(id)) {
-            return list->currentText();
-        }
-        if (auto* label = Control<QLabel>(id)) {
-            return label->text();
-        }
-        return Control<QLineEdit>(id)->text();
-    }
     QStringList Entries(int id) {
         QStringList texts;
         for (int i = 0; i < Control<QComboBox>(id)->count(); ++i) {

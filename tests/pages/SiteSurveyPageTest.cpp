@@ -41,10 +41,9 @@ protected:
     }
 
     CSiteSurveyPage& Page() { return h.sheet->m_SiteSurveyPage; }
-    template <class T> T* Control(int id) { return Page().findChild<T*>(QString::number(id)); }
-    QTreeWidget* List() { return Control<QTreeWidget>(kSurveyList); }
-    QPushButton* Search() { return Control<QPushButton>(kSearchButton); }
-    QPushButton* Join() { return Control<QPushButton>(kConnectButton); }
+    QTreeWidget* List() { return Page().findChild<QTreeWidget*>(QString::number(kSurveyList)); }
+    QPushButton* Search() { return Page().findChild<QPushButton*>(QString::number(kSearchButton)); }
+    QPushButton* Join() { return Page().findChild<QPushButton*>(QString::number(kConnectButton)); }
     void SearchAndFill() {
         h.SelectTab(2);
         Search()->click();

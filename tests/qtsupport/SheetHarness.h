@@ -8,7 +8,10 @@
 #include "res/Strings.h"
 #include "tests/fakes/CardRecorder.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTabWidget>
 
 #include <memory>
@@ -38,6 +41,21 @@ struct SheetHarness {
     }
     // Runs queued calls and posted events.
     static void Drain() { QCoreApplication::processEvents(); }
+
+    // The control `id` of the page on show, found by its name.
+    template <class T = QWidget> T* Control(int id) {
+        return sheet->GetActivePage()->findChild<T*>(QString::number(id));
+    }
+    // What a control shows: an edit's or a label's text, a list's choice.
+    QString Text(int id) {
+        if (auto* list = Control<QComboBox>(id)) {
+            return list->currentText();
+        }
+        if (auto* label = Control<QLabel>(id)) {
+            return label->text();
+        }
+        return Control<QLineEdit>(id)->text();
+    }
 
     CardRecorder card;
     VirtualClock clock;
