@@ -64,20 +64,4 @@ TEST_F(ConfigPageTest, APickNeverReachesTheCardOrTheActiveProfile) {
     }
 }
 
-// OK with edits pending activates the pick: it is stored with the page's
-// values, becomes active and reaches the card whole.
-TEST_F(ConfigPageTest, OkWithEditsOnAPickActivatesItWhole) {
-    WirelessReg work = Record("work", "work-net", 4, 0);
-    work.encryptionLevel = 1;
-    OpenPage({Record("home", "home-net"), work});
-    h.ChooseText(P::IDC_PROFILE, "work");
-    h.Replace(P::IDC_SSID, "page-net");
-    h.Ok();
-    EXPECT_EQ("work", h.card.ActiveProfile());
-    EXPECT_EQ("page-net", FieldText(h.card.Profile("work")->ssid));
-    EXPECT_EQ("page-net", FieldText(h.Reg().ssid));
-    EXPECT_EQ(1, gApplyConfigRequest);
-    EXPECT_TRUE(h.sheet->state.background.IsSet());
-}
-
 } // namespace

@@ -256,28 +256,39 @@ TEST_F(ConfigPageTest, DefaultCannotBeRemovedUnderAnySpelling) {
 
 // ---- Activate and the full apply -------------------------------------------------
 
-TEST_F(ConfigPageTest, PickedProfileIsAppliedWholeOnlyOnceRegIsCompleteAndStored) {
-    OpenPage({Record("home", "home-net"), Record("work", "work-net", 6, 1, 0)});
-    PickWork(h);
-    h.Replace(P::IDC_SSID, "page-net");
-
-    // What the polling thread would find at each call the page makes: held
-    // off, no full apply asked for yet, and `reg` already complete.
-    std::vector<std::string> seen;
-    h.card.OnCall([&](std::string_view name) {
-        seen.push_back(std::string(name) + (h.sheet->state.background.IsSet() ? " free" : "") +
-                       (gApplyConfigRequest != 0 ? " apply " : " ") +
-                       std::string(FieldText(h.sheet->state.reg.Get().ssid)));
-    });
-    h.Click(P::IDC_ACTIVATE);
-    h.card.OnCall(nullptr);
-    EXPECT_EQ(
-        (std::vector<std::string>{"GetProfileWireless free home-net", "SetProfileWireless page-net",
-                                  "SetActiveProfileByType page-net"}),
-        seen);
-
-    // The polling thread's next cycle applies the whole record.
-    EXPECT_EQ(1, gApplyConfigRequest);
+// Activate, or OK with edits pending, applies a picked profile whole: it is
+// stored with the page's values and made active, and only then, `reg`
+// complete, the full apply is asked of the polling thread, which the page
+// held off meanwhile.
+TEST(ConfigPageProfiles, APickIsActivatedWholeByActivateOrOkWithEdits) {
+    for (const bool ok : {false, true}) {
+        SCOPED_TRACE(ok ? "OK" : "Activate");
+        PageHarness h;
+        h.Store({Record("home", "home-net"), Record("work", "work-net", 6, 1, 0)});
+        h.OpenOn(kConfigTab);
+        PickWork(h);
+        h.Replace(P::IDC_SSID, "page-net");
+        std::vector<std::string> seen;
+        h.card.OnCall([&](std::string_view name) {
+            seen.push_back(std::string(name) + (h.sheet->state.background.IsSet() ? " free" : "") +
+                           (gApplyConfigRequest != 0 ? " apply " : " ") +
+                           std::string(FieldText(h.sheet->state.reg.Get().ssid)));
+        });
+        if (ok) {
+            h.Ok();
+        } else {
+            h.Click(P::IDC_ACTIVATE);
+        }
+        h.card.OnCall(nullptr);
+        const std::vector<std::string> activate = {"GetProfileWireless free home-net",
+                                                   "SetProfileWireless page-net",
+                                                   "SetActiveProfileByType page-net"};
+        EXPECT_EQ((ok ? std::vector<std::string>{activate[2], activate[1]} : activate), seen);
+        EXPECT_EQ(1, gApplyConfigRequest);
+        EXPECT_EQ("work", h.card.ActiveProfile());
+        EXPECT_EQ("page-net", FieldText(h.card.Profile("work")->ssid));
+        EXPECT_TRUE(h.sheet->state.background.IsSet());
+    }
 }
 
 TEST_F(ConfigPageTest, ApplyingAPickedProfileAfterUndoRequestsNoFullApply) {
