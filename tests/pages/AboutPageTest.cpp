@@ -101,20 +101,14 @@ TEST_F(AboutPage, DriverVersionFollowsTheLibraryAndTheFile) {
 }
 
 TEST_F(AboutPage, DriverServiceNameByOperatingSystem) {
-    const struct {
-        const char* os;
-        const char* line;
-    } cases[] = {
-        {"nt:5.1", "Retrieve the Driver version from RVXNDIS5"},
-        {"nt:4.0", "Retrieve the Driver version from RVXNDIS4"},
-        {"9x:4.90", "Retrieve the Driver version from RVXNDIS3"},
-    };
     h.Open();
-    for (const auto& c : cases) {
-        setenv("SKERRIN_OS_VERSION", c.os, 1);
+    for (const auto& [os, service] :
+         {std::pair{"nt:5.1", "5"}, std::pair{"nt:4.0", "4"}, std::pair{"9x:4.90", "3"}}) {
+        setenv("SKERRIN_OS_VERSION", os, 1);
         h.SelectTab(4);
         h.SelectTab(0);
-        EXPECT_TRUE(Traced(c.line)) << c.os;
+        EXPECT_TRUE(Traced(std::string("Retrieve the Driver version from RVXNDIS") + service))
+            << os;
     }
     unsetenv("SKERRIN_OS_VERSION");
 }
