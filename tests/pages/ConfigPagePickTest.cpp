@@ -1,6 +1,7 @@
 // A profile picked in the profile box and never activated: whatever closes
-// the sheet or applies on another page, it reaches neither the card nor the
-// active profile's store, and the next opening shows the active profile.
+// the sheet (Cancel stores nothing) or applies on another page, it reaches
+// neither the card nor the active profile's store, and the next opening
+// shows the active profile.
 #include "PageHarness.h"
 
 namespace {
@@ -12,7 +13,11 @@ TEST_F(ConfigPageTest, APickNeverReachesTheCardOrTheActiveProfile) {
         const char* name;
         void (*then)(PageHarness&);
     } rows[] = {
-        {"Cancel", [](PageHarness& h) { h.Cancel(); }},
+        {"CancelWithAnEdit",
+         [](PageHarness& h) {
+             h.Replace(P::IDC_SSID, "cancelled");
+             h.Cancel();
+         }},
         {"OkWithNothingPending",
          [](PageHarness& h) {
              h.Ok();
@@ -41,6 +46,7 @@ TEST_F(ConfigPageTest, APickNeverReachesTheCardOrTheActiveProfile) {
 
         EXPECT_EQ("home", h.card.ActiveProfile());
         EXPECT_EQ("home-net", FieldText(h.card.Profile("home")->ssid));
+        EXPECT_EQ("work-net", FieldText(h.card.Profile("work")->ssid));
         EXPECT_EQ("home-net", FieldText(h.Reg().ssid));
         EXPECT_EQ(0, gChangeParametersRequest);
         EXPECT_EQ(0, gApplyConfigRequest);
@@ -49,12 +55,14 @@ TEST_F(ConfigPageTest, APickNeverReachesTheCardOrTheActiveProfile) {
                                               call.ssid->length));
         }
 
-        // The next opening shows the active profile under its own name, and
-        // its OK stores the active profile's values.
+        // The next opening fills the lists again and shows the active profile
+        // under its own name, and its OK stores the active profile's values.
         if (h.sheet->isVisible()) {
             h.Cancel();
         }
         h.OpenOn(kConfigTab);
+        EXPECT_EQ((QStringList{"home", "work"}), h.Entries(P::IDC_PROFILE));
+        EXPECT_EQ(11, h.Entries(P::IDC_CHANNEL).size());
         EXPECT_EQ("home", h.Text(P::IDC_PROFILE));
         EXPECT_EQ("home-net", h.Text(P::IDC_SSID));
         h.ChooseText(P::IDC_POWER_SAVE, "Enabled");

@@ -202,16 +202,4 @@ TEST_F(ConfigPageTest, OkWithPendingChangesStoresIntoTheActiveProfileAndApplies)
     EXPECT_EQ(0, gSheetOpen);
 }
 
-TEST_F(ConfigPageTest, CancelStoresNothingAndTheNextOpeningFillsTheListsAgain) {
-    OpenPage({Record("default", "lab"), Record("home", "h")});
-    h.Replace(P::IDC_SSID, "cancelled");
-    h.card.ClearCalls();
-    h.Cancel();
-    EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
-    OpenPage();
-    EXPECT_EQ((QStringList{"default", "home"}), h.Entries(P::IDC_PROFILE));
-    EXPECT_EQ(11, h.Entries(P::IDC_CHANNEL).size());
-    EXPECT_EQ("lab", h.Text(P::IDC_SSID));
-}
-
 } // namespace
