@@ -11,10 +11,7 @@
 
 struct ShownMessageBox {
     QString text;
-    QString caption;
-    MsgButtons buttons;
     MsgIcon icon;
-    QWidget* owner;
 };
 
 class RecordingMessageBoxes final : public MessageBoxService {
@@ -24,9 +21,9 @@ public:
     RecordingMessageBoxes(const RecordingMessageBoxes&) = delete;
     RecordingMessageBoxes& operator=(const RecordingMessageBoxes&) = delete;
 
-    int Show(QWidget* owner, const QString& text, const QString& caption, MsgButtons buttons,
-             MsgIcon icon) override {
-        shown.push_back({text, caption, buttons, icon, owner});
+    int Show(QWidget* /*owner*/, const QString& text, const QString& /*caption*/,
+             MsgButtons buttons, MsgIcon icon) override {
+        shown.push_back({text, icon});
         if (!answers.empty()) {
             const int answer = answers.front();
             answers.pop_front();
