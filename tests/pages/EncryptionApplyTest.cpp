@@ -18,8 +18,7 @@ TEST(EncryptionApply, DisabledSendsWepOffInsideTheHandshakeAndKeepsTheKeyTexts) 
     WirelessReg reg = WepReg(2, 2);
     SetFieldText(reg.keyText[0], "00112233445566778899AABBCC");
     SetFieldText(reg.ssid, "office");
-    PageHarness h;
-    h.OpenOn(kEncryptionTab, reg);
+    PageHarness h(reg);
     h.Click(P::kPassphraseRadio);
     h.Choose(P::kLevelList, 0);
     std::vector<std::string> seen;
@@ -96,8 +95,7 @@ TEST(EncryptionApply, RefusedKeysAreNamedAndNothingIsStoredOrSent) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
-        PageHarness h;
-        h.OpenOn(kEncryptionTab, c.reg);
+        PageHarness h(c.reg);
         c.edit(h);
         h.Apply();
         EXPECT_EQ(std::vector<QString>{c.message}, h.boxes.Texts());
@@ -117,8 +115,7 @@ TEST(EncryptionApply, AFailedWriteIsRetriedOnce) {
         std::size_t boxes;
     } cases[] = {{1, 0x2000, 2, 1}, {2, 0x10000, 1, 0}};
     for (const auto& c : cases) {
-        PageHarness h;
-        h.OpenOn(kEncryptionTab, WepReg(c.level, 2));
+        PageHarness h(WepReg(c.level, 2));
         TraceCapture trace;
         h.card.FailSetBits(c.bits, c.failures);
         h.Choose(P::kLevelList, static_cast<int>(c.level));
@@ -137,8 +134,7 @@ TEST(EncryptionApply, AFailedWriteIsRetriedOnce) {
 // The ASCII box keeps its state in passphrase mode; the generated keys are
 // hexadecimal whatever it shows, so a zero byte in them is no short key.
 TEST(EncryptionApply, PassphraseKeysWithAZeroByteApplyWhileAsciiStaysChecked) {
-    PageHarness h;
-    h.OpenOn(kEncryptionTab, WepReg(2, 3));
+    PageHarness h(WepReg(2, 3));
     h.Click(P::kPassphraseRadio);
     EXPECT_TRUE(h.Checked(P::kAsciiBox));
     EXPECT_FALSE(h.Enabled(P::kAsciiBox));
@@ -159,8 +155,7 @@ TEST(EncryptionApply, RestoreDefaultsWritesTheDefaultKeysAtOnceAndUndoShowsThem)
         SetFieldText(reg.keyText64[n], "0011223344");
         SetFieldText(reg.keyText[n], "00112233445566778899AABBCC");
     }
-    PageHarness h;
-    h.OpenOn(kEncryptionTab, reg);
+    PageHarness h(reg);
     h.Click(P::kRestoreButton);
 
     WirelessReg restored = WepReg(2, 3);
@@ -193,8 +188,7 @@ TEST(EncryptionApply, OkOnTheSheetAppliesPendingChangesAndCloses) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        PageHarness h;
-        h.OpenOn(kEncryptionTab, WepReg(1, 2));
+        PageHarness h(WepReg(1, 2));
         c.edit(h);
         h.Ok();
         EXPECT_FALSE(h.sheet->isVisible());
@@ -243,8 +237,7 @@ TEST(EncryptionApply, TypedKeysReachTheCardAfterAnyRearrangement) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        PageHarness h;
-        h.OpenOn(kEncryptionTab, WepReg(c.field == P::kHex128[0] ? 2 : 1, c.entryMode));
+        PageHarness h(WepReg(c.field == P::kHex128[0] ? 2 : 1, c.entryMode));
         if (c.pasted) {
             h.Control<CKeyEdit>(c.field)->InsertText(c.text);
         } else {
@@ -270,8 +263,7 @@ TEST(EncryptionApply, TypedKeysReachTheCardAfterAnyRearrangement) {
 TEST(EncryptionApply, KeysGoToTheCardWithTheTransmitBitOnTheChosenKeyThenTheSsidAwayAndBack) {
     WirelessReg reg = WepReg(0, 2);
     SetFieldText(reg.ssid, "Harbour Office");
-    PageHarness h;
-    h.OpenOn(kEncryptionTab, reg);
+    PageHarness h(reg);
     h.Choose(P::kLevelList, 1);
     h.Choose(P::kDefaultKeyList, 2);
     h.Apply();

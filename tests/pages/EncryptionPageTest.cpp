@@ -32,8 +32,7 @@ TEST(EncryptionPage, EachLevelAndEntryModeShowsItsControls) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "level " << c.level << " mode " << c.mode);
-        PageHarness h;
-        h.OpenOn(kEncryptionTab, WepReg(c.level, c.mode));
+        PageHarness h(WepReg(c.level, c.mode));
         std::string look;
         for (const auto& [id, mark] : {std::pair<int, char>{P::kPassphraseRadio, 'P'},
                                        {P::kManualRadio, 'M'},
@@ -67,8 +66,7 @@ TEST(EncryptionPage, EachLevelAndEntryModeShowsItsControls) {
 TEST(EncryptionPage, KeysAndPassphraseAreMaskedAndAsciiFieldsShowStars) {
     WirelessReg reg = WepReg(1, 3);
     SetFieldText(reg.passphrase, "secret");
-    PageHarness h;
-    h.OpenOn(kEncryptionTab, reg);
+    PageHarness h(reg);
     EXPECT_TRUE(h.Control<CKeyEdit>(P::kPassphraseEdit)->HasPasswordChar());
     for (int n = 0; n < 4; ++n) {
         for (const int* ids : {P::kHex64, P::kAscii64, P::kHex128, P::kAscii128}) {
@@ -89,8 +87,7 @@ TEST(EncryptionPage, PassphraseKeysWhileTypingAndOnApply) {
     } levels[] = {{1, 5, P::kHex64}, {2, 13, P::kHex128}};
     for (const auto& l : levels) {
         SCOPED_TRACE(l.level);
-        PageHarness h;
-        h.OpenOn(kEncryptionTab, WepReg(l.level, 1));
+        PageHarness h(WepReg(l.level, 1));
         std::string passphrase;
         for (int i = 0; i < 130; ++i) {
             passphrase += static_cast<char>('a' + i % 26);
@@ -112,8 +109,7 @@ TEST(EncryptionPage, PassphraseKeysWhileTypingAndOnApply) {
 }
 
 TEST(EncryptionPage, UncheckingAsciiCarriesTheTypedCharactersIntoHex) {
-    PageHarness h;
-    h.OpenOn(kEncryptionTab, WepReg(1, 3));
+    PageHarness h(WepReg(1, 3));
     h.Type(P::kAscii64[0], "hello");
     h.Type(P::kAscii64[2], QString::fromLatin1("\xff\xe9 ~!"));
     h.Click(P::kAsciiBox);
@@ -125,8 +121,7 @@ TEST(EncryptionPage, UncheckingAsciiCarriesTheTypedCharactersIntoHex) {
 // A stored level the list does not hold shows no level, every key control
 // disabled, until the user chooses one.
 TEST(EncryptionPage, StoredLevelThreeShowsNoLevel) {
-    PageHarness h;
-    h.OpenOn(kEncryptionTab, WepReg(3, 2));
+    PageHarness h(WepReg(3, 2));
     EXPECT_EQ(-1, h.Index(P::kLevelList));
     for (const int* ids : {P::kHex64, P::kAscii64, P::kHex128, P::kAscii128}) {
         EXPECT_EQ(0, h.EnabledKeys(ids));
@@ -145,8 +140,7 @@ TEST(EncryptionPage, AStoredTransmitKeyOutsideOneToFourShowsNoKeyAndAppliesKeyOn
     for (std::int32_t stored : {-1, 4, 7}) {
         WirelessReg reg = WepReg(1, 2);
         reg.defaultKeyId = stored;
-        PageHarness h;
-        h.OpenOn(kEncryptionTab, reg);
+        PageHarness h(reg);
         EXPECT_EQ(-1, h.Index(P::kDefaultKeyList)) << stored;
         h.Choose(P::kLevelList, 1);
         h.Apply();
@@ -157,8 +151,7 @@ TEST(EncryptionPage, AStoredTransmitKeyOutsideOneToFourShowsNoKeyAndAppliesKeyOn
 }
 
 TEST(EncryptionPage, ActivationReloadsFromTheRecord) {
-    PageHarness h;
-    h.OpenOn(kEncryptionTab, WepReg(1, 2));
+    PageHarness h(WepReg(1, 2));
     h.Type(P::kHex64[0], "1234");
     h.SelectTab(kAboutTab);
     WirelessReg reg = WepReg(2, 3);

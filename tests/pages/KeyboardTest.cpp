@@ -51,8 +51,7 @@ TEST(Keyboard, AButtonThatDisablesItselfHandsTheFocusOnSensibly) {
 }
 
 TEST(Keyboard, AClickOnAnEncryptionRadioButtonKeepsTheFocusOnIt) {
-    PageHarness h;
-    h.OpenOn(kEncryptionTab, WepReg(2, 2));
+    PageHarness h(WepReg(2, 2));
     QApplication::setActiveWindow(h.sheet.get());
     for (int id : {CEncryptionPage::kPassphraseRadio, CEncryptionPage::kManualRadio}) {
         auto* radio = h.Control<QAbstractButton>(id);

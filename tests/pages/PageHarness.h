@@ -70,6 +70,8 @@ struct PageHarness : SheetHarness {
         // Channels 1 to 11 from the card unless a test says otherwise.
         SetChannelMask(0x07FF);
     }
+    // The sheet opened with `reg` on the Encryption page.
+    explicit PageHarness(const WirelessReg& reg) : PageHarness() { OpenOn(kEncryptionTab, reg); }
 
     void SetChannelMask(std::uint16_t mask) {
         HostInfo host = card.CardHost();
