@@ -63,12 +63,6 @@ protected:
             .arg(Bar(kQualityBar));
     }
 
-    template <class F> void SetCard(F change) {
-        HostInfo host = h.card.CardHost();
-        change(host);
-        h.card.SetCardHost(host);
-    }
-
     SheetHarness h;
 };
 
@@ -94,10 +88,10 @@ TEST_F(LinkInfoPage, SignalLevelsOfTheCard) {
         {-60, 0, "N/A 0|N/A 0"},
     };
     for (const auto& c : cases) {
-        SetCard([&c](HostInfo& host) {
-            host.rssi = c.rssi;
-            host.infrastructureMode = c.infrastructure;
-        });
+        HostInfo host = h.card.CardHost();
+        host.rssi = c.rssi;
+        host.infrastructureMode = c.infrastructure;
+        h.card.SetCardHost(host);
         for (int phase = 0; phase < 3; ++phase) {
             Page().OnTimer();
         }
