@@ -34,16 +34,14 @@ TEST(Keyboard, AButtonThatDisablesItselfHandsTheFocusOnSensibly) {
     SheetHarness h;
     h.Open();
     QApplication::setActiveWindow(h.sheet.get());
-    auto* rescan =
-        h.sheet->findChild<QPushButton*>(QString::number(LinkInfoControls::kReScanButton));
+    auto* rescan = h.Control<QPushButton>(LinkInfoControls::kReScanButton);
     rescan->setFocus();
     rescan->click();
     ASSERT_FALSE(rescan->isEnabled());
     EXPECT_EQ(QString::number(SheetControls::kOkButton), QApplication::focusWidget()->objectName());
 
     h.SelectTab(2);
-    auto* search = h.sheet->m_SiteSurveyPage.findChild<QPushButton*>(
-        QString::number(SiteSurveyControls::kSearchButton));
+    auto* search = h.Control<QPushButton>(SiteSurveyControls::kSearchButton);
     search->setFocus();
     search->click();
     EXPECT_EQ(QString::number(SiteSurveyControls::kSurveyList),

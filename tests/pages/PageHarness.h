@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -160,7 +161,8 @@ struct PageHarness : SheetHarness {
         };
         std::vector<std::string> shown;
         for (const auto& [name, ids] : groups) {
-            const int count = Count(ids, [](QWidget* w) { return !w->isHidden(); });
+            const auto count =
+                std::count_if(ids, ids + 4, [this](int id) { return !Control(id)->isHidden(); });
             if (count != 0) {
                 shown.push_back(std::string(name) + (count == 4 ? "" : " (partly)"));
             }
@@ -169,7 +171,8 @@ struct PageHarness : SheetHarness {
     }
     // How many of the four key fields `ids` are enabled.
     int EnabledKeys(const int* ids) {
-        return Count(ids, [](QWidget* w) { return w->isEnabled(); });
+        return static_cast<int>(
+            std::count_if(ids, ids + 4, [this](int id) { return Enabled(id); }));
     }
     // Apply Changes and Undo Changes: both enabled, or both disabled.
     bool ChangesPending() {
@@ -179,15 +182,6 @@ struct PageHarness : SheetHarness {
     void Apply() { Click(CEncryptionPage::kApplyButton); }
     // The SetWLANConfig calls made so far.
     std::vector<CardCall> WlanCalls() const { return card.CallsNamed("SetWLANConfig"); }
-
-private:
-    template <class F> int Count(const int* ids, F test) {
-        int count = 0;
-        for (int n = 0; n < 4; ++n) {
-            count += test(Control(ids[n])) ? 1 : 0;
-        }
-        return count;
-    }
 };
 
 // The Configuration page's tests: the profiles stored, then the page opened.
