@@ -147,9 +147,10 @@ TEST(EncryptionApply, PassphraseKeysWithAZeroByteApplyWhileAsciiStaysChecked) {
 }
 
 TEST(EncryptionApply, RestoreDefaultsWritesTheDefaultKeysAtOnceAndUndoShowsThem) {
-    WirelessReg reg = WepReg(2, 3);
-    reg.defaultKeyId = 3;
-    SetFieldText(reg.passphrase, "secret");
+    WirelessReg restored = WepReg(2, 3);
+    restored.defaultKeyId = 3;
+    SetFieldText(restored.passphrase, "secret");
+    WirelessReg reg = restored;
     for (int n = 0; n < 4; ++n) {
         SetFieldText(reg.keyText128[n], "00112233445566778899AABBCC");
         SetFieldText(reg.keyText64[n], "0011223344");
@@ -157,10 +158,6 @@ TEST(EncryptionApply, RestoreDefaultsWritesTheDefaultKeysAtOnceAndUndoShowsThem)
     }
     PageHarness h(reg);
     h.Click(P::kRestoreButton);
-
-    WirelessReg restored = WepReg(2, 3);
-    restored.defaultKeyId = 3;
-    SetFieldText(restored.passphrase, "secret");
     const WirelessReg after = h.Reg();
     EXPECT_EQ(0, std::memcmp(&restored, &after, sizeof after));
     EXPECT_EQ(0, h.Index(P::kLevelList));
