@@ -86,7 +86,7 @@ TEST(Association, MediaStatusAndBssidFollowTheSettings) {
     for (const AssociationCase& c : cases) {
         SCOPED_TRACE(c.name);
         SimHome home;
-        home.WriteWorld(AirForAssociation());
+        home.SetWorld(AirForAssociation());
         ASSERT_EQ(0, TAVL_SetWLDomain(c.domain));
         ASSERT_EQ(0u, ApplySettings(c.mode, c.ssid, c.channel, c.keys, c.transmitKey));
         EXPECT_EQ(c.media, MediaStatus());
@@ -97,10 +97,10 @@ TEST(Association, MediaStatusAndBssidFollowTheSettings) {
 TEST(Association, CardOutFailsEveryCallAndKeepsItsSettingsThroughRestart) {
     SimHome home;
     cardsim::World world = AirForAssociation();
-    home.WriteWorld(world);
+    home.SetWorld(world);
     ASSERT_EQ(0u, ApplySettings(1, "Harbour Office", 1, kOfficeSecond, 1));
     world.present = false;
-    home.WriteWorld(world);
+    home.SetWorld(world);
     // Out of its slot, the card fails every radio call.
     std::uint8_t info[TAVL_DETECT_INFO_SIZE];
     EXPECT_EQ(0, TAVL_Detect(info));
@@ -122,7 +122,7 @@ TEST(Association, CardOutFailsEveryCallAndKeepsItsSettingsThroughRestart) {
     EXPECT_NE(0, TAVL_SetChannel(&channel));
 
     world.present = true;
-    home.WriteWorld(world);
+    home.SetWorld(world);
     EXPECT_EQ(1, TAVL_Detect(info));
     EXPECT_EQ(0, std::strncmp(reinterpret_cast<const char*>(info), "PCI\\VEN_1A2B&DEV_2093", 21));
     EXPECT_EQ(kOffice, CurrentBssid());
@@ -132,13 +132,12 @@ TEST(Association, CardOutFailsEveryCallAndKeepsItsSettingsThroughRestart) {
         SimHome other;
         EXPECT_EQ(1u, MediaStatus());
     }
-    setenv("TAVL_SIM_HOME", home.Path().c_str(), 1);
     EXPECT_EQ(kOffice, CurrentBssid());
 }
 
 TEST(Association, FullReadReportsTheLiveLink) {
     SimHome home;
-    home.WriteWorld(AirForAssociation());
+    home.SetWorld(AirForAssociation());
     ASSERT_EQ(0u, ApplySettings(1, "any", 1));
     HostInfo host{};
     std::uint32_t mask = TAVL_MASK_FULL_READ | TAVL_MASK_BSSID | TAVL_MASK_RSSI |

@@ -24,24 +24,24 @@ std::uint32_t Get(std::uint32_t mask) {
 TEST(FailureInjection, ChosenBitsFailTheNextCallsThatNameThem) {
     using cardsim::FailCalls;
     SimHome home;
-    home.WriteWorld(WithFailure(TAVL_MASK_SSID | TAVL_MASK_WEP_STATUS, 2, FailCalls::Both, 1));
+    home.SetWorld(WithFailure(TAVL_MASK_SSID | TAVL_MASK_WEP_STATUS, 2, FailCalls::Both, 1));
     EXPECT_EQ(0u, SetMask(TAVL_MASK_INFRASTRUCTURE));
     EXPECT_EQ(TAVL_MASK_SSID, SetMask(TAVL_MASK_INFRASTRUCTURE | TAVL_MASK_SSID));
     EXPECT_EQ(TAVL_MASK_SSID, Get(TAVL_MASK_SSID | TAVL_MASK_CONFIGURATION));
     EXPECT_EQ(0u, SetMask(TAVL_MASK_SSID)) << "the third call succeeds";
 
-    home.WriteWorld(WithFailure(TAVL_MASK_SSID, -1, FailCalls::Set, 2));
+    home.SetWorld(WithFailure(TAVL_MASK_SSID, -1, FailCalls::Set, 2));
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(0u, Get(TAVL_MASK_SSID));
         EXPECT_EQ(TAVL_MASK_SSID, SetMask(TAVL_MASK_SSID | TAVL_MASK_INFRASTRUCTURE));
     }
 
-    home.WriteWorld(WithFailure(TAVL_MASK_SSID, 1, FailCalls::Get, 3));
+    home.SetWorld(WithFailure(TAVL_MASK_SSID, 1, FailCalls::Get, 3));
     EXPECT_EQ(TAVL_MASK_SSID, Get(TAVL_MASK_SSID));
     EXPECT_EQ(0u, Get(TAVL_MASK_SSID));
     cardsim::World same = WithFailure(TAVL_MASK_SSID, 1, FailCalls::Get, 3);
     same.networks.pop_back(); // another edit of the world, the same setting
-    home.WriteWorld(same);
+    home.SetWorld(same);
     EXPECT_EQ(0u, Get(TAVL_MASK_SSID));
 }
 
