@@ -16,42 +16,41 @@
 
 namespace {
 
-// Failures of the card's reads: the bits that fail, and how many more reads
-// naming one of them fail (-1: every one).
-struct ReadFailures {
-    std::uint32_t bits = 0;
-    int left = 0;
-
-    // The bits a read of `mask` reports failed; the read is counted.
-    std::uint32_t Read(std::uint32_t mask) {
-        const std::uint32_t failed = left != 0 ? bits & mask : 0;
-        left -= failed != 0 && left > 0 ? 1 : 0;
-        return failed;
-    }
-};
-
 // The recorder, its call record off. Injecting failures rewrites the card's
 // world file, which made every input slow; it is written only when the
 // failures the card holds would answer a read otherwise than failures
 // injected afresh for this input would.
 class FuzzCard : public CardRecorder {
 public:
+    // The bits that fail, and how many more reads naming one of them fail
+    // (-1: every one).
+    struct Failures {
+        std::uint32_t bits = 0;
+        int left = 0;
+    };
+
     FuzzCard() { SetRecording(false); }
-    void Want(ReadFailures failures) { wanted_ = failures; }
+    void Want(Failures failures) { wanted_ = failures; }
 
     std::int32_t GetWLANConfig(std::uint32_t* mask, HostInfo* host) override {
-        if (ReadFailures held = held_, wanted = wanted_; held.Read(*mask) != wanted.Read(*mask)) {
-            FailGetBits(wanted_.bits, wanted_.left);
+        const Failures afresh = wanted_;
+        if (Read(held_, *mask) != Read(wanted_, *mask)) {
+            FailGetBits(afresh.bits, afresh.left);
             held_ = wanted_;
         }
-        held_.Read(*mask);
-        wanted_.Read(*mask);
         return CardRecorder::GetWLANConfig(mask, host);
     }
 
 private:
-    ReadFailures wanted_; // as a card injected afresh for this input holds them
-    ReadFailures held_;   // as the card holds them
+    // The bits a read of `mask` reports failed; the read is counted.
+    static std::uint32_t Read(Failures& failures, std::uint32_t mask) {
+        const std::uint32_t failed = failures.left != 0 ? failures.bits & mask : 0;
+        failures.left -= failed != 0 && failures.left > 0 ? 1 : 0;
+        return failed;
+    }
+
+    Failures wanted_; // as a card injected afresh for this input holds them
+    Failures held_;   // as the card holds them
 };
 
 } // namespace
