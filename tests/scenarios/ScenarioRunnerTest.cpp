@@ -21,10 +21,8 @@
 #include <csignal>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <poll.h>
-#include <sstream>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -35,21 +33,17 @@ namespace {
 
 constexpr int kWaitMs = 15000;
 
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    const auto last = text.find_last_not_of(" \t\r");
-    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-}
-
-// The lines of `text` that are neither blank nor comments ('#'), trimmed,
-// with their line numbers.
-std::vector<std::pair<int, std::string>> ContentLines(const std::string& text) {
+// The lines of the file at `path` that are neither blank nor comments
+// ('#'), trimmed, with their line numbers.
+std::vector<std::pair<int, std::string>> ContentLines(const QString& path) {
+    QFile file(path);
     std::vector<std::pair<int, std::string>> lines;
-    std::istringstream in(text);
-    std::string raw;
-    for (int number = 1; std::getline(in, raw); ++number) {
-        if (const std::string line = Trim(raw); !line.empty() && line.front() != '#') {
-            lines.emplace_back(number, line);
+    int number = 0;
+    for (const QByteArray& raw :
+         file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QByteArrayList()) {
+        ++number;
+        if (const QByteArray line = raw.trimmed(); !line.isEmpty() && line[0] != '#') {
+            lines.emplace_back(number, line.toStdString());
         }
     }
     return lines;
@@ -68,11 +62,6 @@ std::vector<std::string> ScenarioNames() {
         }
     }
     return names;
-}
-
-std::string ReadText(const QString& path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Stores a profile in the simulated card's store and makes it active:
@@ -160,11 +149,10 @@ protected:
     // trimmed (`tail`) and split into words (`args`).
     void Run(int number, const std::string& line) {
         SCOPED_TRACE("steps line " + std::to_string(number) + ": " + line);
-        const auto blank = line.find_first_of(" \t");
-        const std::string verb = line.substr(0, blank);
-        const std::string tail = blank == std::string::npos ? "" : Trim(line.substr(blank));
-        // Words as a shell would split them: blanks between double quotes
-        // stay in the word.
+        const std::string verb = line.substr(0, line.find_first_of(" \t"));
+        const std::string tail =
+            QByteArray::fromStdString(line.substr(verb.size())).trimmed().toStdString();
+        // Words split at blanks; blanks between double quotes stay in the word.
         const QStringList words = QProcess::splitCommand(QString::fromStdString(tail));
         std::vector<std::string> args;
         for (const QString& word : words) {
@@ -297,7 +285,7 @@ protected:
 };
 
 TEST_P(Scenario, RunsAsExpected) {
-    for (const auto& [number, line] : ContentLines(ReadText(folder_ + QStringLiteral("/steps")))) {
+    for (const auto& [number, line] : ContentLines(folder_ + QStringLiteral("/steps"))) {
         ASSERT_NO_FATAL_FAILURE(Run(number, line));
     }
     EXPECT_FALSE(utility_.Running()) << "the scenario must end with the utility's exit";
@@ -307,8 +295,7 @@ TEST_P(Scenario, RunsAsExpected) {
 
     // The expected fragments, each on a later line than the one before.
     journalFrom_ = 0;
-    for (const auto& [number, fragment] :
-         ContentLines(ReadText(folder_ + QStringLiteral("/expected")))) {
+    for (const auto& [number, fragment] : ContentLines(folder_ + QStringLiteral("/expected"))) {
         ASSERT_TRUE(WaitJournalAfter(QString::fromStdString(fragment)))
             << "expected after journal line " << journalFrom_ << ": " << fragment;
     }
