@@ -99,27 +99,29 @@ TEST_F(PollingThreadLifetime, CyclesOnItsOwnThreadAndStopsBeforeTheLibraryCloses
     EXPECT_EQ(kTrayIconConnected, ui.Icons().back());
 }
 
-TEST_F(PollingThreadLifetime, StopEndsTheWaitForTheCard) {
+// Stop ends an hour's wait: for the card (with the clock interrupted), and
+// a page's hold (the clock not interrupted: only `background` ends it).
+TEST_F(PollingThreadLifetime, StopEndsTheWaitForTheCardAndReleasesTheHandshakeHold) {
     card.SetPresent(false);
     StretchedClock clock;
-    CPollingThread thread(card, sheet, ui, clock);
-    thread.Start();
-    ASSERT_TRUE(watcher.WaitFor("Detect", 1));
-
-    clock.real.Interrupt();
-    thread.Stop();
+    {
+        CPollingThread thread(card, sheet, ui, clock);
+        thread.Start();
+        ASSERT_TRUE(watcher.WaitFor("Detect", 1));
+        clock.real.Interrupt();
+        EXPECT_TRUE(thread.Stop());
+    }
     EXPECT_EQ(std::vector<std::string>{"Detect"}, card.CallNames());
     EXPECT_TRUE(ui.Events().empty());
-}
 
-TEST_F(PollingThreadLifetime, StopReleasesTheHandshakeHold) {
-    StretchedClock clock;     // not interrupted: only `background` can end the hold
-    sheet.background.Reset(); // a page holds the thread
-    CPollingThread thread(card, sheet, ui, clock);
+    ResetHostState();
+    card.SetPresent(true);
+    sheet.background.Reset();
+    StretchedClock held;
+    CPollingThread thread(card, sheet, ui, held);
     thread.Start();
     ASSERT_TRUE(watcher.WaitFor("SetProfileWireless", 1));
-
-    thread.Stop();
+    EXPECT_TRUE(thread.Stop());
     EXPECT_TRUE(sheet.background.IsSet());
     EXPECT_EQ(0u, card.CountOf("QueryOID"));
 }
