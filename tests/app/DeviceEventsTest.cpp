@@ -102,17 +102,6 @@ TEST(DeviceEvents, EventsFollowWhatDetectionFinds) {
     }
 }
 
-// An arrival that finds the card starts timer 7, which asks for the apply.
-TEST_F(DeviceEventsTest, ArrivalTimerAsksForTheApply) {
-    gOsClass = kOsNt51;
-    EXPECT_TRUE(events_.OnDeviceChange(kDbtDeviceArrival, kCardId));
-    EXPECT_TRUE(events_.ArrivalTimer().isActive());
-    gApplyConfigRequest = 0;
-    events_.OnTimer();
-    EXPECT_FALSE(events_.ArrivalTimer().isActive());
-    EXPECT_EQ(1, gApplyConfigRequest);
-}
-
 TEST_F(DeviceEventsTest, DevNodesChangedFollowsTheNetworkService) {
     gOsClass = kOsNt51;
     // The service takes the card: three pages.
