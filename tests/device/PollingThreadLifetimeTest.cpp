@@ -1,5 +1,6 @@
-// The polling thread on a real thread: start, stop and the hand-over to
-// the library's termination. These run under the thread sanitizer.
+// The polling thread on a real thread: start and stop, under the thread
+// sanitizer. Its cycles on their own thread up to the library's
+// termination are the scenarios' (no card call after TAVL_Terminate).
 #include "device/PollingThread.h"
 
 #include "device/HostState.h"
@@ -81,23 +82,6 @@ protected:
     FakeHostUi ui;
     CallWatcher watcher{card};
 };
-
-// The exit path: interrupt the clock, stop (here by destroying the
-// running thread), then close the library.
-TEST_F(PollingThreadLifetime, CyclesOnItsOwnThreadAndStopsBeforeTheLibraryCloses) {
-    RealClock clock;
-    {
-        CPollingThread thread(card, sheet, ui, clock);
-        thread.Start();
-        ASSERT_TRUE(watcher.WaitFor("QueryOID", 2));
-        clock.Interrupt();
-    }
-    card.Terminate();
-
-    EXPECT_EQ("Terminate", card.CallNames().back());
-    EXPECT_EQ(1, gThreadExit);
-    EXPECT_EQ(kTrayIconConnected, ui.Icons().back());
-}
 
 // Stop ends an hour's wait: for the card (with the clock interrupted), and
 // a page's hold (the clock not interrupted: only `background` ends it).

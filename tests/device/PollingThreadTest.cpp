@@ -2,7 +2,6 @@
 // thread with the virtual clock: no real waiting.
 #include "device/PollingThread.h"
 
-#include "device/Apply.h"
 #include "device/HostState.h"
 #include "device/Records.h"
 #include "device/VirtualClock.h"
@@ -12,9 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
