@@ -3,12 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDeadlineTimer>
 #include <QProcess>
+#include <QTest>
 #include <QThread>
 
 #include <vector>
@@ -37,9 +36,7 @@ void Sleep(QDBusConnection& bus, bool start, const std::vector<std::uint32_t>& c
         QStringLiteral("PrepareForSleep"));
     signal << start;
     bus.send(signal);
-    for (QDeadlineTimer deadline(5000); codes.size() < count && !deadline.hasExpired();) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return codes.size() >= count; }, 5000));
 }
 
 // The monitor stays off while no logind is on the bus, and turns
