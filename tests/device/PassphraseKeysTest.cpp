@@ -25,9 +25,6 @@ const Vector kVectors[] = {
      {"5ACA35B234", "3062494E81", "D30626111F", "74276D2B34"},
      "AB270277110B49C135EDDBA8C3"},
     // 8-bit characters enter as their byte values.
-    {"caf\xe9",
-     {"FAC53FF554", "E1AF91F9C5", "C259DAB679", "DD99D9328E"},
-     "6B15039BAB4F3F2D512C73E17D"},
     {"\xff",
      {"67935AD6DF", "79F846EA87", "89A4DCCAB3", "8E2DED461F"},
      "AABD2B2A451504E119A243D8E7"},
