@@ -36,6 +36,16 @@ std::vector<TavlSurveyEntry> SeventyOneNetworks() {
     return entries;
 }
 
+// The sheet opened on Link Info with the card present and the sheet in the
+// foreground; the simulated card records nothing.
+void OpenOnLinkInfo(SheetHarness& h) {
+    CLinkInfoPage::ResetProcessState();
+    gDevicePresent = 1;
+    h.card.SetRecording(false);
+    h.sheet->state.forground.Set();
+    h.Open();
+}
+
 // One refresh of the Link Info page, connected to an access point, phases
 // in turn. The trace lines go to a sink that drops them (`range(0)` 0) or
 // take the shipped path (1): nowhere, or to the system log when the run has
@@ -46,11 +56,7 @@ void BM_UpdateLinkInfo(benchmark::State& state) {
         trace::SetOutSink(&DropTrace);
     }
     SheetHarness h;
-    CLinkInfoPage::ResetProcessState();
-    gDevicePresent = 1;
-    h.card.SetRecording(false);
-    h.sheet->state.forground.Set();
-    h.Open();
+    OpenOnLinkInfo(h);
     CLinkInfoPage& page = h.sheet->m_LinkInfoPage;
     int phase = 0;
     for (auto _ : state) {
@@ -67,11 +73,7 @@ BENCHMARK(BM_UpdateLinkInfo)->Arg(0)->Arg(1)->Repetitions(9)->ReportAggregatesOn
 void BM_PaintedLinkInfoRefresh(benchmark::State& state) {
     trace::SetOutSink(&DropTrace);
     SheetHarness h;
-    CLinkInfoPage::ResetProcessState();
-    gDevicePresent = 1;
-    h.card.SetRecording(false);
-    h.sheet->state.forground.Set();
-    h.Open();
+    OpenOnLinkInfo(h);
     h.Drain();
     CLinkInfoPage& page = h.sheet->m_LinkInfoPage;
     std::uint32_t frames = 0;

@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <cstdlib>
@@ -26,15 +26,6 @@ protected:
         ::setenv("XDG_RUNTIME_DIR", qPrintable(runtime_.path()), 1);
     }
     void TearDown() override { ResetHostState(); }
-
-    // Lets events flow until `done` holds (the bound only stops a broken build).
-    template <class Done> static bool Until(Done done) {
-        QDeadlineTimer deadline(20000);
-        while (!done() && !deadline.hasExpired()) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        return done();
-    }
 
     QTemporaryDir home_, runtime_;
     RecordingMessageBoxes boxes_;
@@ -52,7 +43,7 @@ TEST_F(MainFrameTest, MenuShowHideAndExitThenLaterRequestsDoNothing) {
     CMainFrame frame;
     frame.SetTrayAvailable([] { return true; });
     ASSERT_TRUE(frame.Create(SKERRIN_BIN_DIR "/libtavl3.so"));
-    ASSERT_TRUE(Until([&] { return frame.Tray()->IconShown(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame.Tray()->IconShown(); }, 20000));
 
     // Show, then Hide from the menu while the sheet is up.
     bool upWhenHidden = false;

@@ -20,7 +20,6 @@ protected:
             if (h_.sheet->isVisible()) {
                 ++openings_;
                 minimizedWhenUp_ |= (h_.sheet->windowState() & Qt::WindowMinimized) != 0;
-                activeIndexWhenUp_ = h_.sheet->GetActiveIndex();
                 h_.sheet->reject();
             }
         });
@@ -42,10 +41,9 @@ protected:
     QTimer closer_;
     int openings_ = 0;
     bool minimizedWhenUp_ = false;
-    int activeIndexWhenUp_ = -1;
 };
 
-TEST_F(SheetShowTest, NothingOpensWithoutTheCardOrOverAnOpenSheet) {
+TEST_F(SheetShowTest, NothingOpensWithoutTheCardOrOverAnOpenSheetWhichComesUp) {
     struct Case {
         bool command;
         int present, sheetOpen;
@@ -54,15 +52,18 @@ TEST_F(SheetShowTest, NothingOpensWithoutTheCardOrOverAnOpenSheet) {
     const Case cases[] = {
         {true, 0, 0, 1},  // the command says the card is missing
         {false, 0, 0, 0}, // a double click without the card: nothing
-        {true, 1, 1, 0},  // the command over an open sheet: nothing
-        {false, 1, 1, 0}, // a double click over an open sheet: brought up only
+        {true, 1, 1, 0},  // the command over an open sheet: brought up only
+        {false, 1, 1, 0}, // a double click over an open sheet: the same
     };
+    h_.Open();
     CloseWhenUp();
     for (const Case& c : cases) {
         h_.boxes.shown.clear();
+        h_.sheet->setWindowState(Qt::WindowMinimized);
         gDevicePresent = static_cast<std::uint8_t>(c.present);
         gSheetOpen = static_cast<std::uint8_t>(c.sheetOpen);
         c.command ? show_.ShowSheet(true) : show_.OnTrayDoubleClick();
+        EXPECT_EQ(c.sheetOpen == 0, (h_.sheet->windowState() & Qt::WindowMinimized) != 0);
         ASSERT_EQ(static_cast<std::size_t>(c.boxes), h_.boxes.shown.size());
         if (c.boxes == 1) {
             EXPECT_EQ("The card is NOT present!", h_.boxes.shown[0].text);
@@ -72,7 +73,7 @@ TEST_F(SheetShowTest, NothingOpensWithoutTheCardOrOverAnOpenSheet) {
     EXPECT_EQ(0, openings_);
 }
 
-TEST_F(SheetShowTest, ShowOpensOnLinkInfoRestoredAndClearsTheFlagsAfterwards) {
+TEST_F(SheetShowTest, ShowOpensRestoredAndClearsTheFlagsAfterwards) {
     gDevicePresent = 1;
     h_.sheet->m_ConfigPage.m_ListsFilled = 1;
     h_.sheet->m_SiteSurveyPage.m_b_ColumnsCreated = 1;
@@ -81,19 +82,10 @@ TEST_F(SheetShowTest, ShowOpensOnLinkInfoRestoredAndClearsTheFlagsAfterwards) {
     show_.OnTrayDoubleClick();
     EXPECT_EQ(1, openings_);
     EXPECT_FALSE(minimizedWhenUp_);
-    EXPECT_EQ(0, activeIndexWhenUp_);
     EXPECT_EQ(0, gSheetOpen);
     EXPECT_EQ(0, h_.sheet->m_ConfigPage.m_ListsFilled);
     EXPECT_EQ(0, h_.sheet->m_SiteSurveyPage.m_b_ColumnsCreated);
     EXPECT_FALSE(show_.Showing());
-}
-
-TEST_F(SheetShowTest, OpenMinimizedSheetComesBackOnADoubleClick) {
-    gDevicePresent = 1;
-    h_.Open();
-    h_.sheet->setWindowState(Qt::WindowMinimized);
-    show_.OnTrayDoubleClick();
-    EXPECT_FALSE(h_.sheet->windowState() & Qt::WindowMinimized);
 }
 
 TEST_F(SheetShowTest, SecondShowDuringThePageSetWaitOpensOneSheet) {

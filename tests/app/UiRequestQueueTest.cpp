@@ -4,9 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QTest>
 #include <QTimer>
 
 #include <cerrno>
@@ -14,15 +13,6 @@
 #include <vector>
 
 namespace {
-
-// Lets events flow until `done` holds (the bound only stops a broken build).
-template <class Done> bool Until(Done done) {
-    QDeadlineTimer deadline(20000);
-    while (!done() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
-}
 
 // Posts 1..3 from another thread; the second runs a nested loop (as a
 // message box does) that ends only once the third has run inside it.
@@ -45,7 +35,7 @@ void PostFromThreadAndDrain(UiRequestQueue& queue) {
         });
     });
     poster.join();
-    ASSERT_TRUE(Until([&] { return ran.size() == 4; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ran.size() == 4; }, 20000));
     EXPECT_EQ((std::vector<int>{1, 2, 3, -2}), ran);
 }
 

@@ -63,8 +63,8 @@ std::uint32_t gSurveySize = TAVL_SURVEY_BUFFER_SIZE;
 // call must not read through a null argument either.
 TEST(BadInput, EveryCallFailsWithoutACrash) {
     SimHome home;
-    home.WriteWorld(cardsim::DefaultWorld());
-    setenv("TAVL_SIM_JOURNAL", home.Path("journal.log").c_str(), 1);
+    home.SetWorld(cardsim::DefaultWorld());
+    home.SetRecording(true);
     ASSERT_EQ(0, TAVL_SetProfileRoot("Corvane\\Profile"));
     const std::uint32_t two = 2;
     const std::uint32_t fifteen = 15;
@@ -131,7 +131,6 @@ TEST(BadInput, EveryCallFailsWithoutACrash) {
         EXPECT_TRUE(fails()) << name;
     }
     EXPECT_EQ(0x5A5A5A5Au, gUntouched);
-    unsetenv("TAVL_SIM_JOURNAL");
 }
 
 } // namespace

@@ -17,7 +17,7 @@ TEST(DriverFile, PathIsRelativeToTheFolderGivenAndCarriesTheWorldsVersion) {
     SimHome home;
     cardsim::World world = cardsim::DefaultWorld();
     world.driverVersion = {5, 1, 2600, 7};
-    home.WriteWorld(world);
+    home.SetWorld(world);
     char path[TAVL_PATH_BUFFER_SIZE] = {};
     std::strcpy(path, home.Path().c_str());
     ASSERT_EQ(1, TAVL_GetWLANDriverPath(path));
@@ -30,7 +30,7 @@ TEST(DriverFile, PathIsRelativeToTheFolderGivenAndCarriesTheWorldsVersion) {
     EXPECT_STREQ("../../home/drivers/lk2093.ko", path);
 
     world.driverVersion = {5, 1, 2600, 8};
-    home.WriteWorld(world);
+    home.SetWorld(world);
     std::strcpy(path, home.Path().c_str());
     ASSERT_EQ(1, TAVL_GetWLANDriverPath(path));
     EXPECT_EQ((FileVersionNumbers{5, 1, 2600, 8}), StampOf(home.Path(path)));

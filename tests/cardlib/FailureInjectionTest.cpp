@@ -4,16 +4,6 @@
 
 namespace {
 
-cardsim::World WithFailure(std::uint32_t mask, std::int64_t count, cardsim::FailCalls calls,
-                           std::uint64_t serial) {
-    cardsim::World world = cardsim::DefaultWorld();
-    world.fail.mask = mask;
-    world.fail.count = count;
-    world.fail.calls = calls;
-    world.fail.serial = serial;
-    return world;
-}
-
 std::uint32_t Get(std::uint32_t mask) {
     HostInfo host{};
     return GetMask(mask, &host);
@@ -24,24 +14,28 @@ std::uint32_t Get(std::uint32_t mask) {
 TEST(FailureInjection, ChosenBitsFailTheNextCallsThatNameThem) {
     using cardsim::FailCalls;
     SimHome home;
-    home.WriteWorld(WithFailure(TAVL_MASK_SSID | TAVL_MASK_WEP_STATUS, 2, FailCalls::Both, 1));
+    const auto fail = [&](std::uint32_t mask, std::int64_t count, FailCalls calls) {
+        home.EditWorld([&](cardsim::World& w) {
+            w.fail = {mask, count, calls, false, false, w.fail.serial + 1};
+        });
+    };
+    fail(TAVL_MASK_SSID | TAVL_MASK_WEP_STATUS, 2, FailCalls::Both);
     EXPECT_EQ(0u, SetMask(TAVL_MASK_INFRASTRUCTURE));
     EXPECT_EQ(TAVL_MASK_SSID, SetMask(TAVL_MASK_INFRASTRUCTURE | TAVL_MASK_SSID));
     EXPECT_EQ(TAVL_MASK_SSID, Get(TAVL_MASK_SSID | TAVL_MASK_CONFIGURATION));
     EXPECT_EQ(0u, SetMask(TAVL_MASK_SSID)) << "the third call succeeds";
 
-    home.WriteWorld(WithFailure(TAVL_MASK_SSID, -1, FailCalls::Set, 2));
+    fail(TAVL_MASK_SSID, -1, FailCalls::Set);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(0u, Get(TAVL_MASK_SSID));
         EXPECT_EQ(TAVL_MASK_SSID, SetMask(TAVL_MASK_SSID | TAVL_MASK_INFRASTRUCTURE));
     }
 
-    home.WriteWorld(WithFailure(TAVL_MASK_SSID, 1, FailCalls::Get, 3));
+    fail(TAVL_MASK_SSID, 1, FailCalls::Get);
     EXPECT_EQ(TAVL_MASK_SSID, Get(TAVL_MASK_SSID));
     EXPECT_EQ(0u, Get(TAVL_MASK_SSID));
-    cardsim::World same = WithFailure(TAVL_MASK_SSID, 1, FailCalls::Get, 3);
-    same.networks.pop_back(); // another edit of the world, the same setting
-    home.WriteWorld(same);
+    // Another edit of the world, the same failure setting.
+    home.EditWorld([](cardsim::World& w) { w.scanMs = 1; });
     EXPECT_EQ(0u, Get(TAVL_MASK_SSID));
 }
 

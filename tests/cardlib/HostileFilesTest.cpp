@@ -49,10 +49,7 @@ TEST(HostileFiles, AFifoInAFilesPlaceIsNeverWaitedFor) {
     EXPECT_TRUE(ReturnsAtOnce(store + "office.prf", [&] {
         EXPECT_EQ(0, TAVL_GetActiveProfileByType(name, TAVL_PROFILE_TYPE));
         EXPECT_EQ(-5, TAVL_GetProfileWireless("Office", &reg));
-    }));
-    EXPECT_TRUE(ReturnsAtOnce(store + "default.prf", [&] {
         EXPECT_EQ(TAVL_PROFILE_ENUM_END, TAVL_EnumProfilesByType(0, name, TAVL_PROFILE_TYPE));
-        EXPECT_EQ(-5, TAVL_GetProfileWireless("default", &reg));
     }));
     EXPECT_TRUE(ReturnsAtOnce(store + "active", [&] {
         EXPECT_EQ(TAVL_PROFILE_NONE_ACTIVE, TAVL_GetActiveProfileByType(name, TAVL_PROFILE_TYPE));

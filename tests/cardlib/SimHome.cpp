@@ -1,11 +1,9 @@
 #include "tests/cardlib/SimHome.h"
 
-#include "cardshared/Files.h"
 #include "cardshared/Text.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -13,30 +11,14 @@
 #include <vector>
 
 SimHome::SimHome() {
-    std::string pattern = std::filesystem::temp_directory_path().string() + "/cardlib-test-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    parent_ = mkdtemp(buffer.data());
-    path_ = parent_ + "/home";
-    std::filesystem::create_directory(path_);
-    std::filesystem::create_directory(parent_ + "/run");
-    setenv("TAVL_SIM_HOME", path_.c_str(), 1);
+    SetRecording(false);
+    SetWorld(EmptyWorld());
     // tavlsim must never reach a utility running outside the test.
-    setenv("XDG_RUNTIME_DIR", (parent_ + "/run").c_str(), 1);
-    unsetenv("TAVL_SIM_JOURNAL");
-    unsetenv("TAVL_SIM_CRASH");
-    WriteWorld(EmptyWorld());
+    setenv("XDG_RUNTIME_DIR", Parent().c_str(), 1);
 }
 
-SimHome::~SimHome() {
-    unsetenv("TAVL_SIM_JOURNAL");
-    std::error_code ignored;
-    std::filesystem::remove_all(parent_, ignored);
-}
-
-void SimHome::WriteWorld(const cardsim::World& world) const {
-    ASSERT_TRUE(
-        cardsim::WriteFileAtomically(Path("world.ini"), cardsim::FormatWorld(world), 0600, false));
+std::string SimHome::Parent() const {
+    return std::filesystem::path(Folder()).parent_path();
 }
 
 void SimHome::WriteFile(const std::string& relative, const std::string& text) const {

@@ -1,32 +1,23 @@
-// A temporary world folder for one test: TAVL_SIM_HOME points at it while
-// the object lives, so the card library (linked into the test) follows it.
+// A world folder of its own for one test (the card recorder's, its record
+// and journal off) with empty air: the card library linked into the test
+// follows it while the object lives.
 #pragma once
 
 #include "cardlib/World.h"
 #include "device/tavl.h"
+#include "tests/fakes/CardRecorder.h"
 
 #include <string>
 
-class SimHome {
+class SimHome : public CardRecorder {
 public:
     SimHome();
-    ~SimHome();
-    SimHome(const SimHome&) = delete;
-    SimHome& operator=(const SimHome&) = delete;
-
-    // The folder that holds the world folder and nothing else.
-    const std::string& Parent() const { return parent_; }
-    const std::string& Path() const { return path_; }
-    std::string Path(const std::string& relative) const { return path_ + "/" + relative; }
-
-    // Replaces the world file (as tavlsim does: temporary file, rename).
-    void WriteWorld(const cardsim::World& world) const;
+    // The folder that holds the world folder.
+    std::string Parent() const;
+    const std::string& Path() const { return Folder(); }
+    std::string Path(const std::string& relative) const { return Folder() + "/" + relative; }
     void WriteFile(const std::string& relative, const std::string& text) const;
     std::string ReadFile(const std::string& relative) const;
-
-private:
-    std::string parent_;
-    std::string path_;
 };
 
 // A world with no networks in the air, surveys that finish at once, and no

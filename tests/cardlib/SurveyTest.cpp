@@ -35,7 +35,7 @@ TEST(SiteSurvey, ResultParsesBackFieldByField) {
     cardsim::Network hidden = MakeNet("Backroom", "00:0C:2B:4A:10:03", 1, -90);
     hidden.hidden = true;
     world.networks.push_back(hidden);
-    home.WriteWorld(world);
+    home.SetWorld(world);
 
     ASSERT_EQ(0, TAVL_SiteSurveyTrigger());
     std::vector<std::uint8_t> buffer(TAVL_SURVEY_BUFFER_SIZE);
@@ -69,7 +69,7 @@ TEST(SiteSurvey, ResultParsesBackFieldByField) {
 // the real count; a size below one entry fails and writes nothing.
 TEST(SiteSurvey, BufferHoldsWholeEntriesOnlyAndTheRealCount) {
     SimHome home;
-    home.WriteWorld(CrowdedAir(80));
+    home.SetWorld(CrowdedAir(80));
     ASSERT_EQ(0, TAVL_SiteSurveyTrigger());
     constexpr std::size_t kEntry = TAVL_SURVEY_ENTRY_SIZE;
     for (std::uint32_t size :
@@ -95,10 +95,10 @@ TEST(SiteSurvey, ResultAppearsWhenTheScanHasFinished) {
     SimHome home;
     cardsim::World world = CrowdedAir(2);
     world.scanMs = 60000;
-    home.WriteWorld(world);
+    home.SetWorld(world);
     EXPECT_EQ(0u, SurveyCount()) << "no scan has finished yet";
     world.scanMs = 0;
-    home.WriteWorld(world);
+    home.SetWorld(world);
     EXPECT_EQ(2u, SurveyCount());
 }
 
@@ -111,7 +111,7 @@ TEST(SiteSurvey, ListsOnlyChannelsOfTheDomain) {
         std::snprintf(bssid, sizeof bssid, "00:0C:2B:4A:10:%02X", channel);
         world.networks.push_back(MakeNet("Net", bssid, channel, -50));
     }
-    home.WriteWorld(world);
+    home.SetWorld(world);
     for (auto [domain, count] : {std::pair{0, 4u}, {1, 5u}, {2, 2u}, {3, 3u}, {4, 6u}}) {
         ASSERT_EQ(0, TAVL_SetWLDomain(domain));
         EXPECT_EQ(count, SurveyCount()) << "domain " << domain;

@@ -65,7 +65,7 @@ TEST(Tavlsim, NetworksAreAddedChangedAndRemoved) {
 
 TEST(Tavlsim, StatusAndFailureControls) {
     SimHome home;
-    home.WriteWorld(cardsim::DefaultWorld());
+    home.SetWorld(cardsim::DefaultWorld());
     ASSERT_EQ(0, TAVL_SetProfileRoot("Corvane\\Profile"));
     ASSERT_EQ(0u, ApplySettings(1, "Corvane", 6));
     ASSERT_EQ(0, TAVL_SetActiveProfileByType("Home Base", 1));

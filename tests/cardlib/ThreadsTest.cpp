@@ -12,7 +12,7 @@ namespace {
 // same time; every answer stays whole.
 TEST(Threads, PollingAndPagesCallAtOnce) {
     SimHome home;
-    home.WriteWorld(cardsim::DefaultWorld());
+    home.SetWorld(cardsim::DefaultWorld());
     ASSERT_EQ(0, TAVL_SetProfileRoot("Corvane\\Profile"));
     std::atomic<bool> bad{false};
     std::thread polling([&] {

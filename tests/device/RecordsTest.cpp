@@ -66,15 +66,4 @@ TEST(Records, FieldTextStopsAtTheFieldEndWithoutTerminator) {
     EXPECT_EQ('\0', field[3]);
 }
 
-TEST(Records, WepKeyHandleRoundTripsAFullAddress) {
-    HostInfo host{};
-    WepKeyBuffer key{};
-    TavlSetWepKey(&host, 2, &key);
-    EXPECT_EQ(&key, TavlGetWepKey(&host, 2));
-    EXPECT_EQ(nullptr, TavlGetWepKey(&host, 0));
-    TavlSetWepKey(&host, 2, nullptr);
-    EXPECT_EQ(0u, host.wepKey[2]);
-    EXPECT_EQ(0u, host.wepKeyHigh[2]);
-}
-
 } // namespace

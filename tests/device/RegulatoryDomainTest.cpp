@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -11,17 +10,15 @@
 
 namespace {
 
-// Five digits summing to 25 select the domain by the third digit.
+// Five digits summing to 25 select the domain by the third digit: "55555"
+// (third digit 5) is out of range, "77200" sums to 16, "/1;95" sums to 25
+// with "/" as -1 and its third gives 11.
 TEST(RegulatoryDomain, DomainEntrySelectsTheDomain) {
-    const std::pair<const char*, std::int32_t>
-        cases[] =
-            {
-                {"91249", 2}, {"99205", 2}, {"0727900", 2}, {"97405", 4},
-                {"99133", 1}, {"88333", 3}, {"55555", 0}, // third digit 5: out of range
-                {"77200", 0},                             // sum 16
-                {"9961", 0},  {"", 0},      {"abcde", 0},   {"50983", 0},
-                {"/1;95", 0}, // sum 25 with "/" as -1; the third gives 11
-            };
+    const std::pair<const char*, std::int32_t> cases[] = {
+        {"91249", 2}, {"99205", 2}, {"0727900", 2}, {"97405", 4}, {"99133", 1},
+        {"88333", 3}, {"55555", 0}, {"77200", 0},   {"9961", 0},  {"", 0},
+        {"abcde", 0}, {"50983", 0}, {"/1;95", 0},
+    };
     for (const auto& [entry, domain] : cases) {
         EXPECT_EQ(domain, DomainFromEntry(entry)) << entry;
     }

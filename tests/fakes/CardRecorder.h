@@ -68,6 +68,8 @@ public:
 
     // ---- The world, the profile store and the driver's settings -------------
 
+    // The world folder, TAVL_SIM_HOME while the recorder lives.
+    const std::string& Folder() const { return folder_; }
     void SetWorld(const cardsim::World& world);
     void EditWorld(const std::function<void(cardsim::World&)>& edit);
     void SetPresent(bool present) {

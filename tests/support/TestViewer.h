@@ -29,12 +29,11 @@ public:
             std::filesystem::temp_directory_path() / ("skerrin-viewer-" + std::to_string(getpid()));
         std::filesystem::create_directories(dir_);
         setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
-        const std::string path = trace::ViewerSocketPath();
-        unlink(path.c_str());
+        sockaddr_un address{AF_UNIX, {}};
+        std::strncpy(address.sun_path, trace::ViewerSocketPath().c_str(),
+                     sizeof address.sun_path - 1);
+        unlink(address.sun_path);
         fd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
         EXPECT_EQ(0, bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address));
         EXPECT_EQ(0, listen(fd_, SOMAXCONN));
         thread_ = std::thread([this, messages, answers] {
@@ -46,9 +45,8 @@ public:
                 recv(client, text.data(), text.size(), MSG_WAITALL);
                 users.push_back(header[0]);
                 texts.push_back(text);
-                const char answer = 1;
                 if (answers) {
-                    send(client, &answer, 1, MSG_NOSIGNAL);
+                    send(client, "\1", 1, MSG_NOSIGNAL);
                 }
                 clients_.push_back(client);
             }
@@ -56,16 +54,13 @@ public:
     }
     ~TestViewer() {
         Join();
-        for (int client : clients_) {
-            close(client);
+        for (int fd : clients_) {
+            close(fd);
         }
         close(fd_);
         std::filesystem::remove_all(dir_);
-        if (oldRuntime_.empty()) {
-            unsetenv("XDG_RUNTIME_DIR");
-        } else {
-            setenv("XDG_RUNTIME_DIR", oldRuntime_.c_str(), 1);
-        }
+        oldRuntime_.empty() ? unsetenv("XDG_RUNTIME_DIR")
+                            : setenv("XDG_RUNTIME_DIR", oldRuntime_.c_str(), 1);
     }
     // Waits until every message has come.
     void Join() {
