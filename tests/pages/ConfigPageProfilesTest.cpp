@@ -1,22 +1,24 @@
 // The Configuration page's profile box: listing, selecting, typing, Create,
-// Remove and Activate, and the full apply a picked profile requests.
+// Remove and Activate, the full apply a picked profile requests, and a pick
+// that is never activated.
 #include "PageHarness.h"
 
 namespace {
 
 using P = CConfigPage;
 
-TEST_F(ConfigPageTest, ListsStoredProfilesSortedAndNamesTheActiveOne) {
-    OpenPage(
-        {Record("work", "w"), Record("Home", "h"), Record("default", "d"), Record("alpha", "a")});
+TEST(ConfigPage, ListsStoredProfilesSortedAndNamesTheActiveOne) {
+    PageHarness h(kConfigTab, {Record("work", "w"), Record("Home", "h"), Record("default", "d"),
+                               Record("alpha", "a")});
     EXPECT_EQ((QStringList{"alpha", "default", "Home", "work"}), h.Entries(P::IDC_PROFILE));
     EXPECT_EQ("work", h.Text(P::IDC_PROFILE));
 }
 
-TEST_F(ConfigPageTest, EmptyStoreCreatesDefaultFromRegWithoutAskingTheThread) {
+TEST(ConfigPage, EmptyStoreCreatesDefaultFromRegWithoutAskingTheThread) {
+    PageHarness h;
     // A change request another apply raised stays for the thread.
     gChangeParametersRequest = 1;
-    OpenPage();
+    h.OpenOn(kConfigTab);
     EXPECT_EQ((QStringList{"default"}), h.Entries(P::IDC_PROFILE));
     EXPECT_EQ("default", h.card.ActiveProfile());
     EXPECT_EQ(0u, h.card.CountOf("GetProfileWireless"));
@@ -27,9 +29,10 @@ TEST_F(ConfigPageTest, EmptyStoreCreatesDefaultFromRegWithoutAskingTheThread) {
 
 // Only a store that says it has no more profiles is empty: a failing
 // enumeration creates no "default" over the stored one.
-TEST_F(ConfigPageTest, AFailingEnumerationIsNoEmptyStore) {
+TEST(ConfigPage, AFailingEnumerationIsNoEmptyStore) {
+    PageHarness h;
     h.card.FailEverything(true);
-    OpenPage();
+    h.OpenOn(kConfigTab);
     EXPECT_TRUE(h.Entries(P::IDC_PROFILE).isEmpty());
     EXPECT_LE(h.card.CountOf("EnumProfilesByType"), 1u);
     EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
@@ -56,7 +59,7 @@ template <int id> void Press(PageHarness& h) {
     h.Click(id);
 }
 
-TEST_F(ConfigPageTest, ButtonsFollowTheTable) {
+TEST(ConfigPage, ButtonsFollowTheTable) {
     const struct {
         const char* name;
         const char* active; // the active profile at the opening; "" for an empty store
@@ -108,8 +111,8 @@ TEST_F(ConfigPageTest, ButtonsFollowTheTable) {
 
 // ---- Selecting and typing ------------------------------------------------------
 
-TEST_F(ConfigPageTest, TypedNameIsCutAt64CharactersWithTheCaretAtTheEnd) {
-    OpenPage({Record("home", "h")});
+TEST(ConfigPage, TypedNameIsCutAt64CharactersWithTheCaretAtTheEnd) {
+    PageHarness h(kConfigTab, {Record("home", "h")});
     h.Replace(P::IDC_PROFILE, QString(65, QChar('b')));
     h.Drain();
     EXPECT_EQ(QString(64, QChar('b')), h.Text(P::IDC_PROFILE));
@@ -129,8 +132,8 @@ TEST_F(ConfigPageTest, TypedNameIsCutAt64CharactersWithTheCaretAtTheEnd) {
     }
 }
 
-TEST_F(ConfigPageTest, TypedNewNameSurvivesOtherEditsEvenAsThePrefixOfAnEntry) {
-    OpenPage({Record("home", "h")});
+TEST(ConfigPage, TypedNewNameSurvivesOtherEditsEvenAsThePrefixOfAnEntry) {
+    PageHarness h(kConfigTab, {Record("home", "h")});
     h.Replace(P::IDC_PROFILE, "ho");
     h.Replace(P::IDC_SSID, "net");
     h.ChooseText(P::IDC_POWER_SAVE, "Enabled");
@@ -142,38 +145,40 @@ TEST_F(ConfigPageTest, TypedNewNameSurvivesOtherEditsEvenAsThePrefixOfAnEntry) {
 
 // ---- Create -------------------------------------------------------------------
 
-TEST_F(ConfigPageTest, CreatingACaseDifferentDuplicateIsRefused) {
-    OpenPage({Record("home", "h"), Record("Work", "w")});
-    h.Edit(P::IDC_PROFILE)->setText("wORK");
-    h.sheet->m_ConfigPage.OnCreateProfile();
-    EXPECT_EQ(std::vector<QString>{"The profile is already exist. Please use a different name."},
-              h.boxes.Texts());
-
-    // The refused creation leaves nothing pending: the next apply brings
-    // the page's values to the card.
-    h.Replace(P::IDC_SSID, "x");
-    h.Click(P::IDC_APPLY_CHANGES);
-    EXPECT_EQ(1, gChangeParametersRequest);
-}
-
-TEST_F(ConfigPageTest, EmptyNameCreatesNothingAndAppliesToTheProfileInReg) {
-    OpenPage({Record("home", "h")});
-    h.Replace(P::IDC_PROFILE, "");
-    h.sheet->m_ConfigPage.OnCreateProfile();
-    EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
-    h.Replace(P::IDC_SSID, "net");
-    h.Click(P::IDC_APPLY_CHANGES);
-    EXPECT_EQ("net", FieldText(h.card.Profile("home")->ssid));
+// Create refuses a name taken in other capitals, with a message, and does
+// nothing for an empty name; neither leaves anything pending: the next
+// apply brings the page's values to the profile the box names, or for an
+// empty box to the one in `reg`.
+TEST(ConfigPage, ARefusedCreateStoresNothingAndLeavesTheNextApplyWhole) {
+    const struct {
+        const char* typed;
+        std::vector<QString> messages;
+        const char* applied;
+    } rows[] = {
+        {"wORK", {"The profile is already exist. Please use a different name."}, "Work"},
+        {"", {}, "home"},
+    };
+    for (const auto& row : rows) {
+        PageHarness h(kConfigTab, {Record("home", "h"), Record("Work", "w")});
+        h.Edit(P::IDC_PROFILE)->setText(row.typed);
+        h.sheet->m_ConfigPage.OnCreateProfile();
+        EXPECT_EQ(row.messages, h.boxes.Texts());
+        EXPECT_EQ(0u, h.card.CountOf("SetProfileWireless"));
+        h.Replace(P::IDC_SSID, "net");
+        h.Click(P::IDC_APPLY_CHANGES);
+        EXPECT_EQ("net", FieldText(h.card.Profile(row.applied)->ssid)) << row.typed;
+        EXPECT_EQ(1, gChangeParametersRequest);
+    }
 }
 
 // Create stores the page under the new name with reg's other fields and
 // makes it active. Names reach the store exactly as typed, the store alone
 // decides where they are kept; the record's name field holds whole
 // characters, and Undo finds the listed profile behind a cut name.
-TEST_F(ConfigPageTest, CreateStoresThePageUnderTheNameAsTypedCutInTheRecordAtACharacter) {
+TEST(ConfigPage, CreateStoresThePageUnderTheNameAsTypedCutInTheRecordAtACharacter) {
     WirelessReg def = Record("default", "d");
     def.encryptionLevel = 1;
-    OpenPage({def});
+    PageHarness h(kConfigTab, {def});
     const QString e = QString::fromUtf8("\xC3\xA9");         // 2 bytes
     const QString kanji = QString::fromUtf8("\xE5\x90\x8D"); // 3 bytes
     const std::pair<QString, QString> rows[] = {
@@ -208,8 +213,8 @@ TEST_F(ConfigPageTest, CreateStoresThePageUnderTheNameAsTypedCutInTheRecordAtACh
 
 // ---- Remove --------------------------------------------------------------------
 
-TEST_F(ConfigPageTest, RemovingTheActiveProfileMakesDefaultActiveAndLoadsIt) {
-    OpenPage({Record("home", "home-net"), Record("default", "default-net", 3, 0)});
+TEST(ConfigPage, RemovingTheActiveProfileMakesDefaultActiveAndLoadsIt) {
+    PageHarness h(kConfigTab, {Record("home", "home-net"), Record("default", "default-net", 3, 0)});
     h.card.ClearCalls();
     // Answered No, the question leaves the store alone.
     h.boxes.answers.push_back(IDNO);
@@ -230,8 +235,8 @@ TEST_F(ConfigPageTest, RemovingTheActiveProfileMakesDefaultActiveAndLoadsIt) {
     EXPECT_EQ(1, gApplyConfigRequest);
 }
 
-TEST_F(ConfigPageTest, DefaultCannotBeRemovedUnderAnySpelling) {
-    OpenPage({Record("home", "h"), Record("default", "d")});
+TEST(ConfigPage, DefaultCannotBeRemovedUnderAnySpelling) {
+    PageHarness h(kConfigTab, {Record("home", "h"), Record("default", "d")});
     for (const char* name : {"default", "DEFAULT"}) {
         h.sheet->m_ConfigPage.m_ProfileName = QString::fromLatin1(name);
         h.sheet->m_ConfigPage.OnRemoveProfile();
@@ -247,12 +252,11 @@ TEST_F(ConfigPageTest, DefaultCannotBeRemovedUnderAnySpelling) {
 // stored with the page's values and made active, and only then, `reg`
 // complete, the full apply is asked of the polling thread, which the page
 // held off meanwhile.
-TEST(ConfigPageProfiles, APickIsActivatedWholeByActivateOrOkWithEdits) {
+TEST(ConfigPage, APickIsActivatedWholeByActivateOrOkWithEdits) {
     for (const bool ok : {false, true}) {
         SCOPED_TRACE(ok ? "OK" : "Activate");
-        PageHarness h;
-        h.Store({Record("home", "home-net"), Record("work", "work-net", 6, 1, 0)});
-        h.OpenOn(kConfigTab);
+        PageHarness h(kConfigTab,
+                      {Record("home", "home-net"), Record("work", "work-net", 6, 1, 0)});
         PickWork(h);
         h.Replace(P::IDC_SSID, "page-net");
         std::vector<std::string> seen;
@@ -280,8 +284,8 @@ TEST(ConfigPageProfiles, APickIsActivatedWholeByActivateOrOkWithEdits) {
 
 // A picked profile shows with only a read of the card; Undo keeps it on the
 // page and in the box, and applying it then asks for no full apply.
-TEST_F(ConfigPageTest, APickShowsItselfUndoKeepsItAndItsApplyAsksNoFullApply) {
-    OpenPage({Record("home", "h"), Record("work", "work-net")});
+TEST(ConfigPage, APickShowsItselfUndoKeepsItAndItsApplyAsksNoFullApply) {
+    PageHarness h(kConfigTab, {Record("home", "h"), Record("work", "work-net")});
     h.card.ClearCalls();
     PickWork(h);
     EXPECT_EQ((std::vector<std::string>{"GetProfileWireless"}), h.card.CallNames());
@@ -295,6 +299,81 @@ TEST_F(ConfigPageTest, APickShowsItselfUndoKeepsItAndItsApplyAsksNoFullApply) {
     EXPECT_EQ(0, gApplyConfigRequest);
     EXPECT_TRUE(h.clock.Waits().empty());
     EXPECT_EQ("work", h.card.ActiveProfile());
+}
+
+// A profile picked in the profile box and never activated: whatever closes
+// the sheet (Cancel stores nothing) or applies on another page, it reaches
+// neither the card nor the active profile's store, and the next opening
+// shows the active profile.
+TEST(ConfigPage, APickNeverReachesTheCardOrTheActiveProfile) {
+    const struct {
+        const char* name;
+        void (*then)(PageHarness&);
+    } rows[] = {
+        {"CancelWithAnEdit",
+         [](PageHarness& h) {
+             h.Replace(P::IDC_SSID, "cancelled");
+             h.Cancel();
+         }},
+        {"OkWithNothingPending",
+         [](PageHarness& h) {
+             h.Ok();
+             h.sheet->AfterClose();
+         }},
+        {"ClosedFromOutside",
+         [](PageHarness& h) {
+             h.sheet->CloseSheet();
+             h.sheet->AfterClose();
+         }},
+        {"EncryptionApply",
+         [](PageHarness& h) {
+             h.SelectTab(kEncryptionTab);
+             h.Choose(CEncryptionPage::kLevelList, 0);
+             h.sheet->m_EncryptionPage.ApplyChanges();
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        PageHarness h(kConfigTab,
+                      {Record("home", "home-net", 6, 1), Record("work", "work-net", 4, 0)});
+        h.ChooseText(P::IDC_PROFILE, "work");
+        h.card.ClearCalls();
+        row.then(h);
+
+        EXPECT_EQ("home", h.card.ActiveProfile());
+        EXPECT_EQ("home-net", FieldText(h.card.Profile("home")->ssid));
+        EXPECT_EQ("work-net", FieldText(h.card.Profile("work")->ssid));
+        EXPECT_EQ("home-net", FieldText(h.Reg().ssid));
+        EXPECT_EQ(0, gChangeParametersRequest);
+        EXPECT_EQ(0, gApplyConfigRequest);
+        for (const CardCall& call : h.card.CallsNamed("SetSSID")) {
+            EXPECT_NE("work-net", std::string(reinterpret_cast<const char*>(call.ssid->ssid),
+                                              call.ssid->length));
+        }
+
+        // The next opening fills the lists again and shows the active profile
+        // under its own name; its OK with an edit pending makes the active
+        // profile active again, stores the page's values into it (under no
+        // name: the active one) and asks the polling thread to apply them.
+        if (h.sheet->isVisible()) {
+            h.Cancel();
+        }
+        h.OpenOn(kConfigTab);
+        EXPECT_EQ((QStringList{"home", "work"}), h.Entries(P::IDC_PROFILE));
+        EXPECT_EQ(11, h.Entries(P::IDC_CHANNEL).size());
+        EXPECT_EQ("home", h.Text(P::IDC_PROFILE));
+        EXPECT_EQ("home-net", h.Text(P::IDC_SSID));
+        h.ChooseText(P::IDC_POWER_SAVE, "Enabled");
+        h.card.ClearCalls();
+        h.Ok();
+        EXPECT_EQ((std::vector<std::string>{"SetActiveProfileByType", "SetProfileWireless"}),
+                  h.card.CallNames());
+        EXPECT_TRUE(h.card.LastCall("SetProfileWireless")->nullText);
+        EXPECT_EQ(1, gChangeParametersRequest);
+        EXPECT_EQ(0, gSheetOpen);
+        EXPECT_EQ("home-net", FieldText(h.card.Profile("home")->ssid));
+        EXPECT_EQ(1u, h.card.Profile("home")->powerSaveMode);
+    }
 }
 
 } // namespace

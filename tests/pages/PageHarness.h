@@ -73,6 +73,11 @@ struct PageHarness : SheetHarness {
     }
     // The sheet opened with `reg` on the Encryption page.
     explicit PageHarness(const WirelessReg& reg) : PageHarness() { OpenOn(kEncryptionTab, reg); }
+    // The profiles stored, then the sheet opened on page `tab`.
+    PageHarness(PageTab tab, std::initializer_list<WirelessReg> profiles) : PageHarness() {
+        Store(profiles);
+        OpenOn(tab);
+    }
 
     void SetChannelMask(std::uint16_t mask) {
         HostInfo host = card.CardHost();
@@ -182,14 +187,4 @@ struct PageHarness : SheetHarness {
     void Apply() { Click(CEncryptionPage::kApplyButton); }
     // The SetWLANConfig calls made so far.
     std::vector<CardCall> WlanCalls() const { return card.CallsNamed("SetWLANConfig"); }
-};
-
-// The Configuration page's tests: the profiles stored, then the page opened.
-class ConfigPageTest : public testing::Test {
-protected:
-    void OpenPage(std::initializer_list<WirelessReg> profiles = {}) {
-        h.Store(profiles);
-        h.OpenOn(kConfigTab);
-    }
-    PageHarness h;
 };
