@@ -11,7 +11,8 @@ using Groups = std::vector<std::string>;
 
 // The entry modes as the stored record gives them, at both levels, and
 // Disabled, which leaves only the level list and the buttons; the key labels
-// name the key fields on show.
+// name the key fields on show. Keys and passphrase are masked, and ASCII
+// fields show the stored keys as stars.
 TEST(EncryptionPage, EachLevelAndEntryModeShowsItsControls) {
     const struct {
         std::uint32_t level, mode;
@@ -32,7 +33,10 @@ TEST(EncryptionPage, EachLevelAndEntryModeShowsItsControls) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "level " << c.level << " mode " << c.mode);
-        PageHarness h(WepReg(c.level, c.mode));
+        WirelessReg reg = WepReg(c.level, c.mode);
+        SetFieldText(reg.passphrase, "secret");
+        PageHarness h(reg);
+        EXPECT_TRUE(h.Control<CKeyEdit>(P::kPassphraseEdit)->HasPasswordChar());
         std::string look;
         for (const auto& [id, mark] : {std::pair<int, char>{P::kPassphraseRadio, 'P'},
                                        {P::kManualRadio, 'M'},
@@ -55,25 +59,14 @@ TEST(EncryptionPage, EachLevelAndEntryModeShowsItsControls) {
         EXPECT_EQ(static_cast<int>(c.level), h.Index(P::kLevelList));
         EXPECT_EQ(c.typable, h.EnabledKeys(c.shown));
         // Alt+1 to Alt+4 reach key 1 to 4 of the group on show.
-        for (int n = 0; n < 4 && c.level != 0; ++n) {
-            EXPECT_EQ(h.Control(c.shown[n]), h.Control<QLabel>(P::kKeyLabels[n])->buddy()) << n;
+        for (int n = 0; n < 4; ++n) {
+            EXPECT_TRUE(c.level == 0 ||
+                        h.Control(c.shown[n]) == h.Control<QLabel>(P::kKeyLabels[n])->buddy());
+            EXPECT_TRUE(h.Control<CKeyEdit>(c.shown[n])->HasPasswordChar());
+            EXPECT_TRUE(c.mode != 3 || h.Text(c.shown[n]) == QString(c.level == 1 ? 5 : 13, '*'));
         }
         EXPECT_TRUE(h.Enabled(P::kLevelList));
         EXPECT_FALSE(h.ChangesPending());
-    }
-}
-
-TEST(EncryptionPage, KeysAndPassphraseAreMaskedAndAsciiFieldsShowStars) {
-    WirelessReg reg = WepReg(1, 3);
-    SetFieldText(reg.passphrase, "secret");
-    PageHarness h(reg);
-    EXPECT_TRUE(h.Control<CKeyEdit>(P::kPassphraseEdit)->HasPasswordChar());
-    for (int n = 0; n < 4; ++n) {
-        for (const int* ids : {P::kHex64, P::kAscii64, P::kHex128, P::kAscii128}) {
-            EXPECT_TRUE(h.Control<CKeyEdit>(ids[n])->HasPasswordChar());
-        }
-        EXPECT_EQ("*****", h.Text(P::kAscii64[n]));
-        EXPECT_EQ("*************", h.Text(P::kAscii128[n]));
     }
 }
 
@@ -118,35 +111,33 @@ TEST(EncryptionPage, UncheckingAsciiCarriesTheTypedCharactersIntoHex) {
               (QStringList{h.Text(P::kHex64[0]), h.Text(P::kHex64[1]), h.Text(P::kHex64[2])}));
 }
 
-// A stored level the list does not hold shows no level, every key control
-// disabled, until the user chooses one.
-TEST(EncryptionPage, StoredLevelThreeShowsNoLevel) {
-    PageHarness h(WepReg(3, 2));
-    EXPECT_EQ(-1, h.Index(P::kLevelList));
-    for (const int* ids : {P::kHex64, P::kAscii64, P::kHex128, P::kAscii128}) {
-        EXPECT_EQ(0, h.EnabledKeys(ids));
-    }
-    h.sheet->m_EncryptionPage.ApplyChanges();
-    EXPECT_TRUE(h.card.Calls().empty());
-    EXPECT_EQ(3u, h.Reg().encryptionLevel);
-
-    h.Choose(P::kLevelList, 2);
-    h.Apply();
-    EXPECT_EQ(2u, h.Reg().encryptionLevel);
-    EXPECT_EQ(1u, h.WlanCalls().size());
-}
-
-TEST(EncryptionPage, AStoredTransmitKeyOutsideOneToFourShowsNoKeyAndAppliesKeyOne) {
-    for (std::int32_t stored : {-1, 4, 7}) {
-        WirelessReg reg = WepReg(1, 2);
-        reg.defaultKeyId = stored;
+// A stored level or transmit key the lists do not hold shows no choice, and
+// every key control disabled for the level, until the user chooses one;
+// the page then applies that level and key 1.
+TEST(EncryptionPage, AStoredLevelOrTransmitKeyOutsideTheListsShowsNone) {
+    const struct {
+        std::uint32_t level;
+        std::int32_t key;
+        int list;
+    } cases[] = {{3, 0, P::kLevelList}, {1, -1, P::kDefaultKeyList}, {1, 4, P::kDefaultKeyList}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.level << " " << c.key);
+        WirelessReg reg = WepReg(c.level, 2);
+        reg.defaultKeyId = c.key;
         PageHarness h(reg);
-        EXPECT_EQ(-1, h.Index(P::kDefaultKeyList)) << stored;
+        EXPECT_EQ(-1, h.Index(c.list));
+        for (const int* ids : {P::kHex64, P::kAscii64, P::kHex128, P::kAscii128}) {
+            EXPECT_TRUE(c.level != 3 || h.EnabledKeys(ids) == 0);
+        }
+        h.sheet->m_EncryptionPage.ApplyChanges();
+        EXPECT_EQ(c.level, h.Reg().encryptionLevel);
+        EXPECT_EQ(c.level == 3, h.WlanCalls().empty());
         h.Choose(P::kLevelList, 1);
         h.Apply();
+        EXPECT_EQ(1u, h.Reg().encryptionLevel);
         EXPECT_EQ(0, h.Reg().defaultKeyId);
-        ASSERT_EQ(1u, h.WlanCalls().size());
-        EXPECT_TRUE(h.WlanCalls()[0].Key(0)->transmit);
+        ASSERT_FALSE(h.WlanCalls().empty());
+        EXPECT_TRUE(h.WlanCalls().back().Key(0)->transmit);
     }
 }
 
