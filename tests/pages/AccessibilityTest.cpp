@@ -1,17 +1,27 @@
-// Keyboard and assistive access to every page: the Tab key reaches every
-// enabled, visible control in the template's order, every edit, list,
-// drop-down and bar carries a name, and labels lead to their controls.
+// What a person meets on every page: the Tab key reaches every enabled,
+// visible control in the template's order, every edit, list, drop-down and
+// bar carries a name, labels lead to their controls, F1 opens the page's
+// help topic, and every text, and every message box's title, is whole in
+// the font it is drawn with (a text wider than its control would be cut).
 #include "SheetHarness.h"
 #include "pages/DialogAccessibility.h"
+#include "platform/Help.h"
+#include "platform/MessageBox.h"
 #include "res/Templates.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
 
 #include <vector>
 
@@ -37,17 +47,63 @@ std::vector<QString> FocusChain(const QWidget* body, QWidget* first, std::size_t
     return chain;
 }
 
-TEST(Accessibility, EveryPageIsReachedByTabAndNamedForScreenReaders) {
+QString Drawn(QString text) {
+    return text.remove(QLatin1Char('&'));
+}
+
+// What a control's text needs, measured here, and what it has.
+void ExpectTextsFit(const QWidget& body, const QString& page) {
+    for (const QWidget* widget : body.findChildren<QWidget*>()) {
+        if (widget->isHidden()) {
+            continue;
+        }
+        const QFontMetrics metrics(widget->font());
+        const std::string where = (page + QLatin1Char('/') + widget->objectName()).toStdString();
+        if (const auto* label = qobject_cast<const QLabel*>(widget);
+            label != nullptr && !label->text().isEmpty()) {
+            const QString text = label->buddy() != nullptr ? Drawn(label->text()) : label->text();
+            if (label->wordWrap()) {
+                EXPECT_LE(label->heightForWidth(label->width()), label->height()) << where;
+            } else {
+                for (const QString& line : text.split(QLatin1Char('\n'))) {
+                    EXPECT_LE(metrics.horizontalAdvance(line), label->contentsRect().width())
+                        << where << " " << line.toStdString();
+                }
+            }
+        } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+            // Check boxes and radio buttons: indicator, gap and text.
+            const int needed = qobject_cast<const QPushButton*>(button) != nullptr
+                                   ? metrics.horizontalAdvance(Drawn(button->text())) + 6
+                                   : button->sizeHint().width();
+            EXPECT_LE(needed, button->width()) << where << " " << button->text().toStdString();
+        } else if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
+            EXPECT_LE(metrics.horizontalAdvance(group->title()) + 8, group->width()) << where;
+        }
+        // Inside the page.
+        EXPECT_TRUE(body.rect().contains(widget->geometry()) || widget->parentWidget() != &body)
+            << where;
+    }
+}
+
+TEST(EveryPage, ReachedByTabNamedForScreenReadersHelpedByF1AndShowingItsTextsWhole) {
     const DialogTemplate* const templates[] = {&kLinkInfoTemplate, &kConfigurationTemplate,
                                                &kSiteSurveyTemplate, &kEncryptionTemplate,
                                                &kAboutTemplate};
+    const int topics[] = {HELP_LINK_INFO, HELP_CONFIGURATION, HELP_SITE_SURVEY, HELP_ENCRYPTION,
+                          HELP_ABOUT};
     SheetHarness h;
+    h.card.EditWorld([](cardsim::World& w) { w.networks.clear(); });
     h.Open();
     for (int index = 0; index < 5; ++index) {
         h.SelectTab(index);
         SheetHarness::Drain();
         const QWidget* body = h.sheet->GetPage(index)->Body();
         SCOPED_TRACE(h.sheet->GetPage(index)->Title().toStdString());
+        ExpectTextsFit(*body, h.sheet->GetPage(index)->Title());
+        QApplication::setActiveWindow(h.sheet.get()); // not the help window
+        QTest::keyClick(h.sheet.get(), Qt::Key_F1);
+        EXPECT_EQ(topics[index], LastHelpContext());
+        EXPECT_FALSE(HelpTopicHtml(topics[index]).isEmpty());
 
         // The controls Tab should stop at, in the template's order.
         std::vector<QString> expected;
@@ -86,12 +142,26 @@ TEST(Accessibility, EveryPageIsReachedByTabAndNamedForScreenReaders) {
             }
         }
     }
+    // A help command naming a topic opens that one.
+    h.sheet->m_AboutPage.OnCommandHelp(7);
+    EXPECT_EQ(7, LastHelpContext());
 }
 
 TEST(AccessibleNameFromLabel, DropsMarksBreaksAndColon) {
     EXPECT_EQ(QStringLiteral("Service Set Identifier (SSID)"),
               AccessibleNameFromLabel(QStringLiteral("Service Set &Identifier\n(SSID)")));
     EXPECT_EQ(QStringLiteral("Channel"), AccessibleNameFromLabel(QStringLiteral("Channel :")));
+}
+
+// A box whose text is shorter than its title, as the connect message
+// "Fail" is, still shows the title whole.
+TEST(MessageBox, ShowsItsTitleWhole) {
+    const QString title = QString::fromLatin1(kAppTitle);
+    auto box =
+        MakeMessageBox(nullptr, QStringLiteral("Fail"), title, MsgButtons::Ok, MsgIcon::None);
+    box->show();
+    EXPECT_GE(box->width(), MessageBoxWidthForTitle(title));
+    EXPECT_GT(MessageBoxWidthForTitle(title), QFontMetrics(box->font()).horizontalAdvance(title));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
-// What a keyboard user meets: F1, and the focus staying on the page.
+// What a keyboard user meets: the focus staying on the page.
 #include "PageHarness.h"
-#include "platform/Help.h"
 #include "res/ControlIds.h"
 
 #include <gtest/gtest.h>
@@ -8,24 +7,6 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
-
-// F1 opens the topic of the page on show; a help command naming a topic
-// opens that one.
-TEST(Keyboard, F1OpensTheHelpOfThePageOnShow) {
-    SheetHarness h;
-    h.Open();
-    QApplication::setActiveWindow(h.sheet.get());
-    const int topics[] = {HELP_LINK_INFO, HELP_CONFIGURATION, HELP_SITE_SURVEY, HELP_ENCRYPTION,
-                          HELP_ABOUT};
-    for (int tab = 0; tab < 5; ++tab) {
-        h.SelectTab(tab);
-        QTest::keyClick(h.sheet.get(), Qt::Key_F1);
-        EXPECT_EQ(topics[tab], LastHelpContext());
-        EXPECT_FALSE(HelpTopicHtml(topics[tab]).isEmpty()) << tab;
-    }
-    h.sheet->m_AboutPage.OnCommandHelp(7);
-    EXPECT_EQ(7, LastHelpContext());
-}
 
 // A button that disables itself leaves the focus on the page: Search hands
 // it to the list, Re-Scan (alone on its page) to the sheet's default
