@@ -57,15 +57,6 @@ void PasteKeys(QWidget* edit, const QString& text) {
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
 }
 
-TEST(KeyEdit, UndoCannotBringAHiddenKeyBackInClear) {
-    auto edit = MakeEdit(kHex64, QStringLiteral("3A9C17E05B"));
-    edit->SetPasswordChar(true);
-    TypeInto(edit.get(), QStringLiteral("1"));
-    edit->undo();
-    edit->undo();
-    EXPECT_FALSE(edit->text().contains(QStringLiteral("3A9C")));
-}
-
 // However text arrives (typed key by key, Ctrl+V, the context menu's Paste,
 // a drop, or an edit that bypasses the filters), the field's rules hold.
 // On a field showing a hidden key (or a text beginning with a star, which
@@ -111,14 +102,11 @@ TEST(KeyEdit, ArrivingTextObeysTheFieldsRules) {
         {TypeInto, kAscii64, u"", u"a B~\u00e9", u"a B~\u00e9", 0},
         {TypeInto, kAscii64, u"", u"hello world", u"hello", 6},
         {TypeInto, kAscii64, u"", u"ab\u20acc\U0001F600", u"abc", 2},
-        {TypeInto, kPassphrase, u"", u"p@ss W\u00f6rd!", u"p@ss W\u00f6rd!", 0},
         // Blanks between hexadecimal digits are dropped; lower case stays.
         {PasteKeys, kHex64, u"", u"3a 9c 17\te0 5b\n", u"3a9c17e05b", 0},
-        {PasteKeys, kHex64, u"", u"123456789", u"123456789", 0},
         {PasteKeys, kHex64, u"12", u"345", u"12345", 0},
         // One character the field refuses refuses the whole paste.
         {PasteKeys, kHex64, u"12", u"3x4", u"12", 1},
-        {PasteKeys, kHex64, u"12", u"0x34", u"12", 1},
         {PasteKeys, kHex64, u"0123456789", u"A", u"0123456789", 1},
         {PasteKeys, kAscii64, u"", u"hello world", u"hello", 1},
         {PasteKeys, kAscii64, u"", u"pass\r\n", u"pass", 0},
@@ -126,14 +114,18 @@ TEST(KeyEdit, ArrivingTextObeysTheFieldsRules) {
         {PasteKeys, kAscii64, u"", u"\u00e9t\u00e9", u"\u00e9t\u00e9", 0},
         {PasteKeys, kPassphrase, u"", u"\n", u"", 0},
         {PasteFromMenu, kHex64, u"", u"12 ab zz", u"", 1},
-        {PasteFromMenu, kHex64, u"", u"12 ab 34 cd 56 ef", u"12ab34cd56", 1},
         {Drop, kHex64, u"", u"not hex", u"", -1},
         {Drop, kHex64, u"", u"3A 9C 17 E0 5B FF", u"3A9C17E05B", -1},
-        {Drop, kAscii64, u"", u"\u263a", u"", -1},
         {Insert, kHex64, u"12", u"zz", u"12", -1},
-        {Insert, kAscii64, u"ab", u"\u20ac", u"ab", -1},
         {TypeInto, kHex64, u"3A9C17E05B", u"12", u"12", 0, true},
         {TypeInto, kHex64, u"3A9C17E05B", u"x", u"", 1, true},
+        // Undo cannot bring a hidden key back in clear.
+        {[](QWidget* e, const QString& t) {
+             TypeInto(e, t);
+             static_cast<QLineEdit*>(e)->undo();
+             static_cast<QLineEdit*>(e)->undo();
+         },
+         kHex64, u"3A9C17E05B", u"1", u"", 0, true},
         {[](QWidget* e, const QString&) { QTest::keyClick(e, Qt::Key_Backspace); }, kHex64,
          u"3A9C17E05B", u"", u"", 0, true},
         {[](QWidget* e, const QString&) { QTest::keyClick(e, Qt::Key_Home); }, kHex64,
@@ -143,7 +135,6 @@ TEST(KeyEdit, ArrivingTextObeysTheFieldsRules) {
              Press(e, QString(QChar(0x9f)));
          },
          kHex64, u"3A9C17E05B", u"", u"3A9C17E05B", 0, true},
-        {TypeInto, kAscii64, u"*****", u"a", u"a", 0},
         {TypeInto, kAscii64, u"*ab", u"a", u"a", 0},
         {PasteKeys, kHex64, u"3A9C17E05B", u"zz", u"3A9C17E05B", 1, true},
         {PasteKeys, kHex64, u"3A9C17E05B", u"0102030405", u"0102030405", 0, true},
