@@ -166,9 +166,10 @@ TEST_F(LinkInfoPage, ReScanGreysOutUntilTheNextAnswer) {
     EXPECT_FALSE(ReScan()->isEnabled());
 }
 
-TEST_F(LinkInfoPage, TimerRefreshesOnlyWhileTheCardIsPresentAndCyclesThePhases) {
+// The timer refreshes only while the card is present, cycling the three
+// phases; leaving the page stops it, returning shows the last texts.
+TEST_F(LinkInfoPage, TimerRefreshesWhileShownAndTheCardIsPresentCyclingThePhases) {
     h.Open();
-
     gDevicePresent = 0;
     h.card.ClearCalls();
     Page().OnTimer();
@@ -181,10 +182,7 @@ TEST_F(LinkInfoPage, TimerRefreshesOnlyWhileTheCardIsPresentAndCyclesThePhases) 
         masks.push_back(h.card.LastCall("GetWLANConfig")->maskIn);
     }
     EXPECT_EQ((std::vector<std::uint32_t>{0x01000E33, 0x01000C13, 0x01000812, 0x01000E33}), masks);
-}
 
-TEST_F(LinkInfoPage, LeavingStopsTheTimerAndReturningShowsTheLastTexts) {
-    h.Open();
     h.SelectTab(4);
     EXPECT_FALSE(Page().RefreshTimer().isActive());
     h.card.FailQuery(true); // the refresh on return changes nothing
