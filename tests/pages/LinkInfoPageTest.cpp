@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>

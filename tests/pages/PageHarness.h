@@ -12,7 +12,6 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QTabBar>
-
 namespace {
 
 QStringList TabTitles(CConfigUtility& sheet) {
