@@ -7,13 +7,6 @@ namespace {
 
 using P = CConfigPage;
 
-TEST(ConfigPage, ListsStoredProfilesSortedAndNamesTheActiveOne) {
-    PageHarness h(kConfigTab, {Record("work", "w"), Record("Home", "h"), Record("default", "d"),
-                               Record("alpha", "a")});
-    EXPECT_EQ((QStringList{"alpha", "default", "Home", "work"}), h.Entries(P::IDC_PROFILE));
-    EXPECT_EQ("work", h.Text(P::IDC_PROFILE));
-}
-
 TEST(ConfigPage, EmptyStoreCreatesDefaultFromRegWithoutAskingTheThread) {
     PageHarness h;
     // A change request another apply raised stays for the thread.
@@ -234,8 +227,13 @@ TEST(ConfigPage, RemovingTheActiveProfileMakesDefaultActiveAndLoadsIt) {
     EXPECT_EQ(1, gApplyConfigRequest);
 }
 
-TEST(ConfigPage, DefaultCannotBeRemovedUnderAnySpelling) {
-    PageHarness h(kConfigTab, {Record("home", "h"), Record("default", "d")});
+// The box lists the stored profiles sorted and names the active one;
+// "default" cannot be removed under any spelling.
+TEST(ConfigPage, ListsStoredProfilesSortedAndKeepsDefault) {
+    PageHarness h(kConfigTab, {Record("work", "w"), Record("Home", "h"), Record("default", "d"),
+                               Record("alpha", "a")});
+    EXPECT_EQ((QStringList{"alpha", "default", "Home", "work"}), h.Entries(P::IDC_PROFILE));
+    EXPECT_EQ("work", h.Text(P::IDC_PROFILE));
     for (const char* name : {"default", "DEFAULT"}) {
         h.sheet->m_ConfigPage.m_ProfileName = QString::fromLatin1(name);
         h.sheet->m_ConfigPage.OnRemoveProfile();

@@ -146,7 +146,7 @@ TEST(EncryptionApply, PassphraseKeysWithAZeroByteApplyWhileAsciiStaysChecked) {
     EXPECT_EQ(1u, h.Reg().keyEntryMode);
 }
 
-TEST(EncryptionApply, RestoreDefaultsWritesTheDefaultKeysAtOnceAndUndoShowsThem) {
+TEST(EncryptionApply, RestoreDefaultsWritesTheDefaultKeysAtOnceUndoAndComingBackShowThem) {
     WirelessReg restored = WepReg(2, 3);
     restored.defaultKeyId = 3;
     SetFieldText(restored.passphrase, "secret");
@@ -168,6 +168,16 @@ TEST(EncryptionApply, RestoreDefaultsWritesTheDefaultKeysAtOnceAndUndoShowsThem)
     EXPECT_EQ(2, h.Index(P::kLevelList));
     EXPECT_EQ(std::vector<std::string>{"ASCII-128"}, h.ShownGroups());
     EXPECT_EQ(kDefault128KeyText, h.Text(P::kHex128[0]).toStdString());
+    EXPECT_FALSE(h.ChangesPending());
+
+    // Coming back to the page shows the record as it is then; what was
+    // typed before leaving goes.
+    h.Type(P::kAscii128[0], "abc");
+    h.SelectTab(kAboutTab);
+    h.sheet->state.reg.Set(WepReg(1, 2));
+    h.SelectTab(kEncryptionTab);
+    EXPECT_EQ(1, h.Index(P::kLevelList));
+    EXPECT_EQ("3A9C17E05B", h.Text(P::kHex64[0]));
     EXPECT_FALSE(h.ChangesPending());
 }
 

@@ -141,15 +141,4 @@ TEST(EncryptionPage, AStoredLevelOrTransmitKeyOutsideTheListsShowsNone) {
     }
 }
 
-TEST(EncryptionPage, ActivationReloadsFromTheRecord) {
-    PageHarness h(WepReg(1, 2));
-    h.Type(P::kHex64[0], "1234");
-    h.SelectTab(kAboutTab);
-    h.sheet->state.reg.Set(WepReg(2, 3));
-    h.SelectTab(kEncryptionTab);
-    EXPECT_EQ(2, h.Index(P::kLevelList));
-    EXPECT_EQ("3A9C17E05B", h.Text(P::kHex64[0]));
-    EXPECT_FALSE(h.ChangesPending());
-}
-
 } // namespace
