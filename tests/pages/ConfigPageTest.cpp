@@ -26,7 +26,6 @@ TEST(ConfigPage, ShowsStoresAndProposesOnlyAllowedChannels) {
         {0, 0x0600, 0, {"10", "11"}, "10", 10, "10"},
         {0, 0x07FF, 15, k1To11, "1", 1, "6"},
         {0, 0, 6, {}, "", 6, ""},
-        {0, 0, 15, {}, "", 15, ""},
         {0, 0xC000, 3, {}, "", 3, ""},
     };
     for (const auto& c : cases) {

@@ -238,7 +238,6 @@ TEST(EncryptionApply, TypedKeysReachTheCardAfterAnyRearrangement) {
          "0A1B2C3D4E"},
         {"hex-128, in capitals", 2, P::kHex128[0], "00112233445566778899aabbcc", false,
          [](PageHarness& h) { h.Choose(P::kLevelList, 2); }, "00112233445566778899AABBCC"},
-        {"pasted stars", 3, P::kAscii64[0], "*****", true, [](PageHarness&) {}, "2A2A2A2A2A"},
         {"pasted stars, level and back", 3, P::kAscii64[0], "*****", true, levelAndBack,
          "2A2A2A2A2A"},
     };
