@@ -233,7 +233,11 @@ TEST(EncryptionApply, TypedKeysReachTheCardAfterAnyRearrangement) {
          },
          "68656C6C6F"},
         {"ASCII, then unchecked", 3, P::kAscii64[0], "hello", false,
-         [](PageHarness& h) { h.Click(P::kAsciiBox); }, "68656C6C6F"},
+         [](PageHarness& h) {
+             h.Click(P::kAsciiBox);
+             EXPECT_EQ(std::vector<std::string>{"hex-64"}, h.ShownGroups());
+         },
+         "68656C6C6F"},
         {"hex, Manual Entry again", 2, P::kHex64[0], "0a1b2c3d4e", false, manualAgain,
          "0A1B2C3D4E"},
         {"hex-128, in capitals", 2, P::kHex128[0], "00112233445566778899aabbcc", false,

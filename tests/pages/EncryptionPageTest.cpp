@@ -101,16 +101,6 @@ TEST(EncryptionPage, PassphraseKeysWhileTypingAndOnApply) {
     }
 }
 
-TEST(EncryptionPage, UncheckingAsciiCarriesTheTypedCharactersIntoHex) {
-    PageHarness h(WepReg(1, 3));
-    h.Type(P::kAscii64[0], "hello");
-    h.Type(P::kAscii64[2], QString::fromLatin1("\xff\xe9 ~!"));
-    h.Click(P::kAsciiBox);
-    EXPECT_EQ(Groups{"hex-64"}, h.ShownGroups());
-    EXPECT_EQ((QStringList{"68656C6C6F", "3A9C17E05B", "FFE9207E21"}),
-              (QStringList{h.Text(P::kHex64[0]), h.Text(P::kHex64[1]), h.Text(P::kHex64[2])}));
-}
-
 // A stored level or transmit key the lists do not hold shows no choice, and
 // every key control disabled for the level, until the user chooses one;
 // the page then applies that level and key 1.
