@@ -2,11 +2,13 @@
 // visible control in the template's order, every edit, list, drop-down and
 // bar carries a name, labels lead to their controls, F1 opens the page's
 // help topic, and every text, and every message box's title, is whole in
-// the font it is drawn with (a text wider than its control would be cut).
-#include "SheetHarness.h"
+// the font it is drawn with (a text wider than its control would be cut);
+// and the focus stays on the page.
+#include "PageHarness.h"
 #include "pages/DialogAccessibility.h"
 #include "platform/Help.h"
 #include "platform/MessageBox.h"
+#include "res/ControlIds.h"
 #include "res/Templates.h"
 
 #include <gtest/gtest.h>
@@ -162,6 +164,38 @@ TEST(MessageBox, ShowsItsTitleWhole) {
     box->show();
     EXPECT_GE(box->width(), MessageBoxWidthForTitle(title));
     EXPECT_GT(MessageBoxWidthForTitle(title), QFontMetrics(box->font()).horizontalAdvance(title));
+}
+
+// A button that disables itself leaves the focus on the page: Search hands
+// it to the list, Re-Scan (alone on its page) to the sheet's default
+// button, never to the tab row or a read-only field.
+TEST(Keyboard, AButtonThatDisablesItselfHandsTheFocusOnSensibly) {
+    SheetHarness h;
+    h.Open();
+    QApplication::setActiveWindow(h.sheet.get());
+    auto* rescan = h.Control<QPushButton>(LinkInfoControls::kReScanButton);
+    rescan->setFocus();
+    rescan->click();
+    ASSERT_FALSE(rescan->isEnabled());
+    EXPECT_EQ(QString::number(SheetControls::kOkButton), QApplication::focusWidget()->objectName());
+
+    h.SelectTab(2);
+    auto* search = h.Control<QPushButton>(SiteSurveyControls::kSearchButton);
+    search->setFocus();
+    search->click();
+    EXPECT_EQ(QString::number(SiteSurveyControls::kSurveyList),
+              QApplication::focusWidget()->objectName());
+}
+
+TEST(Keyboard, AClickOnAnEncryptionRadioButtonKeepsTheFocusOnIt) {
+    PageHarness h(WepReg(2, 2));
+    QApplication::setActiveWindow(h.sheet.get());
+    for (int id : {CEncryptionPage::kPassphraseRadio, CEncryptionPage::kManualRadio}) {
+        auto* radio = h.Control<QAbstractButton>(id);
+        radio->setFocus();
+        QTest::mouseClick(radio, Qt::LeftButton);
+        EXPECT_EQ(radio, QApplication::focusWidget()) << id;
+    }
 }
 
 } // namespace
