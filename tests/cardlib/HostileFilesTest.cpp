@@ -127,7 +127,7 @@ TEST(HostileFiles, OpeningTheStoreRemovesStaleTemporaries) {
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(kept, Temporaries(store));
     EXPECT_TRUE(fs::exists(store + "/notes.txt"));
-    EXPECT_TRUE(Temporaries(home.Path()).empty());
+    EXPECT_TRUE(Temporaries(home.Folder()).empty());
 }
 
 } // namespace
