@@ -93,11 +93,11 @@ void CConfigUtility::AddPage(CPropertyPage* page) {
         return;
     }
     pages_.push_back(page);
-    const QSignalBlocker blocker(tabs_);
-    // A closed sheet's tabs are titled when it opens: measuring the titles
-    // now would load and shape the dialog font in a utility that may stay
-    // in the notification area and never show its sheet.
-    tabs_->addTab(page, gSheetOpen ? page->Title() : QString());
+    // A closed sheet has no tabs: they are made as it opens (InitDialog).
+    if (isVisible()) {
+        const QSignalBlocker blocker(tabs_);
+        tabs_->addTab(page, page->Title());
+    }
 }
 
 void CConfigUtility::RemovePage(CPropertyPage* page) {
@@ -110,7 +110,9 @@ void CConfigUtility::RemovePage(CPropertyPage* page) {
     }
     page->DestroyPageWindow();
     const QSignalBlocker blocker(tabs_);
-    tabs_->removeTab(static_cast<int>(found - pages_.begin()));
+    if (const int tab = tabs_->indexOf(page); tab >= 0) {
+        tabs_->removeTab(tab);
+    }
     page->setParent(nullptr);
     pages_.erase(found);
 }
@@ -140,16 +142,26 @@ void CConfigUtility::InitDialog() {
     titles_ = {};
     for (int i = 0; i < GetPageCount() && i < static_cast<int>(titles_.size()); ++i) {
         titles_[static_cast<std::size_t>(i)] = GetPage(i)->Title().left(256);
-        tabs_->setTabText(i, titles_[static_cast<std::size_t>(i)]);
     }
     active_ = nullptr;
-    {
-        const QSignalBlocker blocker(tabs_);
-        tabs_->setCurrentIndex(0);
-    }
+    MakeTabs();
     if (!pages_.empty()) {
         Activate(pages_.front());
     }
+}
+
+void CConfigUtility::MakeTabs() {
+    // Laying out a tab measures its title, which loads and shapes the dialog
+    // font: a utility that stays in the notification area and never shows
+    // its sheet does without both.
+    const QSignalBlocker blocker(tabs_);
+    while (tabs_->count() > 0) {
+        tabs_->removeTab(0);
+    }
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        tabs_->addTab(pages_[i], i < titles_.size() ? titles_[i] : pages_[i]->Title());
+    }
+    tabs_->setCurrentIndex(0);
 }
 
 void CConfigUtility::Activate(CPropertyPage* page) {

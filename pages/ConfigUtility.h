@@ -74,6 +74,8 @@ private:
     // card library, the clock and SetActivePage.
     PageContext MakePageContext(CardLibrary& library, Clock& clock);
     void InitDialog();
+    // Builds the tabs from the current page set, on the first page.
+    void MakeTabs();
     void OnTabChanged(int index);
     void Activate(CPropertyPage* page);
     void OnOk();

@@ -19,7 +19,7 @@ TEST(DriverFile, PathIsRelativeToTheFolderGivenAndCarriesTheWorldsVersion) {
     world.driverVersion = {5, 1, 2600, 7};
     home.SetWorld(world);
     char path[TAVL_PATH_BUFFER_SIZE] = {};
-    std::strcpy(path, home.Path().c_str());
+    std::strcpy(path, home.Folder().c_str());
     ASSERT_EQ(1, TAVL_GetWLANDriverPath(path));
     EXPECT_STREQ("drivers/lk2093.ko", path);
     EXPECT_EQ((FileVersionNumbers{5, 1, 2600, 7}), StampOf(home.Path(path)));
@@ -31,7 +31,7 @@ TEST(DriverFile, PathIsRelativeToTheFolderGivenAndCarriesTheWorldsVersion) {
 
     world.driverVersion = {5, 1, 2600, 8};
     home.SetWorld(world);
-    std::strcpy(path, home.Path().c_str());
+    std::strcpy(path, home.Folder().c_str());
     ASSERT_EQ(1, TAVL_GetWLANDriverPath(path));
     EXPECT_EQ((FileVersionNumbers{5, 1, 2600, 8}), StampOf(home.Path(path)));
 }

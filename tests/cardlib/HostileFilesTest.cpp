@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -73,29 +74,39 @@ std::vector<std::string> Temporaries(const std::string& folder) {
     return names;
 }
 
-// Under a file-size limit the save fails with its error instead of ending
-// the process, and leaves the old profile and no temporary file.
-TEST(HostileFiles, ASaveBeyondTheFileSizeLimitFailsCleanly) {
+// A save cut off in a child process: killed while writing or before the
+// rename, or beyond a file-size limit (where it fails with its error
+// instead of ending the process). The store then holds the old record,
+// whole, and the next save succeeds.
+TEST(HostileFiles, ASaveCutOffLeavesTheOldProfile) {
     SimHome home;
     ASSERT_EQ(0, TAVL_SetProfileRoot("Corvane\\Profile"));
-    const WirelessReg old = Record("Big", 3);
-    ASSERT_EQ(0, TAVL_SetProfileWireless("Big", &old));
-    const pid_t child = fork();
-    ASSERT_NE(-1, child);
-    if (child == 0) {
-        const rlimit limit{100, 100};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        const WirelessReg next = Record("Big", 11);
-        _exit(TAVL_SetProfileWireless("Big", &next) == -4 ? 0 : 1);
+    const WirelessReg old = Record("Saved", 3);
+    ASSERT_EQ(0, TAVL_SetProfileWireless("Saved", &old));
+    const WirelessReg next = Record("Saved", 11);
+    for (const std::string how : {"size-limit", "profile-half-written", "profile-before-rename"}) {
+        SCOPED_TRACE(how);
+        const bool limited = how == "size-limit";
+        const pid_t child = fork();
+        ASSERT_NE(-1, child);
+        if (child == 0) {
+            const rlimit limit{100, 100};
+            limited ? setrlimit(RLIMIT_FSIZE, &limit) : setenv("TAVL_SIM_CRASH", how.c_str(), 1);
+            _exit(TAVL_SetProfileWireless("Saved", &next) == -4 ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(child, waitpid(child, &status, 0));
+        EXPECT_EQ(limited ? 0 : -SIGKILL,
+                  WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status));
+        WirelessReg loaded{};
+        ASSERT_EQ(0, TAVL_GetProfileWireless("Saved", &loaded));
+        EXPECT_EQ(3u, loaded.channel);
+        char name[TAVL_NAME_BUFFER_MIN];
+        EXPECT_EQ(0, TAVL_EnumProfilesByType(0, name, TAVL_PROFILE_TYPE));
+        EXPECT_EQ(TAVL_PROFILE_ENUM_END, TAVL_EnumProfilesByType(1, name, TAVL_PROFILE_TYPE));
+        EXPECT_TRUE(!limited || Temporaries(home.Path("Corvane/Profile")).empty());
     }
-    int status = 0;
-    ASSERT_EQ(child, waitpid(child, &status, 0));
-    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-    EXPECT_EQ(0, WEXITSTATUS(status));
-    WirelessReg loaded{};
-    ASSERT_EQ(0, TAVL_GetProfileWireless("Big", &loaded));
-    EXPECT_EQ(3u, loaded.channel);
-    EXPECT_TRUE(Temporaries(home.Path("Corvane/Profile")).empty());
+    ASSERT_EQ(0, TAVL_SetProfileWireless("Saved", &next));
 }
 
 // Opening the store removes what saves of ended processes left; files of
@@ -116,7 +127,7 @@ TEST(HostileFiles, OpeningTheStoreRemovesStaleTemporaries) {
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(kept, Temporaries(store));
     EXPECT_TRUE(fs::exists(store + "/notes.txt"));
-    EXPECT_TRUE(Temporaries(home.Path()).empty());
+    EXPECT_TRUE(Temporaries(home.Folder()).empty());
 }
 
 } // namespace

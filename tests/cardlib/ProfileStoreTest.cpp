@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -166,30 +163,6 @@ TEST_F(ProfileStore, DamagedFileIsAFailureNeverACrash) {
     EXPECT_EQ(0, TAVL_SetProfileWireless("Cut", P(Record("Cut", 2)))) << "a new save mends it";
     WirelessReg loaded{};
     EXPECT_EQ(0, TAVL_GetProfileWireless("Cut", &loaded));
-}
-
-// A child process saves a new record and is killed at a point of the
-// save (while writing, before the rename); the store then holds the old
-// record, whole, and the next save succeeds.
-TEST_F(ProfileStore, CrashDuringSaveLeavesTheOldProfile) {
-    ASSERT_EQ(0, TAVL_SetProfileWireless("Saved", P(Record("Saved", 3))));
-    for (const char* point : {"profile-half-written", "profile-before-rename"}) {
-        const pid_t child = fork();
-        ASSERT_NE(-1, child);
-        if (child == 0) {
-            setenv("TAVL_SIM_CRASH", point, 1);
-            TAVL_SetProfileWireless("Saved", P(Record("Saved", 11)));
-            _exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(child, waitpid(child, &status, 0));
-        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << point;
-        WirelessReg loaded{};
-        ASSERT_EQ(0, TAVL_GetProfileWireless("Saved", &loaded));
-        EXPECT_EQ(3u, loaded.channel) << point;
-        EXPECT_EQ(std::vector<std::string>{"Saved"}, Enumerated());
-    }
-    ASSERT_EQ(0, TAVL_SetProfileWireless("Saved", P(Record("Saved", 11))));
 }
 
 TEST_F(ProfileStore, RootMapsBelowTheWorldFolderOnly) {

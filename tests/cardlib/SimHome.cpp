@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 SimHome::SimHome() {
@@ -15,21 +12,6 @@ SimHome::SimHome() {
     SetWorld(EmptyWorld());
     // tavlsim must never reach a utility running outside the test.
     setenv("XDG_RUNTIME_DIR", Parent().c_str(), 1);
-}
-
-std::string SimHome::Parent() const {
-    return std::filesystem::path(Folder()).parent_path();
-}
-
-void SimHome::WriteFile(const std::string& relative, const std::string& text) const {
-    std::ofstream(Path(relative), std::ios::binary | std::ios::trunc) << text;
-}
-
-std::string SimHome::ReadFile(const std::string& relative) const {
-    std::ifstream in(Path(relative), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 cardsim::World EmptyWorld() {

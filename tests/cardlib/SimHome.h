@@ -12,12 +12,6 @@
 class SimHome : public CardRecorder {
 public:
     SimHome();
-    // The folder that holds the world folder.
-    std::string Parent() const;
-    const std::string& Path() const { return Folder(); }
-    std::string Path(const std::string& relative) const { return Folder() + "/" + relative; }
-    void WriteFile(const std::string& relative, const std::string& text) const;
-    std::string ReadFile(const std::string& relative) const;
 };
 
 // A world with no networks in the air, surveys that finish at once, and no

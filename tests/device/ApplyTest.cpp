@@ -1,5 +1,6 @@
 #include "device/Apply.h"
 
+#include "cardshared/Files.h"
 #include "device/HostState.h"
 #include "device/Records.h"
 #include "device/VirtualClock.h"
@@ -120,8 +121,8 @@ TEST_F(Apply, ChangeApplyReadsFillsSendsAndWritesTheDriverSettings) {
                   kBlock + "2462000" + kWords + " GMode=2 " + kKeys104 +
                   " wepStatus=0 authMode=2 -> mask=0x00000000",
               set.substr(0, set.find(" connected=")));
-    const auto driver = card.DriverReg();
-    EXPECT_TRUE(driver && std::memcmp(&reg, &*driver, sizeof reg) == 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&reg), sizeof reg),
+              card.ReadFile(cardsim::kDriverSettingsFileName));
 }
 
 // The retry asks again only for the failed bits and still carries the key

@@ -1,5 +1,8 @@
 // The polling thread's start and cycle, run step by step on the test's own
-// thread with the virtual clock: no real waiting.
+// thread with the virtual clock: no real waiting. Then the thread on a real
+// thread: start and stop, under the thread sanitizer. Its cycles on their
+// own thread up to the library's termination are the scenarios' (no card
+// call after TAVL_Terminate).
 #include "device/PollingThread.h"
 
 #include "device/HostState.h"
@@ -11,7 +14,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <fstream>
+#include <future>
+#include <map>
+#include <mutex>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -91,8 +102,8 @@ TEST_F(PollingThread, FirstCycleAppliesAgainAndTheNextDropsAChangeRequest) {
 
 // An active profile the store cannot give: `reg` takes the stored
 // "default", never a record that was not read, and nothing reaches the
-// card before the first cycle. A first start and a missing "default" are
-// scenarios.
+// card before the first cycle. A first start and a missing "default"
+// (made and stored afresh) are scenarios.
 TEST_F(PollingThread, UnreadableActiveProfileFallsBackToTheDefaultProfile) {
     WirelessReg mine = DefaultWirelessReg();
     SetFieldText(mine.ssid, "my-default");
@@ -109,16 +120,6 @@ TEST_F(PollingThread, UnreadableActiveProfileFallsBackToTheDefaultProfile) {
     EXPECT_FALSE(thread.StartupMarker());
     EXPECT_EQ(1u, trace.Count("Active profile \"ghost\" cannot be read (-3): using the default "
                               "profile"));
-
-    // "default" itself unreadable: the default record becomes "default".
-    CardRecorder fresh;
-    fresh.SetActiveProfile("default");
-    ASSERT_TRUE(CPollingThread(fresh, sheet, ui, clock).RunStart());
-    EXPECT_EQ((Names{"Detect", "SetProfileRoot", "GetActiveProfileByType", "GetProfileWireless",
-                     "SetActiveProfileByType", "SetProfileWireless"}),
-              fresh.CallNames());
-    EXPECT_EQ("any", std::string(FieldText(sheet.reg.Get().ssid)));
-    EXPECT_EQ("any", std::string(FieldText(fresh.Profile("default")->ssid)));
 }
 
 // ---- Cycle --------------------------------------------------------------------
@@ -298,6 +299,130 @@ TEST_F(PollingThread, FullApplyOnWindows98MeSendsTheWepPartAloneAfterThreeSecond
     EXPECT_EQ((Ms{3000, 1500}),
               Ms(clock.Sleeps().begin() + static_cast<std::ptrdiff_t>(sleepsBefore),
                  clock.Sleeps().end()));
+}
+
+// ---- On a real thread ----------------------------------------------------------
+
+// A real clock whose sleeps and waits last an hour: a thread that stops
+// promptly on it was woken, not timed out.
+class StretchedClock final : public Clock {
+public:
+    std::uint32_t TickCount() override { return real.TickCount(); }
+    void Sleep(std::uint32_t) override { real.Sleep(kHourMs); }
+    bool Wait(CManualResetEvent& event, std::uint32_t) override {
+        return real.Wait(event, kHourMs);
+    }
+
+    RealClock real;
+
+private:
+    static constexpr std::uint32_t kHourMs = 3'600'000;
+};
+
+// Counts the fake card's calls by name and lets the test wait for them;
+// a call named `held` does not reach the card until `release` is ready.
+class CallWatcher {
+public:
+    explicit CallWatcher(CardRecorder& card) : card_(card) {
+        card_.OnCall([this](std::string_view name) {
+            {
+                std::lock_guard lock(mutex_);
+                ++counts_[std::string(name)];
+            }
+            changed_.notify_all();
+            if (name == held) {
+                release.wait();
+            }
+        });
+    }
+    ~CallWatcher() { card_.OnCall({}); }
+
+    // The bound only keeps a broken build from hanging; it is not measured.
+    bool WaitFor(const std::string& name, int count) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(60),
+                                 [&] { return counts_[name] >= count; });
+    }
+
+    std::string held; // set before the thread starts
+    std::shared_future<void> release;
+
+private:
+    CardRecorder& card_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::map<std::string, int> counts_;
+};
+
+class PollingThreadLifetime : public PollingThread {};
+
+// Stop ends an hour's wait: for the card (with the clock interrupted), and
+// a page's hold (the clock not interrupted: only `background` ends it).
+TEST_F(PollingThreadLifetime, StopEndsTheWaitForTheCardAndReleasesTheHandshakeHold) {
+    CallWatcher watcher{card};
+    card.SetPresent(false);
+    StretchedClock stretched;
+    {
+        CPollingThread thread(card, sheet, ui, stretched);
+        thread.Start();
+        ASSERT_TRUE(watcher.WaitFor("Detect", 1));
+        stretched.real.Interrupt();
+        EXPECT_TRUE(thread.Stop());
+    }
+    EXPECT_EQ(std::vector<std::string>{"Detect"}, card.CallNames());
+    EXPECT_TRUE(ui.Events().empty());
+
+    ResetHostState();
+    card.SetPresent(true);
+    sheet.background.Reset();
+    StretchedClock held;
+    CPollingThread holding(card, sheet, ui, held);
+    holding.Start();
+    ASSERT_TRUE(watcher.WaitFor("SetProfileWireless", 1));
+    EXPECT_TRUE(holding.Stop());
+    EXPECT_TRUE(sheet.background.IsSet());
+    EXPECT_EQ(0u, card.CountOf("QueryOID"));
+}
+
+TEST_F(PollingThreadLifetime, StopGivesUpOnACallThatDoesNotReturnAndCanBeRepeated) {
+    // The first detection does not return until the test lets it.
+    CallWatcher watcher{card};
+    std::promise<void> release;
+    watcher.held = "Detect";
+    watcher.release = release.get_future().share();
+    RealClock real;
+    CPollingThread stuck(card, sheet, ui, real);
+    ASSERT_TRUE(stuck.Start());
+    ASSERT_TRUE(watcher.WaitFor("Detect", 1));
+
+    real.Interrupt();
+    EXPECT_FALSE(stuck.Stop(50));
+    EXPECT_FALSE(stuck.Ended());
+
+    release.set_value();
+    EXPECT_TRUE(stuck.Stop(60'000));
+    EXPECT_TRUE(stuck.Ended());
+}
+
+TEST_F(PollingThreadLifetime, ThreadTheSystemRefusesIsReportedNotThrown) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the sanitizers need the address space this test takes away";
+#else
+    // A fresh child process (no stack of an ended thread cached for reuse)
+    // whose address space has no room for another stack.
+    const auto startWithoutRoomForAStack = [&] {
+        std::ifstream statm("/proc/self/statm");
+        unsigned long pages = 0;
+        statm >> pages;
+        const rlim_t bytes = static_cast<rlim_t>(pages) * 4096 + (1 << 20);
+        const rlimit limit{bytes, bytes};
+        setrlimit(RLIMIT_AS, &limit);
+        RealClock real;
+        return CPollingThread(card, sheet, ui, real).Start();
+    };
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::_Exit(startWithoutRoomForAStack() ? 1 : 0), testing::ExitedWithCode(0), "");
+#endif
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "device/WepSettings.h"
 
+#include "cardshared/Text.h"
 #include "device/Records.h"
 
 #include <gtest/gtest.h>
@@ -12,13 +13,7 @@
 namespace {
 
 std::string HexOf(const WepKeyBuffer& block) {
-    std::string out;
-    char digits[3];
-    for (std::uint32_t i = 0; i < block.keyLength; ++i) {
-        std::snprintf(digits, sizeof digits, "%02X", block.keyMaterial[i]);
-        out += digits;
-    }
-    return out;
+    return cardsim::HexBytes(block.keyMaterial, block.keyLength);
 }
 
 WirelessReg WithKeys(std::uint32_t level, const std::vector<char>& key0) {

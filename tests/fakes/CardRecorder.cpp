@@ -20,13 +20,6 @@ cardsim::ProfileStore StoreIn(const std::string& folder) {
     return store;
 }
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // A part of HostInfo that one mask bit names, for scripted reads.
 struct HostPart {
     std::uint32_t bit;
@@ -109,8 +102,8 @@ CardRecorder::~CardRecorder() {
 void CardRecorder::SetWorld(const cardsim::World& world) {
     Set(world_, world);
     // Replaced whole, as tavlsim does: the card notices the new file.
-    cardsim::WriteFileAtomically(folder_ + "/" + cardsim::kWorldFileName,
-                                 cardsim::FormatWorld(world), 0600, false);
+    cardsim::WriteFileAtomically(Path(cardsim::kWorldFileName), cardsim::FormatWorld(world), 0600,
+                                 false);
 }
 
 void CardRecorder::EditWorld(const std::function<void(cardsim::World&)>& edit) {
@@ -143,14 +136,15 @@ std::optional<std::string> CardRecorder::ActiveProfile() const {
     return StoreIn(folder_).GetActive(name) == 0 ? std::optional(name) : std::nullopt;
 }
 
-std::optional<WirelessReg> CardRecorder::DriverReg() const {
-    const std::string bytes = ReadAll(folder_ + "/" + cardsim::kDriverSettingsFileName);
-    WirelessReg reg{};
-    if (bytes.size() != sizeof reg) {
-        return std::nullopt;
-    }
-    std::memcpy(&reg, bytes.data(), sizeof reg);
-    return reg;
+std::string CardRecorder::ReadFile(const std::string& relative) const {
+    std::ifstream in(Path(relative), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void CardRecorder::WriteFile(const std::string& relative, const std::string& bytes) const {
+    std::ofstream(Path(relative), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 HostInfo CardRecorder::CardHost() const {
@@ -192,7 +186,7 @@ void CardRecorder::ClearCalls() {
 }
 
 std::vector<std::string> CardRecorder::Journal(std::string_view call) const {
-    std::istringstream in(ReadAll(parent_ + "/journal"));
+    std::istringstream in(ReadFile("../journal"));
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) {
         line.erase(0, line.find(' ') + 1);

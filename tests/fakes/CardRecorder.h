@@ -68,8 +68,14 @@ public:
 
     // ---- The world, the profile store and the driver's settings -------------
 
-    // The world folder, TAVL_SIM_HOME while the recorder lives.
+    // The world folder, TAVL_SIM_HOME while the recorder lives, and the
+    // folder that holds it.
     const std::string& Folder() const { return folder_; }
+    const std::string& Parent() const { return parent_; }
+    // A file of the world folder: its path, its bytes.
+    std::string Path(const std::string& relative) const { return folder_ + "/" + relative; }
+    std::string ReadFile(const std::string& relative) const;
+    void WriteFile(const std::string& relative, const std::string& bytes) const;
     void SetWorld(const cardsim::World& world);
     void EditWorld(const std::function<void(cardsim::World&)>& edit);
     void SetPresent(bool present) {
@@ -100,7 +106,6 @@ public:
     std::optional<WirelessReg> Profile(const std::string& name) const;
     void SetActiveProfile(const std::string& name);
     std::optional<std::string> ActiveProfile() const;
-    std::optional<WirelessReg> DriverReg() const; // as SetDriverReg wrote it
 
     // ---- Scripted answers ------------------------------------------------------
 

@@ -11,46 +11,35 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
-// The recorder, its call record off. Injecting failures rewrites the card's
-// world file, which made every input slow; it is written only when the
-// failures the card holds would answer a read otherwise than failures
-// injected afresh for this input would.
+// The recorder, its call record off, failing the chosen bits of the next
+// reads itself: injecting failures into the card rewrites its world and
+// status files, which made every input slow. A failed field is left as it
+// was, as the card leaves it.
 class FuzzCard : public CardRecorder {
 public:
-    // The bits that fail, and how many more reads naming one of them fail
-    // (-1: every one).
-    struct Failures {
-        std::uint32_t bits = 0;
-        int left = 0;
-    };
-
     FuzzCard() { SetRecording(false); }
-    void Want(Failures failures) { wanted_ = failures; }
+    // `bits` fail in the next `reads` reads that name one of them.
+    void Fail(std::uint32_t bits, int reads) {
+        bits_ = bits;
+        reads_ = reads;
+    }
 
     std::int32_t GetWLANConfig(std::uint32_t* mask, HostInfo* host) override {
-        const Failures afresh = wanted_;
-        if (Read(held_, *mask) != Read(wanted_, *mask)) {
-            FailGetBits(afresh.bits, afresh.left);
-            held_ = wanted_;
-        }
-        return CardRecorder::GetWLANConfig(mask, host);
+        const std::uint32_t failing = reads_ != 0 ? bits_ & *mask : 0;
+        reads_ -= failing != 0 ? 1 : 0;
+        *mask &= ~failing;
+        const std::int32_t result = CardRecorder::GetWLANConfig(mask, host);
+        *mask |= failing;
+        return result;
     }
 
 private:
-    // The bits a read of `mask` reports failed; the read is counted.
-    static std::uint32_t Read(Failures& failures, std::uint32_t mask) {
-        const std::uint32_t failed = failures.left != 0 ? failures.bits & mask : 0;
-        failures.left -= failed != 0 && failures.left > 0 ? 1 : 0;
-        return failed;
-    }
-
-    Failures wanted_; // as a card injected afresh for this input holds them
-    Failures held_;   // as the card holds them
+    std::uint32_t bits_ = 0;
+    int reads_ = 0;
 };
 
 } // namespace
@@ -69,21 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memset(card.wepKey, 0, sizeof card.wepKey);
     std::memset(card.wepKeyHigh, 0, sizeof card.wepKeyHigh);
 
-    // A failing read makes the card replace its status file; on a disk
-    // each replacement waits for the disk, so the card's folder is made in
-    // memory where the system has such a folder and no other was chosen.
-    static FuzzCard& library = []() -> FuzzCard& {
-        if (std::getenv("TMPDIR") == nullptr && access("/dev/shm", W_OK) == 0) {
-            setenv("TMPDIR", "/dev/shm", 0);
-        }
-        static FuzzCard card;
-        return card;
-    }();
+    static FuzzCard library;
     library.SetCardHost(card);
     library.SetMediaStatus(media);
-    // The status is read at most twice, so two failing reads are every
-    // read, a count that never runs out and needs no new injection.
-    library.Want({failBits, failCalls == 2 ? -1 : failCalls});
+    library.Fail(failBits, failCalls);
 
     HostInfo record{};
     QueryLinkStatus(library, record, phase);

@@ -6,10 +6,6 @@
 
 #include "support/MessageChannel.h"
 
-#include "cardshared/ProfileFile.h"
-#include "cardshared/ProfileStore.h"
-#include "device/Records.h"
-
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -19,8 +15,7 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstdio>
-#include <fstream>
+#include <filesystem>
 #include <memory>
 #include <poll.h>
 #include <sys/resource.h>
@@ -64,68 +59,16 @@ std::vector<std::string> ScenarioNames() {
     return names;
 }
 
-// Stores a profile in the simulated card's store and makes it active:
-// "NAME key=value..." with ssid, wep (off|64|128), txkey (1..4) and
-// key1..key4 (hexadecimal). What went wrong, or nothing.
-std::string StoreProfile(const std::vector<std::string>& args, const QString& home) {
-    WirelessReg reg = DefaultWirelessReg();
-    const std::string& name = args.front();
-    SetFieldText(reg.profileName, name);
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const auto equals = args[i].find('=');
-        const std::string key = args[i].substr(0, equals);
-        const std::string value = equals == std::string::npos ? "" : args[i].substr(equals + 1);
-        if (key == "ssid") {
-            SetFieldText(reg.ssid, value);
-        } else if (key == "wep") {
-            reg.encryptionLevel = value == "64" ? 1 : value == "128" ? 2 : 0;
-        } else if (key == "txkey") {
-            reg.defaultKeyId = std::stoi(value) - 1;
-        } else if (key.size() == 4 && key.rfind("key", 0) == 0 && key[3] >= '1' && key[3] <= '4') {
-            const int slot = key[3] - '1';
-            SetFieldText(reg.keyText[slot], value);
-            value.size() == 10 ? SetFieldText(reg.keyText64[slot], value)
-                               : SetFieldText(reg.keyText128[slot], value);
-        } else {
-            return "profile: unknown field " + key;
-        }
-    }
-    cardsim::ProfileStore store;
-    store.SetWorldFolder(home.toStdString());
-    const bool stored = store.Store(name.c_str(), reg) == 0 && store.SetActive(name) == 0;
-    return stored ? "" : "profile: the store refused " + name;
-}
-
-// Spoils a stored profile's file: "NAME missing|corrupt|fifo" removes it,
-// overwrites it with bytes that are no profile, or puts a FIFO in its
-// place. What went wrong, or nothing.
-std::string SpoilProfileFile(const std::vector<std::string>& args, const QString& home) {
-    if (args.size() != 2) {
-        return "profile-file: NAME missing|corrupt|fifo";
-    }
-    cardsim::ProfileStore store;
-    store.SetWorldFolder(home.toStdString());
-    const std::string path = store.Folder() + "/" + cardsim::ProfileFileName(args[0]);
-    std::remove(path.c_str());
-    if (args[1] == "corrupt") {
-        std::ofstream(path, std::ios::binary) << std::string(2000, '\x5A');
-    } else if (args[1] == "fifo") {
-        if (mkfifo(path.c_str(), 0600) != 0) {
-            return "profile-file: no FIFO at " + path;
-        }
-    } else if (args[1] != "missing") {
-        return "profile-file: unknown spoiling " + args[1];
-    }
-    return "";
-}
-
 class Scenario : public testing::TestWithParam<std::string> {
 protected:
+    // The card's files (its world, a profile store) as the folder's home/
+    // holds them.
     void SetUp() override {
         folder_ = ScenarioRoot() + QLatin1Char('/') + QString::fromStdString(GetParam());
-        const QString world = folder_ + QStringLiteral("/world.ini");
-        if (QFile::exists(world)) {
-            ASSERT_TRUE(QFile::copy(world, utility_.SimHome() + QStringLiteral("/world.ini")));
+        const std::filesystem::path home = (folder_ + QStringLiteral("/home")).toStdString();
+        if (std::filesystem::exists(home)) {
+            std::filesystem::copy(home, utility_.SimHome().toStdString(),
+                                  std::filesystem::copy_options::recursive);
         }
     }
 
@@ -146,7 +89,7 @@ protected:
     }
 
     // Runs one line of the steps: its verb, then the rest of the line
-    // trimmed (`tail`) and split into words (`args`).
+    // trimmed (`tail`) and split into words (`words`).
     void Run(int number, const std::string& line) {
         SCOPED_TRACE("steps line " + std::to_string(number) + ": " + line);
         const std::string verb = line.substr(0, line.find_first_of(" \t"));
@@ -154,10 +97,6 @@ protected:
             QByteArray::fromStdString(line.substr(verb.size())).trimmed().toStdString();
         // Words split at blanks; blanks between double quotes stay in the word.
         const QStringList words = QProcess::splitCommand(QString::fromStdString(tail));
-        std::vector<std::string> args;
-        for (const QString& word : words) {
-            args.push_back(word.toStdString());
-        }
         const QString rest = QString::fromStdString(tail).replace(
             QStringLiteral("$TMPDIR"), utility_.Environment().value(QStringLiteral("TMPDIR")));
         if (verb == "env") {
@@ -169,10 +108,9 @@ protected:
                                                 QString::fromStdString(tail.substr(equals + 1)));
         } else if (verb == "runtime-folder") {
             ASSERT_NO_FATAL_FAILURE(MakeRuntimeFolder(tail));
-        } else if (verb == "profile") {
-            ASSERT_EQ("", StoreProfile(args, utility_.SimHome()));
-        } else if (verb == "profile-file") {
-            ASSERT_EQ("", SpoilProfileFile(args, utility_.SimHome()));
+        } else if (verb == "fifo") {
+            const QByteArray path = (utility_.SimHome() + QLatin1Char('/') + rest).toLocal8Bit();
+            ASSERT_EQ(0, mkfifo(path.constData(), 0600)) << path.constData();
         } else if (verb == "descriptor-limit") {
             utility_.SetDescriptorLimit(std::stoi(tail));
         } else if (verb == "lock-taken") {
