@@ -85,11 +85,13 @@ TEST_F(TrayIconTest, AddChangeAndRemoveTheIcon) {
 }
 
 TEST_F(TrayIconTest, IconPicturesShowTheLinkState) {
-    // Green screen for connected, red for not connected.
-    const QImage connected = CTrayIcon::IconImage(186).pixmap(16, 16).toImage();
-    const QImage disconnected = CTrayIcon::IconImage(187).pixmap(16, 16).toImage();
-    EXPECT_EQ(QColor(0, 255, 0), connected.pixelColor(6, 5));
-    EXPECT_EQ(QColor(255, 0, 0), disconnected.pixelColor(6, 5));
+    // Green screen for connected, red for not connected, as the tray shows them.
+    auto shown = [this](int state) {
+        tray_.ModifyIconAtTaskbar(state, [] {});
+        return tray_.Icon().icon().pixmap(16, 16).toImage().pixelColor(6, 5);
+    };
+    EXPECT_EQ(QColor(0, 255, 0), shown(kTrayIconConnected));
+    EXPECT_EQ(QColor(255, 0, 0), shown(kTrayIconNotConnected));
 }
 
 TEST_F(TrayIconTest, TipIsTheApplicationTitleAndNamesTheLinkWhileConnected) {
