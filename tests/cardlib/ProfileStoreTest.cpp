@@ -104,6 +104,8 @@ TEST_F(ProfileStore, HostileNamesStayInsideTheRoot) {
                                             std::string("ctl\x01\x1F\x7F\n", 7),
                                             "%2E%2E",
                                             " spaced ",
+                                            "a b", // its own file beside "a@b"
+                                            "a@b",
                                             utf8};
     for (const std::string& name : names) {
         ASSERT_EQ(0, TAVL_SetProfileWireless(name.c_str(), P(Record("h", 5)))) << name;
