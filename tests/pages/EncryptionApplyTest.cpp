@@ -242,12 +242,15 @@ TEST(EncryptionApply, TypedKeysReachTheCardAfterAnyRearrangement) {
          "0A1B2C3D4E"},
         {"hex-128, in capitals", 2, P::kHex128[0], "00112233445566778899aabbcc", false,
          [](PageHarness& h) { h.Choose(P::kLevelList, 2); }, "00112233445566778899AABBCC"},
+        {"ASCII-128, all 13 characters", 3, P::kAscii128[0], "Harbour-Key13", false,
+         [](PageHarness&) {}, "486172626F75722D4B65793133"},
         {"pasted stars, level and back", 3, P::kAscii64[0], "*****", true, levelAndBack,
          "2A2A2A2A2A"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        PageHarness h(WepReg(c.field == P::kHex128[0] ? 2 : 1, c.entryMode));
+        const bool wide = c.field == P::kHex128[0] || c.field == P::kAscii128[0];
+        PageHarness h(WepReg(wide ? 2 : 1, c.entryMode));
         if (c.pasted) {
             h.Control<CKeyEdit>(c.field)->InsertText(c.text);
         } else {
@@ -257,7 +260,6 @@ TEST(EncryptionApply, TypedKeysReachTheCardAfterAnyRearrangement) {
         h.Apply();
         ASSERT_EQ(1u, h.WlanCalls().size());
         EXPECT_EQ(c.sent, h.WlanCalls()[0].Key(0)->Hex());
-        const bool wide = c.field == P::kHex128[0];
         EXPECT_EQ(wide ? kDefault128KeyText : kDefault64KeyText, h.WlanCalls()[0].Key(1)->Hex());
         const WirelessReg reg = h.Reg();
         const auto narrow = FieldText(reg.keyText64[0]), broad = FieldText(reg.keyText128[0]);
