@@ -162,6 +162,10 @@ void CConfigUtility::MakeTabs() {
         tabs_->addTab(pages_[i], i < titles_.size() ? titles_[i] : pages_[i]->Title());
     }
     tabs_->setCurrentIndex(0);
+    // A hidden tab widget does not tell the sheet's layout that it changed:
+    // without this the sheet would be shown, and placed on the screen, at
+    // the size it was last laid out with, before it had tabs.
+    tabs_->updateGeometry();
 }
 
 void CConfigUtility::Activate(CPropertyPage* page) {

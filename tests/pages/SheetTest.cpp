@@ -19,7 +19,11 @@ protected:
 };
 
 TEST_F(Sheet, FivePagesInOrderOpenedOnTheFirstEveryTimeAndClosedFromOutside) {
+    // Laid out once while closed, as at start-up, then shown at its whole
+    // size at once: its place on the screen is taken from that size.
+    h.sheet->adjustSize();
     h.Open();
+    EXPECT_GT(h.sheet->height(), h.sheet->m_LinkInfoPage.minimumHeight());
     EXPECT_EQ(QString::fromLatin1(kAppTitle), h.sheet->windowTitle());
     EXPECT_EQ((QStringList{"Link Info", "Configuration", "Site Survey", "Encryption", "About"}),
               TabTitles(*h.sheet));
